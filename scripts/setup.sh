@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs what building and testing need on a fresh Debian machine. Safe to run again:
+# it only installs what is missing.
+set -euo pipefail
+
+need=()
+have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
+
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  dpkg --add-architecture i386
+  stale=1
+fi
+
+for p in cmake g++ clang libgtest-dev libgmock-dev googletest libbenchmark-dev libssl-dev \
+         nlohmann-json3-dev g++-mingw-w64-i686-posix binutils-mingw-w64-i686 \
+         wine wine64 wine32:i386 xvfb imagemagick fonts-wqy-zenhei xauth; do
+  have "$p" || need+=("$p")
+done
+
+if [ ${#need[@]} -gt 0 ] || [ -n "${stale:-}" ]; then
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  [ ${#need[@]} -gt 0 ] && apt-get install -y -qq --no-install-recommends "${need[@]}"
+fi
+exit 0

@@ -1,0 +1,20 @@
+#include "driver/config_record.h"
+
+#include "driver/oid_codes.h"
+
+namespace vx {
+
+ConfigWriteResult WriteConfigRecord(OidChannel& channel, uint32_t queryOid, uint32_t setOid,
+                                    const std::function<void(ConfigWords&)>& modify, ConfigWords* sent) {
+  Bytes current(kConfigRecordSize, 0);
+  if (!channel.Query(queryOid, current)) return ConfigWriteResult::QueryFailed;
+  ConfigWords words = DecodeConfigWords(current);
+  modify(words);
+  Bytes wanted = EncodeConfigWords(words);
+  if (wanted == current) return ConfigWriteResult::Unchanged;
+  bool ok = channel.Set(setOid, wanted);
+  if (sent) *sent = words;
+  return ok ? ConfigWriteResult::Sent : ConfigWriteResult::SetFailed;
+}
+
+}  // namespace vx

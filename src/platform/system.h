@@ -1,0 +1,34 @@
+// System facts port: version, language, environment, WOW64.
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace vx {
+
+enum : uint32_t { kPlatformWin32Windows = 1, kPlatformWin32Nt = 2 };
+enum : uint8_t { kProductWorkstation = 1, kProductDomainController = 2, kProductServer = 3 };
+
+// What GetVersionEx reports.
+struct OsVersionInfo {
+  uint32_t major = 0;
+  uint32_t minor = 0;
+  uint32_t build = 0;
+  uint32_t platformId = 0;
+  uint8_t productType = 0;  // only in the extended record
+};
+
+class SystemPort {
+ public:
+  virtual ~SystemPort() = default;
+  // extended: the 156-byte record with the product type; otherwise the plain 148-byte one.
+  virtual std::optional<OsVersionInfo> GetVersion(bool extended) = 0;
+  virtual uint16_t DefaultUiLanguage() = 0;
+  virtual std::optional<std::string> GetEnv(const std::string& name) = 0;
+  // Absent when kernel32 lacks IsWow64Process.
+  virtual std::optional<bool> IsWow64Process() = 0;
+  // False when kernel32 lacks Wow64EnableWow64FsRedirection.
+  virtual bool EnableWow64FsRedirection(bool enable) = 0;
+};
+
+}  // namespace vx

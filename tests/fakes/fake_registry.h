@@ -1,0 +1,46 @@
+// In-memory registry with Windows semantics: names compare without regard to case but keep the
+// case they were created with; subkeys enumerate in sorted order, values in creation order.
+#pragma once
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/codec/hex.h"
+#include "platform/registry.h"
+
+namespace vx {
+
+class FakeRegistry : public RegistryPort {
+ public:
+  bool KeyExists(const RegKey& key) override;
+  bool CreateKey(const RegKey& key) override;
+  std::optional<RegValue> QueryValue(const RegKey& key, std::string_view name) override;
+  bool SetValue(const RegKey& key, std::string_view name, const RegValue& value) override;
+  bool EnumSubkeys(const RegKey& key, std::vector<std::string>& names) override;
+  bool EnumValues(const RegKey& key, std::vector<RegNamedValue>& values) override;
+  bool DeleteValue(const RegKey& key, std::string_view name) override;
+  bool DeleteTree(const RegKey& key) override;
+
+  // Test conveniences.
+  void SetSz(const std::string& path, const std::string& name, const std::string& text);
+  std::string GetSz(const std::string& path, const std::string& name);  // "" when absent
+  // Every later operation fails, as a registry without access would.
+  void FailAll(bool fail) { failAll_ = fail; }
+
+ private:
+  struct Less {
+    bool operator()(const std::string& a, const std::string& b) const { return LessIgnoreCase(a, b); }
+  };
+  struct Node {
+    std::map<std::string, std::unique_ptr<Node>, Less> children;
+    std::vector<RegNamedValue> values;
+  };
+  Node* Find(const RegKey& key, bool create);
+  Node& Root(const RegKey& key);
+
+  Node hklm_, hkcu_, hklm64_;
+  bool failAll_ = false;
+};
+
+}  // namespace vx
