@@ -1,0 +1,71 @@
+// Supplicant port: what the station asks of the outside 802.1X/WPA library, call by call.
+#pragma once
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "common/codec/hex.h"
+
+namespace vx {
+
+// Library status numbers the station acts on.
+enum : uint32_t {
+  kAcStatusSuccess = 30,
+  kAcErrorNoMoreAdapters = 45,
+  kAcIdentityRejected = 61,
+  kAcPasswordRejected = 62,
+};
+
+// Credential kinds of a credentials request.
+enum : uint32_t {
+  kAcCredIdentity = 1,
+  kAcCredTtls = 2,
+  kAcCredTls = 3,
+  kAcCredMd5 = 4,
+  kAcCredLeap = 5,
+  kAcCredPeap = 6,
+  kAcCredPeapGtc = 7,
+};
+
+struct TunnelCredentials {
+  std::string identity;
+  std::string caCertificate;      // certificate identification, empty for none
+  std::string clientCertificate;  // empty for none
+  uint32_t tunnelProtocol = 0;
+  std::string tunnelIdentity;
+  std::string tunnelPassword;
+  std::string serverSettings;
+};
+
+struct SupplicantEvent {
+  enum Kind { None, CredentialsRequest, Status } kind = None;
+  uint32_t number = 0;  // credential kind or status number
+};
+
+class SupplicantPort {
+ public:
+  virtual ~SupplicantPort() = default;
+  // Opens the global context for the chip family; false when the library is absent.
+  virtual bool OpenGlobal(std::string_view familyKey) = 0;
+  // Iterates the library's adapters and keeps the one with this MAC address.
+  virtual bool BindAdapter(const MacAddress& mac) = 0;
+  virtual void ConfigResumption(uint32_t choice) = 0;  // 1..5
+  virtual void AuthenticateStop() = 0;
+  virtual void ConfigWpa(bool wpaWith8021x) = 0;
+  virtual void Set8021xValues(uint32_t a, uint32_t b, uint32_t c, uint32_t d) = 0;
+  virtual void ConfigLeap(const std::string& identity, const std::string& password) = 0;
+  virtual void ConfigMd5(const std::string& identity, const std::string& password) = 0;
+  virtual void ConfigPeap(const TunnelCredentials& c) = 0;
+  virtual void ConfigTtls(const TunnelCredentials& c) = 0;
+  virtual void ConfigTls(const std::string& identity, const std::string& caCertificate,
+                         const std::string& clientCertificate, const std::string& serverSettings) = 0;
+  virtual void ConfigWpaPassphrase(const std::string& passphrase) = 0;
+  virtual void ConfigWpaKey(const std::array<uint8_t, 32>& key) = 0;
+  virtual void Authenticate() = 0;
+  virtual SupplicantEvent Query() = 0;
+  // Releases the adapter and global contexts.
+  virtual void Release() = 0;
+};
+
+}  // namespace vx
