@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Builds everything (native with sanitizers, the shipped Windows i686 build, fuzz targets) and
+# runs every test: native tests, the Windows-side tests under Wine, bounded fuzzing.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh
+jobs=$(nproc)
+
+echo "== native build and tests (AddressSanitizer, UndefinedBehaviorSanitizer)"
+cmake --preset native-asan >/dev/null
+cmake --build --preset native-asan -j"$jobs"
+ctest --preset native-asan -j"$jobs"
+
+echo "== Windows i686 build (shipped)"
+cmake --preset win32-release >/dev/null
+cmake --build --preset win32-release -j"$jobs"
+
+source scripts/wine-env.sh
+if [ "$VX_WIN_PRESET" != win32-release ]; then
+  echo "== this kernel cannot run 32-bit code: Windows-side tests use the x86_64 build under wine64"
+  cmake --preset "$VX_WIN_PRESET" >/dev/null
+  cmake --build --preset "$VX_WIN_PRESET" -j"$jobs"
+fi
+echo "== Windows-side tests under Wine ($VX_WIN_PRESET)"
+ctest --preset "$VX_WIN_PRESET"
+
+echo "== fuzz targets, bounded"
+bash scripts/fuzz.sh "${FUZZ_SECONDS:-20}"

@@ -1,0 +1,27 @@
+# Sourced by the scripts that run Windows programs: a private Wine prefix, a virtual display, and
+# the Windows build that can run here. Some sandboxed kernels cannot execute 32-bit code at all;
+# there the x86_64 build of the same sources runs under wine64 instead of the i686 one.
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+if /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
+  export VX_WIN_PRESET=win32-release
+  export VX_WINE=wine
+else
+  export VX_WIN_PRESET=win64-test
+  export VX_WINE=/usr/lib/wine/wine64
+  export WINELOADER=/usr/lib/wine/wine64
+fi
+export WINEPREFIX=${WINEPREFIX:-$(pwd)/build/wineprefix-${VX_WIN_PRESET}}
+export DISPLAY=${DISPLAY:-:99}
+if ! xdpyinfo -display "$DISPLAY" >/dev/null 2>&1; then
+  Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  for _ in $(seq 50); do
+    xdpyinfo -display "$DISPLAY" >/dev/null 2>&1 && break
+    sleep 0.1
+  done
+fi
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  mkdir -p "$WINEPREFIX"
+  "$VX_WINE" wineboot -i >/dev/null 2>&1 || true
+  wineserver -w || true
+fi

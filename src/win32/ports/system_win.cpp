@@ -1,0 +1,63 @@
+#include <windows.h>
+
+#include "platform/trace.h"
+#include "win32/ports/wide.h"
+#include "win32/ports/win32_ports.h"
+
+namespace vx {
+namespace {
+
+template <typename F>
+F Kernel32(const char* name) {
+  return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), name)));
+}
+
+}  // namespace
+
+std::optional<OsVersionInfo> Win32System::GetVersion(bool extended) {
+  OSVERSIONINFOEXW v = {};
+  v.dwOSVersionInfoSize = extended ? sizeof(OSVERSIONINFOEXW) : sizeof(OSVERSIONINFOW);
+  if (!GetVersionExW(reinterpret_cast<OSVERSIONINFOW*>(&v))) return std::nullopt;
+  OsVersionInfo info;
+  info.major = v.dwMajorVersion;
+  info.minor = v.dwMinorVersion;
+  info.build = v.dwBuildNumber;
+  info.platformId = v.dwPlatformId;
+  info.productType = extended ? v.wProductType : 0;
+  return info;
+}
+
+uint16_t Win32System::DefaultUiLanguage() { return GetUserDefaultUILanguage(); }
+
+std::optional<std::string> Win32System::GetEnv(const std::string& name) {
+  std::wstring wname = Widen(name);
+  DWORD n = GetEnvironmentVariableW(wname.c_str(), nullptr, 0);
+  if (n == 0) return std::nullopt;
+  std::wstring value(n, L'\0');
+  n = GetEnvironmentVariableW(wname.c_str(), value.data(), n);
+  value.resize(n);
+  return Narrow(value);
+}
+
+std::optional<bool> Win32System::IsWow64Process() {
+  using Fn = BOOL(WINAPI*)(HANDLE, PBOOL);
+  auto fn = Kernel32<Fn>("IsWow64Process");
+  if (!fn) return std::nullopt;
+  BOOL wow = FALSE;
+  if (!fn(GetCurrentProcess(), &wow)) return false;
+  return wow != FALSE;
+}
+
+bool Win32System::EnableWow64FsRedirection(bool enable) {
+  using Fn = BOOLEAN(WINAPI*)(BOOLEAN);
+  auto fn = Kernel32<Fn>("Wow64EnableWow64FsRedirection");
+  return fn && fn(enable ? TRUE : FALSE);
+}
+
+void InstallDebugTraceSink() {
+#ifndef NDEBUG
+  SetTraceSink([](std::string_view line) { OutputDebugStringW(Widen(line).c_str()); });
+#endif
+}
+
+}  // namespace vx

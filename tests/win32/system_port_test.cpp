@@ -1,0 +1,71 @@
+// The other Win32 ports and the instance mutex, against the real system.
+#include <windows.h>
+
+#include "driver/oid_channel.h"
+#include "driver/os_version.h"
+#include "tests/win32/check.h"
+#include "win32/apps/instance.h"
+#include "win32/ports/win32_ports.h"
+
+using namespace vx;
+
+TEST_CASE("the second holder of the instance mutex sees it taken, and it frees on release") {
+  {
+    InstanceMutex first(L"KC30-port-test");
+    CHECK(!first.AlreadyRunning());
+    InstanceMutex second(L"KC30-port-test");
+    CHECK(second.AlreadyRunning());
+  }
+  InstanceMutex again(L"KC30-port-test");
+  CHECK(!again.AlreadyRunning());
+}
+
+TEST_CASE("version facts give an NT kind and the environment reads through") {
+  Win32System sys;
+  int kind = DetectOsVersion(sys, Program::Station);
+  CHECK(kind >= 7);
+  SetEnvironmentVariableW(L"VX_PORT_TEST", L"caf\u00e9");
+  auto v = sys.GetEnv("VX_PORT_TEST");
+  CHECK(v && *v == "caf\xC3\xA9");
+  CHECK(!sys.GetEnv("VX_PORT_TEST_ABSENT"));
+  CHECK(sys.IsWow64Process().has_value());
+}
+
+TEST_CASE("a device that does not exist does not open, so the channel fails at once") {
+  Win32Device device;
+  CHECK(device.Open("\\\\.\\{00000000-0000-0000-0000-000000000000}") == nullptr);
+  CHECK(device.Open("") == nullptr);
+  Win32Timers timers;
+  OidChannel channel(device, timers, Program::Station);
+  channel.SetDevicePath("\\\\.\\{00000000-0000-0000-0000-000000000000}");
+  uint8_t data[4] = {};
+  CHECK(!channel.Set(0x0D01020A, data));
+  CHECK(channel.Pending().empty());
+}
+
+TEST_CASE("thread timers fire in the message loop until killed") {
+  Win32Timers timers;
+  int ticks = 0;
+  TimerId id = timers.Start(20, [&](TimerId) { ++ticks; });
+  CHECK(id != 0);
+  DWORD start = GetTickCount();
+  MSG msg;
+  while (ticks < 3 && GetTickCount() - start < 5000) {
+    if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      DispatchMessageW(&msg);
+    } else {
+      Sleep(5);
+    }
+  }
+  CHECK(ticks >= 3);
+  timers.Kill(id);
+  int after = ticks;
+  start = GetTickCount();
+  while (GetTickCount() - start < 100) {
+    if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    Sleep(5);
+  }
+  CHECK(ticks == after);
+}
+
+int main() { return vx::check::RunAll(); }
