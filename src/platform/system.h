@@ -29,6 +29,8 @@ class SystemPort {
   virtual std::optional<bool> IsWow64Process() = 0;
   // False when kernel32 lacks Wow64EnableWow64FsRedirection.
   virtual bool EnableWow64FsRedirection(bool enable) = 0;
+  // True when the process token's groups hold the built-in Administrators group.
+  virtual bool TokenHasAdministrators() { return true; }
 };
 
 }  // namespace vx

@@ -1,0 +1,80 @@
+#include "station/shell/zero_config.h"
+
+#include <gtest/gtest.h>
+
+#include "fakes/fake_registry.h"
+#include "fakes/fake_services.h"
+
+namespace vx {
+namespace {
+
+const std::string kGuid = "{11111111-2222-3333-4444-555555555555}";
+
+struct ZeroConfigTest : ::testing::Test {
+  FakeServices services;
+  FakeRegistry reg;
+  ZeroConfig zc{services, reg};
+  RegKey iface = Hklm(ZeroConfig::InterfaceKey(kGuid));
+  void Running() { services.services["WZCSVC"] = {kServiceRunning, kServiceAutoStart}; }
+};
+
+TEST_F(ZeroConfigTest, StateFollowsServiceAndControlFlag) {
+  EXPECT_EQ(zc.ZeroConfigState(8, kGuid), kZeroConfigOff);  // no such service
+  Running();
+  EXPECT_EQ(zc.ZeroConfigState(7, kGuid), kZeroConfigOff);  // 2000 family: never
+  EXPECT_EQ(zc.ZeroConfigState(8, kGuid), kZeroConfigControls);  // no interface key
+  reg.CreateKey(iface);
+  EXPECT_EQ(zc.ZeroConfigState(8, kGuid), kZeroConfigIdle);  // flags unreadable
+  reg.SetValue(iface, "ControlFlags", RegValue::Dword(0x0001));
+  EXPECT_EQ(zc.ZeroConfigState(8, kGuid), kZeroConfigIdle);
+  reg.SetValue(iface, "ControlFlags", RegValue::Dword(0x8001));
+  EXPECT_EQ(zc.ZeroConfigState(11, kGuid), kZeroConfigControls);
+  services.services["WZCSVC"].state = kServiceStopPending;
+  EXPECT_EQ(zc.ZeroConfigState(8, kGuid), kZeroConfigOff);
+}
+
+TEST_F(ZeroConfigTest, StopSetsManualStartOnlyWhenAsked) {
+  Running();
+  zc.StopZeroConfig(false);
+  EXPECT_EQ(services.log, std::vector<std::string>{"stop WZCSVC"});
+  services.log.clear();
+  zc.StopZeroConfig(true);  // already stopped: no stop control, only the start type
+  EXPECT_EQ(services.log, std::vector<std::string>{"type WZCSVC 3"});
+  services.services.clear();
+  services.log.clear();
+  zc.StopZeroConfig(true);  // no service at all: silently nothing
+  EXPECT_TRUE(services.log.empty());
+}
+
+TEST_F(ZeroConfigTest, EnableSetsTheFlagRestartsAndSetsAutomaticStart) {
+  Running();
+  reg.CreateKey(iface);
+  reg.SetValue(iface, "ControlFlags", RegValue::Dword(0x0003));
+  zc.EnableZeroConfig(8, false, kGuid);
+  EXPECT_EQ(reg.QueryValue(iface, "ControlFlags")->dword, 0x8003u);
+  EXPECT_EQ(services.log, (std::vector<std::string>{"stop WZCSVC", "start WZCSVC", "type WZCSVC 2"}));
+  EXPECT_EQ(services.services["WZCSVC"].state, kServiceRunning);
+}
+
+TEST_F(ZeroConfigTest, EnableWithFlagAlreadySetDoesNotStopTheService) {
+  Running();
+  reg.CreateKey(iface);
+  reg.SetValue(iface, "ControlFlags", RegValue::Dword(0x8000));
+  zc.EnableZeroConfig(8, false, kGuid);
+  EXPECT_EQ(services.log, std::vector<std::string>{"type WZCSVC 2"});
+}
+
+TEST_F(ZeroConfigTest, EnableUsesThe64BitViewUnderWow64) {
+  services.services["WZCSVC"] = {kServiceStopped, kServiceDemandStart};
+  RegKey view64 = iface;
+  view64.view64 = true;
+  reg.CreateKey(view64);
+  reg.SetValue(view64, "ControlFlags", RegValue::Dword(0));
+  zc.EnableZeroConfig(10, true, kGuid);
+  EXPECT_EQ(reg.QueryValue(view64, "ControlFlags")->dword, 0x8000u);
+  EXPECT_FALSE(reg.KeyExists(iface));  // the 32-bit view was not touched
+  EXPECT_EQ(services.services["WZCSVC"].startType, kServiceAutoStart);
+}
+
+}  // namespace
+}  // namespace vx
