@@ -41,15 +41,26 @@ constexpr uint64_t kDefaultClockBase = 134116992000000000ull;
 
 using Key32 = std::array<uint8_t, 32>;
 
-std::optional<Key32> NetworkPsk(const Network& n) {
-  if (n.psk) return n.psk;
-  if (n.passphrase.size() < 8 || n.passphrase.size() > 63 || n.ssid.size() > 32) return std::nullopt;
-  return PassphraseToPsk(n.passphrase, n.ssid);
-}
-
+// The mapping costs 4096 HMAC rounds and links are re-evaluated on every request: keep results.
 std::optional<Key32> PassphrasePsk(const std::string& passphrase, const std::string& ssid) {
   if (passphrase.size() < 8 || passphrase.size() > 63 || ssid.size() > 32) return std::nullopt;
-  return PassphraseToPsk(passphrase, ssid);
+  static std::mutex cacheMutex;
+  static std::map<std::pair<std::string, std::string>, Key32> cache;
+  std::lock_guard lock(cacheMutex);
+  auto [it, fresh] = cache.try_emplace({passphrase, ssid});
+  if (fresh) {
+    if (cache.size() > 256) {
+      cache.clear();
+      it = cache.try_emplace({passphrase, ssid}).first;
+    }
+    it->second = PassphraseToPsk(passphrase, ssid);
+  }
+  return it->second;
+}
+
+std::optional<Key32> NetworkPsk(const Network& n) {
+  if (n.psk) return n.psk;
+  return PassphrasePsk(n.passphrase, n.ssid);
 }
 
 bool Matches(const Network& n, const std::string& ssidOrBssid) {
