@@ -25,9 +25,9 @@ inline SuiteSpec Rsn(uint8_t type) { return {kRsnOui, type}; }
 constexpr uint8_t kTkip = 2, kCcmp = 4, kWrap = 3, kAkm8021x = 1, kAkmPsk = 2;
 
 inline Bytes Element(uint8_t id, const Bytes& body) {
-  Bytes e = {id, static_cast<uint8_t>(body.size())};
-  e.insert(e.end(), body.begin(), body.end());
-  return e;
+  ByteWriter w;
+  w.U8(id).U8(static_cast<uint8_t>(body.size())).Bytes(body);
+  return w.Take();
 }
 
 // Version, group, counted pairwise list, counted key-management list; counts may be overridden
@@ -46,9 +46,9 @@ inline Bytes SuiteBody(const SuiteSpec& group, const std::vector<SuiteSpec>& pai
 }
 
 inline Bytes WpaElement(const Bytes& suiteBody) {
-  Bytes body = {0x00, 0x50, 0xF2, 0x01};
-  body.insert(body.end(), suiteBody.begin(), suiteBody.end());
-  return Element(221, body);
+  ByteWriter w;
+  w.U8(0x00).U8(0x50).U8(0xF2).U8(0x01).Bytes(suiteBody);
+  return Element(221, w.Take());
 }
 inline Bytes RsnElement(const Bytes& suiteBody) { return Element(48, suiteBody); }
 inline Bytes SsidElement(const std::string& ssid) { return Element(0, Bytes(ssid.begin(), ssid.end())); }
