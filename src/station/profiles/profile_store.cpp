@@ -1,0 +1,260 @@
+#include "station/profiles/profile_store.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "common/codec/hex.h"
+#include "common/settings/registry_values.h"
+#include "driver/discovery.h"
+#include "platform/trace.h"
+#include "station/profiles/wep_key_text.h"
+
+namespace vx {
+namespace {
+
+constexpr const char* kContainer = "Profile\\Station";
+constexpr size_t kMaxKeyNameLength = 255;  // the registry's own limit
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+bool UsableKeyName(std::string_view name) {
+  return !name.empty() && name.size() <= kMaxKeyNameLength && name.find('\\') == std::string_view::npos;
+}
+
+std::vector<uint8_t> ReadCertificate(RegistryPort& reg, const RegKey& key, const char* lenName,
+                                     const char* dataName) {
+  auto text = ReadText(reg, key, dataName);
+  if (!text) return {};
+  auto bytes = DecodeHex(*text);
+  if (!bytes) return {};
+  // The length value says how many of the stored bytes count; it can only shorten them.
+  auto len = ReadIntIfPresent(reg, key, lenName);
+  if (len && *len >= 0 && static_cast<size_t>(*len) < bytes->size()) bytes->resize(static_cast<size_t>(*len));
+  return std::move(*bytes);
+}
+
+}  // namespace
+
+std::string TrimProfileName(std::string_view name) {
+  size_t b = 0, e = name.size();
+  while (b < e && IsBlank(name[b])) ++b;
+  while (e > b && IsBlank(name[e - 1])) --e;
+  return std::string(name.substr(b, e - b));
+}
+
+std::string NextProfileName(const std::vector<std::string>& names, std::string_view prefix) {
+  int64_t highest = 0;
+  for (const auto& n : names) {
+    if (n.size() < prefix.size() || !EqualsIgnoreCase(std::string_view(n).substr(0, prefix.size()), prefix))
+      continue;
+    highest = std::max<int64_t>(highest, ParseDecimal(std::string_view(n).substr(prefix.size())));
+  }
+  return std::string(prefix) + std::to_string(highest + 1);
+}
+
+ProfileStore::ProfileStore(RegistryPort& reg, RootSource root, ActivationHook activate)
+    : reg_(reg), root_(std::move(root)), activate_(std::move(activate)) {}
+
+ProfileStore::ProfileStore(RegistryPort& reg, const AdapterDiscovery& discovery, ActivationHook activate)
+    : ProfileStore(reg, [&discovery] { return discovery.Selected().settingsRoot; }, std::move(activate)) {}
+
+RegKey ProfileStore::AdapterKey() const { return Hklm(root_()); }
+RegKey ProfileStore::ContainerKey() const { return SubKey(AdapterKey(), kContainer); }
+RegKey ProfileStore::ProfileKey(std::string_view name) const { return SubKey(ContainerKey(), name); }
+
+std::vector<std::string> ProfileStore::ListProfiles() {
+  std::vector<std::string> names;
+  if (!reg_.EnumSubkeys(ContainerKey(), names)) names.clear();
+  return names;
+}
+
+std::optional<StationProfile> ProfileStore::ReadProfile(std::string_view name) {
+  if (!UsableKeyName(name)) return std::nullopt;
+  RegKey key = ProfileKey(name);
+  if (!reg_.KeyExists(key)) return std::nullopt;
+  StationProfile p;
+  p.name = std::string(name);
+  auto text = [&](const char* n, std::string& field) {
+    if (auto v = ReadText(reg_, key, n)) field = std::move(*v);
+  };
+  auto number = [&](const char* n, int32_t& field) { field = ReadInt(reg_, key, n, field); };
+
+  text(regstr::kSsid, p.ssid);
+  number(regstr::kChannel, p.channel);
+  number(regstr::kNetworkType, p.networkType);
+  number(regstr::kPreambleType, p.preambleType);
+  if (p.preambleType == 1) p.preambleType = 2;
+  number(regstr::kAcPowerCam, p.acPowerCam);
+  number(regstr::kPsMode, p.psMode);
+  if (p.psMode == 2)
+    p.psMode = 1;
+  else if (p.psMode > 2 || p.psMode < 0)
+    p.psMode = 0;
+  number(regstr::kTxPower, p.txPower);
+  number(regstr::kUseRts, p.useRts);
+  number(regstr::kRtsThresh, p.rtsThresh);
+  p.rtsThresh = p.useRts ? std::clamp(p.rtsThresh, 0, 2347) : 2347;
+  number(regstr::kUseFrag, p.useFrag);
+  number(regstr::kFragThresh, p.fragThresh);
+  p.fragThresh = p.useFrag ? std::clamp(p.fragThresh, 256, 2346) : 2346;
+  number(regstr::kAuthenType, p.authenType);
+  number(regstr::kEncryption, p.encryption);
+  number(regstr::kLeapEnabled, p.leapEnabled);
+  text(regstr::kLeapUserName, p.leapUserName);
+  text(regstr::kLeapPassword, p.leapPassword);
+  text(regstr::kWpaPsk, p.wpaPsk);
+  int32_t keyUse = ReadInt(reg_, key, regstr::kWepKeyUse, 1);
+  p.wepKeyUse = keyUse >= 1 && keyUse <= 4 ? keyUse - 1 : 0;
+  for (size_t i = 0; i < 4; ++i) {
+    number(regstr::kWepKeyType[i], p.wepKeyType[i]);
+    if (auto stored = ReadText(reg_, key, regstr::kWepKey[i])) p.wepKey[i] = DecodeWepKeyText(p.wepKeyType[i], *stored);
+  }
+  number(regstr::kUse8021x, p.use8021x);
+  number(regstr::kAuthenProtocol, p.authenProtocol);
+  number(regstr::kTunnelProtocol, p.tunnelProtocol);
+  text(regstr::kId, p.id);
+  text(regstr::kPassword, p.password);
+  text(regstr::kTunnelId, p.tunnelId);
+  text(regstr::kTunnelPassword, p.tunnelPassword);
+  number(regstr::kSessionResumption, p.sessionResumption);
+  number(regstr::kPasswordMode, p.passwordMode);
+  number(regstr::kUseClientCert, p.useClientCert);
+  number(regstr::kUseServerCert, p.useServerCert);
+  p.clientCert = ReadCertificate(reg_, key, regstr::kClientCertLen, regstr::kClientCertData);
+  p.serverCert = ReadCertificate(reg_, key, regstr::kServerCertLen, regstr::kServerCertData);
+  text(regstr::kServerName, p.serverName);
+  number(regstr::kNameRule, p.nameRule);
+  number(regstr::kIntermediateCert, p.intermediateCert);
+  number(regstr::kWirelessMode, p.wirelessMode);
+  number(regstr::kTxBurst, p.txBurst);
+  number(regstr::kTurboRate, p.turboRate);
+  number(regstr::kBgProtection, p.bgProtection);
+  number(regstr::kShortSlot, p.shortSlot);
+  number(regstr::kAdhocOfdm, p.adhocOfdm);
+  number(regstr::kTransRate, p.transRate);
+  return p;
+}
+
+bool ProfileStore::WriteProfile(const StationProfile& p) {
+  std::string name = TrimProfileName(p.name);
+  if (!UsableKeyName(name)) return false;
+  // The container is created under the adapter key, never in its place when there is none.
+  if (root_().empty() || !reg_.KeyExists(AdapterKey())) return false;
+  RegKey key = ProfileKey(name);
+  if (!reg_.CreateKey(key)) {
+    Trace("RegCreateKeyEx '%s' failed\n", key.path.c_str());
+    return false;
+  }
+  // Single failed writes are skipped: the rest of the profile is still worth keeping.
+  auto text = [&](const char* n, std::string_view v) { WriteText(reg_, key, n, v); };
+  auto number = [&](const char* n, int32_t v) { WriteInt(reg_, key, n, v); };
+
+  text(regstr::kSsid, p.ssid);
+  number(regstr::kChannel, p.channel);
+  number(regstr::kNetworkType, p.networkType);
+  number(regstr::kPreambleType, p.preambleType);
+  number(regstr::kAcPowerCam, p.acPowerCam);
+  number(regstr::kPsMode, p.psMode);
+  number(regstr::kTxPower, p.txPower);
+  number(regstr::kUseRts, p.useRts);
+  number(regstr::kRtsThresh, p.useRts ? p.rtsThresh : 2347);
+  number(regstr::kUseFrag, p.useFrag);
+  number(regstr::kFragThresh, p.useFrag ? p.fragThresh : 0);
+  number(regstr::kAuthenType, p.authenType);
+  number(regstr::kEncryption, p.encryption);
+  number(regstr::kLeapEnabled, p.leapEnabled);
+  text(regstr::kLeapUserName, p.leapUserName);
+  text(regstr::kLeapPassword, p.leapPassword);
+  text(regstr::kWpaPsk, p.wpaPsk);
+  number(regstr::kWepKeyUse, std::clamp(p.wepKeyUse, 0, 3) + 1);
+  for (size_t i = 0; i < 4; ++i) number(regstr::kWepKeyType[i], p.wepKeyType[i]);
+  for (size_t i = 0; i < 4; ++i) text(regstr::kWepKey[i], EncodeWepKeyText(p.wepKeyType[i], p.wepKey[i]));
+  number(regstr::kUse8021x, p.leapEnabled ? 0 : p.use8021x);
+  number(regstr::kAuthenProtocol, p.authenProtocol);
+  number(regstr::kTunnelProtocol, p.tunnelProtocol);
+  text(regstr::kId, p.id);
+  text(regstr::kPassword, p.password);
+  text(regstr::kTunnelId, p.tunnelId);
+  text(regstr::kTunnelPassword, p.tunnelPassword);
+  number(regstr::kSessionResumption, p.sessionResumption);
+  number(regstr::kPasswordMode, p.passwordMode);
+  number(regstr::kUseClientCert, p.useClientCert);
+  number(regstr::kUseServerCert, p.useServerCert);
+  number(regstr::kClientCertLen, static_cast<int32_t>(p.clientCert.size()));
+  text(regstr::kClientCertData, EncodeHex(p.clientCert, /*upper=*/false));
+  number(regstr::kServerCertLen, static_cast<int32_t>(p.serverCert.size()));
+  text(regstr::kServerCertData, EncodeHex(p.serverCert, /*upper=*/false));
+  text(regstr::kServerName, p.serverName);
+  number(regstr::kNameRule, p.nameRule);
+  number(regstr::kIntermediateCert, p.intermediateCert);
+  number(regstr::kWirelessMode, p.wirelessMode);
+  number(regstr::kTxBurst, p.txBurst);
+  number(regstr::kTurboRate, p.turboRate);
+  number(regstr::kBgProtection, p.bgProtection);
+  number(regstr::kShortSlot, p.shortSlot);
+  number(regstr::kAdhocOfdm, p.adhocOfdm);
+  number(regstr::kTransRate, p.transRate);
+  return true;
+}
+
+std::string ProfileStore::ProfileSsid(std::string_view name) {
+  if (!UsableKeyName(name)) return {};
+  return ReadText(reg_, ProfileKey(name), regstr::kSsid, "");
+}
+
+ProfileLookup ProfileStore::ProfileExists(std::string_view name) {
+  std::vector<std::string> names;
+  if (!reg_.EnumSubkeys(ContainerKey(), names)) return ProfileLookup::NoContainer;
+  for (const auto& n : names)
+    if (EqualsIgnoreCase(n, name)) return ProfileLookup::Found;
+  return ProfileLookup::NotFound;
+}
+
+NameCheck ProfileStore::CheckProfileName(std::string_view name, std::string_view openingName) {
+  std::string trimmed = TrimProfileName(name);
+  if (trimmed.empty()) return NameCheck::Empty;
+  if (!UsableKeyName(trimmed)) return NameCheck::Invalid;
+  if (!openingName.empty() && EqualsIgnoreCase(trimmed, TrimProfileName(openingName))) return NameCheck::Ok;
+  return ProfileExists(trimmed) == ProfileLookup::Found ? NameCheck::Duplicate : NameCheck::Ok;
+}
+
+bool ProfileStore::DeleteProfile(std::string_view name, std::string* error) {
+  RegKey container = ContainerKey();
+  if (!reg_.KeyExists(container)) {
+    char text[600];
+    std::snprintf(text, sizeof text, "RegOpenKeyEx '%s' failed\n", container.path.c_str());
+    if (error) *error = text;
+    return false;
+  }
+  // An empty name would address the container itself.
+  if (!UsableKeyName(name)) return false;
+  return reg_.DeleteTree(ProfileKey(name));
+}
+
+bool ProfileStore::SelectProfile(std::string_view name, bool advanced) {
+  RegKey adapter = AdapterKey();
+  if (root_().empty() || !reg_.KeyExists(adapter)) return false;
+  if (!WriteText(reg_, adapter, regstr::kCurProfile, name))
+    Trace("RegSetValueEx REGSTR_CUR_PROFILE '%.*s' failed\n", static_cast<int>(name.size()), name.data());
+  if (!UsableKeyName(name)) return false;
+  RegKey profile = ProfileKey(name);
+  if (!reg_.KeyExists(profile)) return false;
+  CopyKeyValues(reg_, profile, adapter);
+  if (activate_) activate_(advanced);
+  return true;
+}
+
+bool ProfileStore::ClearLiveProfile() {
+  RegKey adapter = AdapterKey();
+  if (!WriteText(reg_, adapter, regstr::kSsid, "")) return false;
+  if (!WriteText(reg_, adapter, regstr::kNetworkType, "1")) return false;
+  if (!WriteText(reg_, adapter, regstr::kAuthenType, "0")) return false;
+  if (!WriteText(reg_, adapter, regstr::kEncryption, "1")) return false;
+  for (const char* n : regstr::kWepKeyType)
+    if (!WriteText(reg_, adapter, n, "")) return false;
+  return true;
+}
+
+std::string ProfileStore::CurrentProfileName() { return ReadText(reg_, AdapterKey(), regstr::kCurProfile, ""); }
+
+}  // namespace vx
