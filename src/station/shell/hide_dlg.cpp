@@ -1,0 +1,439 @@
+#include "station/shell/hide_dlg.h"
+
+#include "common/settings/registry_values.h"
+#include "driver/oid_codes.h"
+#include "driver/os_version.h"
+#include "softap/config/ap_defaults.h"
+#include "station/dot1x/credentials.h"
+#include "station/shell/otp_dialog.h"
+#include "station/shell/select_card_model.h"
+#include "station/survey/scan_list.h"
+
+namespace vx {
+namespace {
+
+// Tray icons and tooltip entries by state.
+struct TrayLook {
+  uint32_t icon;
+  uint32_t tip;
+  const char* fallback;
+};
+TrayLook LookOf(TrayState s) {
+  switch (s) {
+    case TrayState::Good:
+      return {161, 199, "ARVENTA Wireless LAN Card\nStatus : Good (%s)"};
+    case TrayState::Normal:
+      return {156, 201, "ARVENTA Wireless LAN Card\nstatus : Normal (%s)"};
+    case TrayState::Weak:
+      return {159, 203, "ARVENTA Wireless LAN Card\nStatus : Weak (%s)"};
+    case TrayState::NotPresent:
+      return {179, 202, "ARVENTA Wireless LAN Card\nNot exist"};
+    case TrayState::WepError:
+      return {204, 313, "ARVENTA Wireless LAN Card\nStatus : WEP Error"};
+    case TrayState::Disconnected:
+    default:
+      return {163, 200, "ARVENTA Wireless LAN Card\nDisconnected"};
+  }
+}
+
+std::string WithSsid(std::string text, const std::string& ssid) {
+  size_t at = text.find("%s");
+  if (at != std::string::npos) text.replace(at, 2, ssid);
+  return text;
+}
+
+bool IsZero(const MacAddress& m) { return m == MacAddress{}; }
+
+// A record value of TKIP or AES "enabled" matches the driver's "key absent" of the same cipher.
+bool SameEncryption(uint32_t record, uint32_t driver) {
+  return record == driver || (record == kEncTkipEnabled && driver == kEncTkipKeyAbsent) ||
+         (record == kEncAesEnabled && driver == kEncAesKeyAbsent);
+}
+
+constexpr uint32_t kNicNotReady = 130;  // "NIC or driver not ready"
+constexpr uint32_t kSheetCaption = 102;
+
+}  // namespace
+
+HideDlg::HideDlg(StationPorts ports, SheetFactory sheetFactory, bool openSheetOnTick)
+    : ports_(ports),
+      sheetFactory_(std::move(sheetFactory)),
+      channel_(ports.device, ports.timers, Program::Station),
+      discovery_(ports.setup, ports.device, channel_, Program::Station),
+      zeroConfig_(ports.services, ports.registry),
+      supplicant_(ports.supplicant, channel_),
+      link_(ports.registry, channel_, ports.timers, ports.supplicant, discovery_),
+      profiles_(ports.registry, discovery_),
+      control_(ports.registry, channel_, ports.process, zeroConfig_),
+      openSheetOnTick_(openSheetOnTick) {
+  link_.Hooks().onTimer = [this](int timer) { OnTimer(timer); };
+  link_.Hooks().oneTimePasswordOpen = [this] { return otpOpen_; };
+  link_.Hooks().requestOneTimePassword = [this](const std::string& id) { return RequestOneTimePassword(id); };
+  link_.Hooks().onRegionApplied = [this] { control_.BuildChannelList(); };
+  profiles_.SetActivationHook([this](bool advanced) { link_.SetOidFromReg(advanced); });
+
+  AdapterControlHooks& h = control_.Hooks();
+  h.exitUtility = [this] { ExitUtility(); };
+  h.reapplyLiveSettings = [this] { link_.SetOidFromReg(true); };
+  h.clearSurveyState = [this] {
+    if (SheetOpen()) sheet_->ClearSurveyState();
+  };
+  h.queueScan = [this] { link_.QueueScan(); };
+  h.refreshSurvey = [this] {
+    if (SheetOpen()) sheet_->RefreshSurvey();
+  };
+  h.showRadioIcon = [this](uint32_t icon) {
+    if (SheetOpen()) sheet_->SetRadioIcon(icon);
+  };
+  h.takeFromZeroConfig = [this] { TakeFromZeroConfig(); };
+}
+
+HideDlg::~HideDlg() { StopMainTimer(); }
+
+std::string HideDlg::Text(uint32_t id, const char* fallback) const {
+  std::string text = ports_.strings.Get(id);
+  return text.empty() ? std::string(fallback) : text;
+}
+
+uint32_t HideDlg::CurrentTrayIcon() const { return LookOf(trayState_).icon; }
+
+void HideDlg::StartMainTimer() {
+  StopMainTimer();
+  mainTimer_ = ports_.timers.Start(kMainLoopMs, [this](TimerId) { OnTimer(1); });
+}
+
+void HideDlg::StopMainTimer() {
+  ports_.timers.Kill(mainTimer_);
+  mainTimer_ = 0;
+}
+
+void HideDlg::OnInitDialog() {
+  currentSsid_ = {};
+  currentBssid_ = {};
+  osKind_ = DetectOsVersion(ports_.system, Program::Station);
+  channel_.SetOsKind(osKind_);
+  wow64_ = IsWow64(ports_.system, osKind_);
+  admin_ = osKind_ <= 6 || ports_.system.TokenHasAdministrators();
+  control_.SetOsKind(osKind_);
+  control_.SetAdministrator(admin_);
+
+  busy_ = true;  // the adapter-selection dialog may come up
+  adapterPresent_ = discovery_.DiscoverAdapter(osKind_, [this](SelectCardDialog& d) { return RunCardDialog(d); });
+  busy_ = false;
+  supplicant_.Open();
+  if (adapterPresent_) AdapterInit();
+  StartMainTimer();
+  trayState_ = TrayState::Disconnected;
+  trayIconAdded_ = ports_.tray.Add(163, Text(200, "ARVENTA Wireless LAN Card\nDisconnected"));
+}
+
+int HideDlg::RunCardDialog(SelectCardDialog& dialog) {
+  SelectCardDialogModel model(dialog);
+  ports_.dialogs.RunModal(model);
+  return dialog.Selection();
+}
+
+void HideDlg::TakeFromZeroConfig() {
+  if (!supplicant_.IsOpen()) supplicant_.Open();
+  zeroConfig_.StopZeroConfig(true);
+  zeroConfigState_ = kZeroConfigOff;
+  control_.SetZeroConfigState(zeroConfigState_);
+  link_.SetOidFromReg(true);
+}
+
+void HideDlg::AdapterInit() {
+  const AdapterSelection& sel = discovery_.Selected();
+  control_.SetAdapter(sel.settingsRoot, sel.familyIndex);
+  control_.FirstRunInit();
+
+  uint32_t opMode = kOpModeAccessPoint;  // a driver that does not answer is taken to be an access point
+  channel_.QueryU32(VX_OID_802_11_QUERY_OP_MODE, opMode);
+  if (opMode == kOpModeAccessPoint) {
+    control_.SwitchToAccessPoint();
+    return;
+  }
+  control_.ReadIeee80211h();
+  EnsureApDefaults();
+
+  busy_ = true;
+  control_.ReadHas5GHz();
+  control_.BuildChannelList();
+  uint8_t version[2] = {};
+  channel_.Query(OID_GEN_DRIVER_VERSION, version);
+  busy_ = false;
+  AdapterFacts& facts = link_.Facts();
+  facts.has5GHz = control_.Plan().has5GHz;
+  facts.driverVersion = static_cast<uint32_t>(version[0] | (version[1] << 8));
+  facts.regionWord = control_.Plan().regionWord;
+  facts.bgRegionChangeable = control_.Plan().bgRegionChangeable;
+  facts.aRegionChangeable = control_.Plan().aRegionChangeable;
+  link_.SetWirelessMode(control_.Plan().wirelessMode);
+
+  control_.QueryRadio();
+  zeroConfigState_ = zeroConfig_.ZeroConfigState(osKind_, sel.netCfgInstanceId);
+  control_.SetZeroConfigState(zeroConfigState_);
+  if (!supplicant_.IsOpen()) supplicant_.Open();
+
+  if (zeroConfigState_ == kZeroConfigControls) {
+    ReadBssidList();
+    return;
+  }
+  if (supplicant_.IsOpen()) supplicant_.Bind();
+  facts.supplicantAvailable = supplicant_.Usable();
+  link_.QueueScan();
+  link_.SetOidFromReg(true);
+}
+
+void HideDlg::EnsureApDefaults() {
+  ApSettingsStore store(ports_.registry, [this] { return discovery_.Selected().settingsRoot; });
+  store.EnsureMaster(ApDefaultsCreator::Station, channel_);
+}
+
+void HideDlg::ReadBssidList() {
+  auto& list = link_.BssidList();
+  std::fill(list.begin(), list.end(), 0);
+  channel_.Query(OID_802_11_BSSID_LIST, list);
+}
+
+void HideDlg::OnTimer(int timer) {
+  if (busy_) return;
+  if (timer == 2) {
+    if (otpOpen_) return;
+    link_.ScanTimerTick();
+  }
+  MainLoop(timer);
+}
+
+void HideDlg::MainLoop(int timer) {
+  // Presence.
+  if (!adapterPresent_ || !discovery_.IsAdapterReachable()) {
+    StopMainTimer();
+    CloseSheet();
+    discovery_.ClearSettingsRoot();
+    busy_ = true;
+    adapterPresent_ = discovery_.DiscoverAdapter(osKind_, [this](SelectCardDialog& d) { return RunCardDialog(d); });
+    busy_ = false;
+    StartMainTimer();
+    if (!adapterPresent_) {
+      UpdateTray(TrayState::NotPresent);
+      return;
+    }
+    UpdateTray(TrayState::Disconnected);
+    AdapterInit();
+    if (endRequested_) return;
+  }
+
+  // Supplicant upkeep.
+  if (!supplicant_.IsOpen()) supplicant_.Open();
+  if (supplicant_.IsOpen() && !supplicant_.Usable() && zeroConfigState_ != kZeroConfigControls) {
+    supplicant_.Bind();
+    link_.Facts().supplicantAvailable = supplicant_.Usable();
+  }
+  if (link_.SupplicantInUse() && supplicant_.PollNeedsCredentials() && link_.LastActivation()) {
+    const ActivationRecord& r = *link_.LastActivation();
+    Dot1xCredentials c;
+    c.identity = r.id;
+    c.password = r.password;
+    c.tunnelProtocol = r.tunnelProtocol;
+    c.tunnelIdentity = r.tunnelId;
+    c.tunnelPassword = r.tunnelPassword;
+    c.serverSettings = r.serverName;
+    uint32_t method = r.profileExtension.leapEnabled ? kAcCredLeap : MethodFromAuthenProtocol(r.authenProtocol);
+    UtilConfigCredentials(supplicant_.Port(), method, c);
+  }
+
+  // Link.
+  uint32_t media = kMediaConnected;
+  channel_.QueryU32(OID_GEN_MEDIA_CONNECT_STATUS, media);
+  currentBssid_ = {};
+  channel_.Query(OID_802_11_BSSID, currentBssid_);
+  std::vector<uint8_t> ssid(kSsidRecordSize, 0);
+  channel_.Query(OID_802_11_SSID, ssid);
+  currentSsid_ = DecodeSsid(ssid);
+
+  if (media != kMediaConnected || IsZero(currentBssid_)) {
+    link_.OnLinkDown();
+    UpdateTray(TrayState::Disconnected);
+    if (zeroConfigState_ != kZeroConfigControls && control_.RadioOn() && !SheetOpen() && disconnectedTicks_ != 0 &&
+        disconnectedTicks_ % 30 == 0)
+      link_.QueueScan();
+    ++disconnectedTicks_;
+  } else {
+    // Without an answer the buffer keeps a low value, so a silent driver shows as Weak.
+    uint32_t rssi = static_cast<uint32_t>(-90);
+    uint32_t second = 0;
+    channel_.QueryU32(OID_802_11_RSSI, rssi);
+    int32_t dbm = static_cast<int32_t>(rssi);
+    if (channel_.QueryU32(VX_OID_802_11_QUERY_SECOND_RSSI, second) && static_cast<int32_t>(second) >= dbm)
+      dbm = static_cast<int32_t>(second);
+    int percent = DbmToPercent(dbm);
+    disconnectedTicks_ = 0;
+    TrayState state = link_.WepError() ? TrayState::WepError
+                      : percent >= 71  ? TrayState::Good
+                      : percent >= 41  ? TrayState::Normal
+                                       : TrayState::Weak;
+    UpdateTray(state);
+    if (timer == 3 && (link_.WepError() || link_.WepCheckArmed())) link_.EvaluateWepCheck();
+  }
+
+  zeroConfigState_ = zeroConfig_.ZeroConfigState(osKind_, discovery_.Selected().netCfgInstanceId);
+  control_.SetZeroConfigState(zeroConfigState_);
+  uint32_t infrastructure = kInfraInfrastructure;
+  channel_.QueryU32(OID_802_11_INFRASTRUCTURE_MODE, infrastructure);
+
+  ReconnectCheck(media, infrastructure);
+
+  if (SheetOpen()) sheet_->SetProfilePagePresent(zeroConfigState_ != kZeroConfigControls && admin_);
+
+  if (adapterPresent_ && openSheetOnTick_) {
+    ShowMainSheet();
+    ReadBssidList();
+    std::vector<SurveyRow> rows;
+    DecodeScanList(std::span<const uint8_t>(link_.BssidList()), rows);
+    if (sheet_) sheet_->StartShowup(rows.size());
+  }
+}
+
+void HideDlg::ReconnectCheck(uint32_t media, uint32_t infrastructure) {
+  if (control_.Plan().ieee80211h && infrastructure == kInfraAdhoc) return;
+  if (disconnectedTicks_ == 0 || disconnectedTicks_ % 5 != 0) return;
+  if (zeroConfigState_ == kZeroConfigControls || !admin_ || !link_.LastActivation()) return;
+  if (discovery_.Selected().adapterChanged || !control_.RadioOn()) return;
+
+  uint32_t auth = kAuthOpen;
+  uint32_t encryption = kEncDisabled;
+  channel_.QueryU32(OID_802_11_AUTHENTICATION_MODE, auth);
+  channel_.QueryU32(OID_802_11_WEP_STATUS, encryption);
+  const ActivationRecord& r = *link_.LastActivation();
+  std::string recordSsid = r.ssid.Text();
+  bool needed = media != kMediaConnected || IsZero(currentBssid_) ||
+                (r.ssid.length != 0 && !recordSsid.empty() && recordSsid != currentSsid_.Text()) ||
+                auth != r.authMode || !SameEncryption(r.encryption, encryption);
+  if (!needed) return;
+  if (link_.RequeueLastActivation() && !otpOpen_) link_.ActionExec();
+}
+
+void HideDlg::UpdateTray(TrayState state) {
+  trayState_ = state;
+  TrayLook look = LookOf(state);
+  std::string tip = WithSsid(Text(look.tip, look.fallback), currentSsid_.Text());
+  ports_.tray.Modify(look.icon, tip);
+  if (SheetOpen()) sheet_->SetIcon(look.icon);
+}
+
+void HideDlg::OnTrayNotify(uint32_t mouseMessage) {
+  if (busy_) return;
+  if (mouseMessage == kMouseLeftDoubleClick) {
+    if (adapterPresent_ && discovery_.IsAdapterReachable()) ShowMainSheet();
+  } else if (mouseMessage == kMouseRightDown) {
+    ShowTrayMenu();
+  }
+}
+
+void HideDlg::OnCommand(uint32_t command) {
+  switch (command) {
+    case kCmdLaunch:
+      if (!busy_ && adapterPresent_ && discovery_.IsAdapterReachable()) ShowMainSheet();
+      break;
+    case kCmdExit:
+      ExitUtility();
+      break;
+    case kCmdZeroConfigOn:
+      zeroConfig_.EnableZeroConfig(osKind_, wow64_, discovery_.Selected().netCfgInstanceId);
+      zeroConfigState_ = kZeroConfigControls;
+      control_.SetZeroConfigState(zeroConfigState_);
+      supplicant_.Release();
+      break;
+    case kCmdZeroConfigOff:
+      TakeFromZeroConfig();
+      break;
+    case kCmdSwitchToAp:
+      control_.SwitchToAccessPoint();
+      break;
+    default:
+      break;
+  }
+}
+
+bool HideDlg::SwitchOffered() {
+  if (discovery_.Selected().familyIndex != kFamilyKC30 || !adapterPresent_) return false;
+  std::string folder = ports_.process.ProgramFolder();
+  return ports_.process.FileReadable(folder + "\\HotspotCfg.exe") &&
+         ports_.process.FileReadable(folder + "\\ModeSwitch.exe");
+}
+
+void HideDlg::ShowTrayMenu() {
+  bool sw = SwitchOffered();
+  uint32_t menu;
+  if (admin_ && zeroConfigState_ == kZeroConfigControls)
+    menu = sw ? 230 : 224;
+  else if (admin_ && (osKind_ == 8 || osKind_ == 10 || osKind_ == 11))
+    menu = sw ? 232 : 223;
+  else
+    menu = sw ? 231 : 228;
+  uint32_t command = ports_.tray.TrackMenu(menu);
+  if (command != 0) OnCommand(command);
+}
+
+void HideDlg::ShowMainSheet() {
+  if (busy_) return;
+  if (!adapterPresent_) {
+    busy_ = true;
+    ports_.dialogs.MessageBox(Text(kNicNotReady, "NIC or driver not ready"), Text(kSheetCaption, "Arventa Client Utility"),
+                              kMbOk | kMbIconError);
+    busy_ = false;
+    return;
+  }
+  if (sheet_ && !sheet_->WindowExists()) sheet_.reset();
+  if (!sheet_ && sheetFactory_) sheet_ = sheetFactory_(*this);
+  if (!sheet_) return;
+  sheet_->Show();
+  sheet_->SetIcon(LookOf(trayState_).icon);
+  openSheetOnTick_ = false;
+}
+
+void HideDlg::CloseSheet() {
+  if (!sheet_) return;
+  sheet_->CloseProfileEditor();
+  sheet_->Destroy();
+  sheet_.reset();
+}
+
+void HideDlg::ExitUtility() {
+  if (busy_) return;
+  CloseSheet();
+  ports_.tray.Remove();
+  trayIconAdded_ = false;
+  StopMainTimer();
+  endRequested_ = true;
+}
+
+void HideDlg::OnTaskbarCreated() {
+  if (trayIconAdded_) {
+    TrayLook look = LookOf(trayState_);
+    ports_.tray.Add(look.icon, WithSsid(Text(look.tip, look.fallback), currentSsid_.Text()));
+  }
+}
+
+void HideDlg::OnDestroy() {
+  const std::string root = discovery_.Selected().settingsRoot;
+  if (!control_.SwitchingToAp() && !root.empty()) {
+    ports_.registry.CreateKey(SubKey(Hklm(root), "Default"));
+    CopyKeyValues(ports_.registry, Hklm(root), SubKey(Hklm(root), "Default"));
+  }
+  supplicant_.Release();
+  link_.Reset();
+  StopMainTimer();
+  discovery_.ClearSettingsRoot();
+  discovery_.ClearInstanceId();
+}
+
+OneTimePassword HideDlg::RequestOneTimePassword(const std::string& identity) {
+  OneTimePasswordDialog dialog(identity);
+  otpOpen_ = true;
+  ports_.dialogs.RunModal(dialog);
+  otpOpen_ = false;
+  return {dialog.Identity(), dialog.Password()};
+}
+
+}  // namespace vx

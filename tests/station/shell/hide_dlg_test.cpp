@@ -1,0 +1,218 @@
+// The hidden main dialog against the in-process virtual adapter: the tray follows the link, a
+// lost adapter closes the sheet, the last profile comes back after the network does.
+#include "station/shell/hide_dlg.h"
+
+#include <gtest/gtest.h>
+
+#include "driver/oid_codes.h"
+#include "fakes/fake_registry.h"
+#include "fakes/fake_services.h"
+#include "fakes/scripted_ui.h"
+#include "fakes/virtual_clock.h"
+#include "sim/adapter/virtual_adapter.h"
+#include "sim/services/sim_services.h"
+
+namespace vx {
+namespace {
+
+struct FakeSystem : SystemPort {
+  std::optional<OsVersionInfo> GetVersion(bool) override { return OsVersionInfo{5, 1, 2600, kPlatformWin32Nt, 1}; }
+  uint16_t DefaultUiLanguage() override { return 1033; }
+  std::optional<std::string> GetEnv(const std::string&) override { return std::nullopt; }
+  std::optional<bool> IsWow64Process() override { return false; }
+  bool EnableWow64FsRedirection(bool) override { return false; }
+};
+
+struct FakeProcess : ProcessPort {
+  std::vector<std::string> started;
+  bool filesPresent = true;
+  bool Exec(const std::string& cmd, int) override {
+    started.push_back(cmd);
+    return true;
+  }
+  std::string ProgramFolder() override { return "C:\\Arventa"; }
+  bool FileReadable(const std::string&) override { return filesPresent; }
+  bool DeleteFile(const std::string&) override { return true; }
+  bool RemoveFolder(const std::string&) override { return true; }
+  bool OpenUrl(const std::string&) override { return true; }
+};
+
+struct FakeSheet : MainSheetView {
+  bool exists = true;
+  int shows = 0;
+  uint32_t icon = 0;
+  bool* destroyed;
+  explicit FakeSheet(bool* d) : destroyed(d) {}
+  bool WindowExists() const override { return exists; }
+  void Show() override { ++shows; }
+  void Destroy() override {
+    exists = false;
+    *destroyed = true;
+  }
+  void SetIcon(uint32_t i) override { icon = i; }
+  void SetRadioIcon(uint32_t) override {}
+  void SetProfilePagePresent(bool) override {}
+  void CloseProfileEditor() override {}
+  void StartShowup(size_t) override {}
+};
+
+sim::World OneOpenNetwork() {
+  sim::World w;
+  sim::Network n;
+  n.ssid = "Lounge";
+  n.bssid = {0x00, 0x11, 0x22, 0x33, 0x44, 0x55};
+  n.channel = 6;
+  n.rssi = -50;
+  w.networks.push_back(n);
+  return w;
+}
+
+struct HideDlgTest : ::testing::Test {
+  sim::VirtualAdapter adapter{sim::PciAdapterSpec(), OneOpenNetwork()};
+  sim::SimDeviceSetup setup{{&adapter}};
+  sim::SimSupplicant supplicant{{&adapter}};
+  FakeRegistry reg;
+  VirtualClock clock;
+  FakeSystem system;
+  FakeServices services;
+  FakeProcess process;
+  FakeTray tray;
+  ScriptedUi ui;
+  MapStrings strings;
+  bool sheetDestroyed = false;
+  std::unique_ptr<HideDlg> dlg;
+  std::string root;
+
+  void SetUp() override {
+    root = "System\\CurrentControlSet\\Control\\Class\\" + adapter.Spec().driverKey;
+    reg.SetSz(root, "SSID", "Lounge");
+    reg.SetSz(root, "NetworkType", "1");
+    reg.SetSz(root, "Encryption", "1");
+    reg.SetSz(root, "RunOnceInitConfigTool", "0");
+    Make(false);
+  }
+  void Make(bool showup) {
+    StationPorts ports{reg, adapter, setup, clock, system, services, process, supplicant, tray, ui, strings};
+    dlg = std::make_unique<HideDlg>(ports,
+                                    [this](HideDlg&) { return std::make_unique<FakeSheet>(&sheetDestroyed); }, showup);
+  }
+  void Run(int seconds) {
+    for (int i = 0; i < seconds; ++i) {
+      adapter.Tick();
+      clock.Advance(1000);
+    }
+  }
+};
+
+TEST_F(HideDlgTest, StartsDisconnectedThenFollowsTheSignal) {
+  dlg->OnInitDialog();
+  EXPECT_TRUE(tray.added);
+  EXPECT_EQ(tray.icon, 163u);
+  EXPECT_TRUE(dlg->AdapterPresent());
+  Run(6);
+  ASSERT_TRUE(adapter.State().associated);
+  EXPECT_EQ(dlg->CurrentTrayState(), TrayState::Good);
+  EXPECT_EQ(tray.icon, 161u);
+  EXPECT_EQ(tray.tip, "ARVENTA Wireless LAN Card\nStatus : Good (Lounge)");
+  adapter.SetNetworkRssi("Lounge", -65);
+  Run(2);
+  EXPECT_EQ(dlg->CurrentTrayState(), TrayState::Normal);
+  adapter.SetNetworkRssi("Lounge", -75);
+  Run(2);
+  EXPECT_EQ(dlg->CurrentTrayState(), TrayState::Weak);
+}
+
+TEST_F(HideDlgTest, UnplugClosesTheSheetAndReplugInitialisesAgain) {
+  dlg->OnInitDialog();
+  Run(6);
+  dlg->ShowMainSheet();
+  ASSERT_NE(dlg->Sheet(), nullptr);
+  adapter.Unplug();
+  Run(2);
+  EXPECT_TRUE(sheetDestroyed);
+  EXPECT_EQ(dlg->Sheet(), nullptr);
+  EXPECT_EQ(dlg->CurrentTrayState(), TrayState::NotPresent);
+  EXPECT_EQ(tray.tip, "ARVENTA Wireless LAN Card\nNot exist");
+  // The sheet cannot be opened without an adapter.
+  dlg->ShowMainSheet();
+  ASSERT_EQ(ui.boxes.size(), 1u);
+  EXPECT_EQ(ui.boxes[0].text, "NIC or driver not ready");
+  adapter.Replug();
+  Run(2);
+  EXPECT_TRUE(dlg->AdapterPresent());
+  EXPECT_NE(dlg->CurrentTrayState(), TrayState::NotPresent);
+  Run(8);
+  EXPECT_TRUE(adapter.State().associated);  // the live settings were applied again
+}
+
+TEST_F(HideDlgTest, LastProfileIsReappliedAfterTheNetworkReturns) {
+  dlg->OnInitDialog();
+  Run(6);
+  ASSERT_TRUE(adapter.State().associated);
+  adapter.SetNetworkInRange("Lounge", false);
+  Run(4);
+  EXPECT_FALSE(adapter.State().associated);
+  EXPECT_EQ(dlg->CurrentTrayState(), TrayState::Disconnected);
+  adapter.SetNetworkInRange("Lounge", true);
+  Run(14);  // the re-connection check runs every fifth disconnected tick
+  EXPECT_TRUE(adapter.State().associated);
+  EXPECT_EQ(dlg->CurrentTrayState(), TrayState::Good);
+}
+
+TEST_F(HideDlgTest, TrayMenuByRightsZeroConfigAndSwitchFiles) {
+  dlg->OnInitDialog();
+  dlg->OnTrayNotify(HideDlg::kMouseRightDown);
+  EXPECT_EQ(tray.menus.back(), 232u);  // administrator on XP, switch offered
+  process.filesPresent = false;
+  dlg->OnTrayNotify(HideDlg::kMouseRightDown);
+  EXPECT_EQ(tray.menus.back(), 223u);
+  dlg->OnCommand(HideDlg::kCmdZeroConfigOn);
+  dlg->OnTrayNotify(HideDlg::kMouseRightDown);
+  EXPECT_EQ(tray.menus.back(), 224u);
+  // Busy: tray clicks are ignored.
+  dlg->SetBusy(true);
+  size_t before = tray.menus.size();
+  dlg->OnTrayNotify(HideDlg::kMouseRightDown);
+  EXPECT_EQ(tray.menus.size(), before);
+}
+
+TEST_F(HideDlgTest, DestroySavesLiveValuesAsDefaultUnlessSwitching) {
+  dlg->OnInitDialog();
+  dlg->OnDestroy();
+  EXPECT_EQ(reg.GetSz(root + "\\Default", "SSID"), "Lounge");
+
+  reg.DeleteTree(Hklm(root + "\\Default"));
+  Make(false);
+  dlg->OnInitDialog();
+  reg.SetSz(root + "\\ApDefault", "SSID", "SoftAP-01");
+  dlg->OnCommand(HideDlg::kCmdSwitchToAp);
+  EXPECT_TRUE(dlg->EndRequested());
+  EXPECT_EQ(reg.GetSz(root, "OpMode"), "1");
+  EXPECT_EQ(adapter.State().opMode, 1u);
+  ASSERT_EQ(process.started.size(), 1u);
+  reg.SetSz(root + "\\Default", "SSID", "saved at switch");
+  dlg->OnDestroy();
+  EXPECT_EQ(reg.GetSz(root + "\\Default", "SSID"), "saved at switch");
+}
+
+TEST_F(HideDlgTest, ExitEndsAndRemovesTheTray) {
+  dlg->OnInitDialog();
+  dlg->OnCommand(HideDlg::kCmdExit);
+  EXPECT_TRUE(dlg->EndRequested());
+  EXPECT_FALSE(tray.added);
+  dlg->OnDestroy();
+  EXPECT_EQ(clock.ActiveTimers(), 0u);
+}
+
+TEST_F(HideDlgTest, DriverInAccessPointModeHandsOverAtOnce) {
+  OidChannel direct(adapter, clock, Program::Station);
+  direct.SetDevicePath(adapter.DevicePath());
+  ASSERT_TRUE(direct.SetU32(VX_OID_802_11_SET_OP_MODE, kOpModeAccessPoint));
+  dlg->OnInitDialog();
+  EXPECT_TRUE(dlg->EndRequested());
+  ASSERT_EQ(process.started.size(), 1u);
+  EXPECT_EQ(process.started[0], AdapterControl::kModeSwitchCommand);
+}
+
+}  // namespace
+}  // namespace vx
