@@ -67,8 +67,6 @@ struct ActivationRecord {
   std::vector<uint8_t> serverCert;
   std::vector<uint8_t> clientCert;
   ProfileExtension profileExtension;
-
-  bool operator==(const ActivationRecord&) const = default;
 };
 
 // Ad hoc frequency of a channel (kHz); 0 for a channel that is not in the table.
