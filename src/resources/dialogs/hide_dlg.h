@@ -1,0 +1,3 @@
+// HideDlg: an empty template; the dialog owns the tray icon and timers and is never shown.
+#pragma once
+#include "resources/resource_ids.h"
