@@ -14,7 +14,7 @@ class ProcessPort {
   virtual std::string ProgramFolder() = 0;
   // True when the file can be opened for reading.
   virtual bool FileReadable(const std::string& path) = 0;
-  virtual bool DeleteFile(const std::string& path) = 0;
+  virtual bool RemoveFile(const std::string& path) = 0;
   // Removes an empty folder.
   virtual bool RemoveFolder(const std::string& path) = 0;
   // Opens a web address in the default browser.

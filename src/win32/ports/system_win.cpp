@@ -3,6 +3,7 @@
 #include "platform/trace.h"
 #include "win32/ports/wide.h"
 #include "win32/ports/win32_ports.h"
+#include "win32/ports/win32_services.h"
 
 namespace vx {
 namespace {
@@ -53,6 +54,8 @@ bool Win32System::EnableWow64FsRedirection(bool enable) {
   auto fn = Kernel32<Fn>("Wow64EnableWow64FsRedirection");
   return fn && fn(enable ? TRUE : FALSE);
 }
+
+bool Win32System::TokenHasAdministrators() { return TokenInAdministrators(); }
 
 void InstallDebugTraceSink() {
 #ifndef NDEBUG

@@ -49,6 +49,7 @@ class Win32System : public SystemPort {
   std::optional<std::string> GetEnv(const std::string& name) override;
   std::optional<bool> IsWow64Process() override;
   bool EnableWow64FsRedirection(bool enable) override;
+  bool TokenHasAdministrators() override;
 };
 
 // Sends trace lines to the debugger in debug builds; release builds install nothing.

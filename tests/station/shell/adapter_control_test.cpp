@@ -23,7 +23,7 @@ struct FakeProcess : ProcessPort {
   }
   std::string ProgramFolder() override { return "C:\\Program Files\\Arventa"; }
   bool FileReadable(const std::string&) override { return true; }
-  bool DeleteFile(const std::string&) override { return true; }
+  bool RemoveFile(const std::string&) override { return true; }
   bool RemoveFolder(const std::string&) override { return true; }
   bool OpenUrl(const std::string&) override { return true; }
 };

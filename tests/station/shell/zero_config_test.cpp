@@ -78,3 +78,69 @@ TEST_F(ZeroConfigTest, EnableUsesThe64BitViewUnderWow64) {
 
 }  // namespace
 }  // namespace vx
+
+#include "station/shell/startup.h"
+
+namespace vx {
+namespace {
+
+struct RecordingProcess : ProcessPort {
+  std::vector<std::string> log;
+  bool Exec(const std::string&, int) override { return true; }
+  std::string ProgramFolder() override { return ""; }
+  bool FileReadable(const std::string&) override { return false; }
+  bool RemoveFile(const std::string& p) override {
+    log.push_back("del " + p);
+    return false;
+  }
+  bool RemoveFolder(const std::string& p) override {
+    log.push_back("rmdir " + p);
+    return false;
+  }
+  bool OpenUrl(const std::string&) override { return false; }
+};
+
+struct EnvSystem : SystemPort {
+  std::optional<std::string> all;
+  std::optional<OsVersionInfo> GetVersion(bool) override { return std::nullopt; }
+  uint16_t DefaultUiLanguage() override { return 1033; }
+  std::optional<std::string> GetEnv(const std::string& n) override {
+    return n == "ALLUSERSPROFILE" ? all : std::nullopt;
+  }
+  std::optional<bool> IsWow64Process() override { return std::nullopt; }
+  bool EnableWow64FsRedirection(bool) override { return false; }
+};
+
+TEST(Startup, ShowupInAnyCase) {
+  EXPECT_TRUE(IsShowupCommand("showup"));
+  EXPECT_TRUE(IsShowupCommand("SHOWUP"));
+  EXPECT_TRUE(IsShowupCommand(" ShowUp "));
+  EXPECT_FALSE(IsShowupCommand(""));
+  EXPECT_FALSE(IsShowupCommand("show"));
+  EXPECT_FALSE(IsShowupCommand("showup now"));
+}
+
+TEST(Startup, ShortcutsGoOnlyFromXpOnWithTheLanguagesPaths) {
+  RecordingProcess p;
+  EnvSystem sys;
+  sys.all = "C:\\Documents and Settings\\All Users";
+  CleanStartMenuShortcuts(p, sys, 7, 1033);  // the 2000 family keeps them
+  EXPECT_TRUE(p.log.empty());
+  CleanStartMenuShortcuts(p, sys, 8, 1033);
+  ASSERT_EQ(p.log.size(), 3u);
+  EXPECT_EQ(p.log[0],
+            "del C:\\Documents and Settings\\All Users\\Start Menu\\Programs\\Veltrix Wireless\\Veltrix Wireless "
+            "Utility.lnk");
+  EXPECT_EQ(p.log[1], "rmdir C:\\Documents and Settings\\All Users\\Start Menu\\Programs\\Veltrix Wireless");
+  p.log.clear();
+  CleanStartMenuShortcuts(p, sys, 11, 1028);
+  ASSERT_EQ(p.log.size(), 3u);
+  EXPECT_NE(p.log[2].find("\\「開始」功能表\\程式集\\啟動\\"), std::string::npos);
+  p.log.clear();
+  sys.all.reset();
+  CleanStartMenuShortcuts(p, sys, 11, 1033);
+  EXPECT_TRUE(p.log.empty());
+}
+
+}  // namespace
+}  // namespace vx
