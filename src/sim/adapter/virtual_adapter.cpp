@@ -6,6 +6,7 @@
 #include "common/codec/byte_reader.h"
 #include "common/codec/byte_writer.h"
 #include "common/passphrase/passphrase.h"
+#include "driver/discovery.h"
 #include "driver/oid_codes.h"
 #include "driver/records.h"
 #include "sim/adapter/scan_list.h"
@@ -464,6 +465,29 @@ struct VirtualAdapter::Impl {
   std::map<uint32_t, int> failures;
   std::deque<OidLogEntry> log;
 };
+
+AdapterSpec PciAdapterSpec() {
+  AdapterSpec s;
+  s.hardwareId = std::string(PciIds(Program::Station)[1].prefix) + "&SUBSYS_00301A5C&REV_01";
+  return s;
+}
+
+AdapterSpec UsbAdapterSpec() {
+  AdapterSpec s;
+  for (const auto& e : UsbIds(Program::Station))
+    if (e.family == kFamilyKD40) {
+      s.hardwareId = std::string(e.prefix) + "&REV_0001";
+      break;
+    }
+  s.instanceId = "{6A0C2A1E-3B7D-4C55-9E61-0C1E7A300002}";
+  s.driverKey = "{4D36E972-E325-11CE-BFC1-08002BE10318}\\0011";
+  s.description = "Arventa 802.11a/g USB Wireless LAN Adapter";
+  s.mac = {0x00, 0x0C, 0xE7, 0x40, 0x00, 0x02};
+  s.usb = true;
+  s.aBand = true;
+  s.ipAddress = "192.168.1.101";
+  return s;
+}
 
 // ---- handle ------------------------------------------------------------------------------------
 

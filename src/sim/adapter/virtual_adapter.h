@@ -26,7 +26,7 @@ namespace vx::sim {
 struct AdapterSpec {
   std::string instanceId = "{6A0C2A1E-3B7D-4C55-9E61-0C1E7A300001}";  // NetCfgInstanceId
   std::string driverKey = "{4D36E972-E325-11CE-BFC1-08002BE10318}\\0007";
-  std::string hardwareId = "PCI\\VEN_1814&DEV_0301&SUBSYS_00000000";
+  std::string hardwareId = "PCI\\VEN_1A5C&DEV_0C30&SUBSYS_00301A5C&REV_01";  // a KC30 card
   std::string description = "Arventa 802.11g PCI Wireless LAN Card";
   MacAddress mac = {0x00, 0x0C, 0xE7, 0x30, 0x00, 0x01};
   bool usb = false;
@@ -37,14 +37,20 @@ struct AdapterSpec {
   std::array<uint8_t, 2> eepromVersion = {1, 2};
   std::array<uint8_t, 2> firmwareVersion = {2, 6};
   uint32_t noiseRaw = 50;             // dBm = raw - 143
-  // IP information the system reports for this adapter.
+  // IP information the system reports for this adapter while it has a link. The gateway is the
+  // loopback address, where the simulator's one-button security service listens.
   std::string ipAddress = "192.168.1.100";
   std::string ipMask = "255.255.255.0";
-  std::string gateway = "192.168.1.1";
-  std::string dhcpServer = "192.168.1.1";
+  std::string gateway = "127.0.0.1";
+  std::string dhcpServer = "127.0.0.1";
 
   std::string DevicePath() const { return "\\\\.\\" + instanceId; }
 };
+
+// The two adapters of the default set-up, with hardware IDs from the discovery tables: the KC30
+// PCI card (2.4 GHz, can run as access point) and a KD40 USB stick with the 5 GHz band.
+AdapterSpec PciAdapterSpec();
+AdapterSpec UsbAdapterSpec();
 
 // The credentials the supplicant holds for the next association.
 struct SupplicantCredentials {

@@ -1,0 +1,200 @@
+// The simulator host over real loopback TCP: the client ports, the control interface, bad frames,
+// and the cooperating access point's one-button security service.
+#include "sim/host/sim_host.h"
+
+#include <gtest/gtest.h>
+
+#include "adapter_test_util.h"
+#include "net/socket.h"
+#include "sim/client/sim_client.h"
+#include "sim/protocol/host_protocol.h"
+#include "sim/world/world_json.h"
+
+namespace vx::sim {
+namespace {
+
+HostOptions TestOptions() {
+  HostOptions o;
+  o.port = 0;
+  o.autoSecurityPort = 0;
+  o.tickThread = false;
+  return o;
+}
+
+class HostTest : public ::testing::Test {
+ protected:
+  HostTest() : host_(DefaultWorld(), TestOptions()) {}
+  void SetUp() override {
+    ASSERT_TRUE(host_.Start()) << host_.Error();
+    endpoint_.port = host_.Port();
+  }
+  SimHost host_;
+  SimEndpoint endpoint_;
+};
+
+TEST_F(HostTest, TwoClientsShareTheAdapterThroughThePorts) {
+  SimConnection a(endpoint_), b(endpoint_);
+  RemoteDevicePort devA(a), devB(b);
+  RemoteDeviceSetup setup(a);
+  std::vector<NetDevice> devices;
+  ASSERT_TRUE(setup.EnumerateNetDevices(devices));
+  ASSERT_EQ(devices.size(), 3u);  // the wired card and two adapters
+  EXPECT_EQ(devices[1].hardwareId.substr(0, 21), "PCI\\VEN_1A5C&DEV_0C30");
+  EXPECT_EQ(devices[2].netCfgInstanceId, host_.Adapter(1).Spec().instanceId);
+
+  std::string path = "\\\\.\\" + *devices[1].netCfgInstanceId;
+  test::Requests ioA(devA, path), ioB(devB, path);
+  ASSERT_TRUE(ioA.SetU32(OID_802_11_AUTHENTICATION_MODE, kAuthWpa2Psk));
+  ASSERT_TRUE(ioA.SetU32(OID_802_11_WEP_STATUS, kEncAesEnabled));
+  RemoteSupplicant supplicant(b);
+  ASSERT_TRUE(supplicant.OpenGlobal("KC30"));
+  ASSERT_TRUE(supplicant.BindAdapter(host_.Adapter(0).Spec().mac));
+  supplicant.ConfigWpaPassphrase("correct horse battery");
+  ASSERT_TRUE(ioA.SetSsid("HomeNet"));
+  EXPECT_TRUE(ioB.Connected());  // the other client sees the same adapter
+  EXPECT_EQ(DecodeSsid(*ioB.Query(OID_802_11_SSID, 36)).Text(), "HomeNet");
+
+  // A failed query leaves the caller's buffer alone, across the wire too.
+  std::vector<uint8_t> small(3, 0x5A);
+  EXPECT_FALSE(ioB.Raw(OID_GEN_RCV_OK, small));
+  EXPECT_EQ(small, std::vector<uint8_t>(3, 0x5A));
+
+  RemoteIpInfo ip(b);
+  std::vector<AdapterIpInfo> info;
+  ASSERT_TRUE(ip.GetAdapters(info));
+  ASSERT_EQ(info.size(), 2u);
+  EXPECT_EQ(info[0].address, "192.168.1.100");
+  EXPECT_EQ(info[0].gateway, "127.0.0.1");
+  EXPECT_EQ(info[1].address, "0.0.0.0");  // the USB adapter has no link
+
+  // The bridge device is reached by path like the adapter.
+  auto h = devA.Open(SimBridge::kPath);
+  ASSERT_TRUE(h);
+  std::vector<uint8_t> in = ByteWriter().U32(0xFFFFFFFF).Take(), out(4);
+  uint32_t n = 0;
+  ASSERT_TRUE(h->Control(SimBridge::kQueryVersion, in, out, n));
+  EXPECT_EQ(out, (std::vector<uint8_t>{2, 0, 0, 0}));
+}
+
+TEST_F(HostTest, ControlInterfaceDrivesTheWorld) {
+  SimConnection c(endpoint_);
+  RemoteDevicePort dev(c);
+  test::Requests io(dev, host_.Adapter(0).DevicePath());
+  ASSERT_TRUE(io.SetSsid("Arventa-AP"));
+  ASSERT_TRUE(io.Connected());
+  EXPECT_NE(c.Control(R"({"cmd":"range","network":"Arventa-AP","inRange":false})").find("\"ok\":true"), std::string::npos);
+  EXPECT_FALSE(io.Connected());
+  EXPECT_NE(c.Control(R"({"cmd":"unplug","adapter":0})").find("\"ok\":true"), std::string::npos);
+  EXPECT_FALSE(dev.Open(host_.Adapter(0).DevicePath()));
+  c.Control(R"({"cmd":"replug","adapter":0})");
+  EXPECT_TRUE(dev.Open(host_.Adapter(0).DevicePath()));
+  c.Control(R"({"cmd":"fail","adapter":0,"oid":65812,"times":1})");  // OID_GEN_MEDIA_CONNECT_STATUS
+  EXPECT_FALSE(io.QueryU32(OID_GEN_MEDIA_CONNECT_STATUS));
+  EXPECT_TRUE(io.QueryU32(OID_GEN_MEDIA_CONNECT_STATUS));
+  std::string log = c.Control(R"({"cmd":"log","adapter":0})");
+  EXPECT_NE(log.find("\"oid\":\"0x00010114\""), std::string::npos);
+
+  EXPECT_NE(c.Control(R"({"cmd":"explode"})").find("unknown command"), std::string::npos);
+  EXPECT_NE(c.Control(R"({"cmd":"state","adapter":7})").find("must be an index below 2"), std::string::npos);
+  EXPECT_NE(c.Control("not json").find("not a JSON object"), std::string::npos);
+  std::string bad = c.Control(R"({"cmd":"load","world":{"networks":[{"ssid":"x","channel":15}]}})");
+  EXPECT_NE(bad.find("networks[0].channel: not a 2.4 or 5 GHz channel"), std::string::npos) << bad;
+}
+
+TEST_F(HostTest, BadFramesAndDroppedClientsLeaveOthersServed) {
+  SimConnection good(endpoint_);
+  RemoteDevicePort dev(good);
+  test::Requests io(dev, host_.Adapter(0).DevicePath());
+  ASSERT_TRUE(io.QueryU32(OID_GEN_RCV_OK));
+
+  // A client that vanishes in the middle of a frame.
+  {
+    Socket s = ConnectTcp("127.0.0.1", host_.Port(), 2000);
+    ASSERT_TRUE(s.Valid());
+    std::vector<uint8_t> half = {100, 0, 0, 0, kCmdDeviceControl, 1, 2};
+    ASSERT_TRUE(s.SendAll(half));
+  }
+  // Malformed payloads get an error and the connection stays usable.
+  Socket s = ConnectTcp("127.0.0.1", host_.Port(), 2000);
+  ASSERT_TRUE(s.Valid());
+  std::vector<uint8_t> reply;
+  uint32_t announced = 0;
+  for (std::vector<uint8_t> payload : {std::vector<uint8_t>{kCmdDeviceControl, 0xFF, 0xFF, 0xFF, 0x7F},
+                                       std::vector<uint8_t>{99}, std::vector<uint8_t>{},
+                                       std::vector<uint8_t>{kCmdSupplicant, kSupConfigWpaKey, 1, 2}}) {
+    ASSERT_TRUE(WriteFrame(s, payload));
+    ASSERT_EQ(ReadFrame(s, reply, announced, nullptr, 5000), FrameResult::Ok);
+    ASSERT_FALSE(reply.empty());
+    EXPECT_EQ(reply[0], kReplyError);
+  }
+  // An oversized frame is refused with a reason, then the connection is closed.
+  ASSERT_TRUE(s.SendAll(std::vector<uint8_t>{0, 0, 0, 0x40}));
+  ASSERT_EQ(ReadFrame(s, reply, announced, nullptr, 5000), FrameResult::Ok);
+  ByteReader r(reply);
+  EXPECT_EQ(r.U8(), kReplyError);
+  EXPECT_NE(ReadString(r).find("exceeds the limit"), std::string::npos);
+  EXPECT_EQ(ReadFrame(s, reply, announced, nullptr, 5000), FrameResult::Closed);
+
+  EXPECT_TRUE(io.QueryU32(OID_GEN_RCV_OK));  // the first client is still served
+}
+
+TEST_F(HostTest, OneButtonSecuritySwitchesTheMakerNetworkToWpaPsk) {
+  TcpClient tcp;
+  auto conn = tcp.Connect("127.0.0.1", host_.AutoSecurityPort(), 2000);
+  ASSERT_TRUE(conn);
+  ASSERT_TRUE(conn->SendAll(std::vector<uint8_t>{0x5C, 0x01}));
+  uint8_t buf[256];
+  int n = conn->Receive(buf, 2000);
+  ASSERT_GE(n, 6);
+  EXPECT_EQ(buf[0], 0x5B);
+  EXPECT_EQ(buf[1], 0x81);
+  EXPECT_EQ((buf[2] << 8) | buf[3], 3);
+  EXPECT_EQ(std::string(buf + 6, buf + n), "Arventa AP");
+
+  const MacAddress bssid = {0x00, 0x0C, 0xE7, 0x10, 0x20, 0x30};
+  std::string pass = "new secret 123";
+  std::vector<uint8_t> set = {0x5C, 0x02};
+  set.insert(set.end(), bssid.begin(), bssid.end());
+  set.push_back(static_cast<uint8_t>(pass.size()));
+  for (size_t i = 0; i < pass.size(); ++i) set.push_back(static_cast<uint8_t>(pass[i] ^ bssid[i % 6]));
+  ASSERT_TRUE(conn->SendAll(set));
+  EXPECT_GT(conn->Receive(buf, 2000), 0);
+  std::vector<uint8_t> apply = {0x5C, 0x04};
+  apply.insert(apply.end(), bssid.begin(), bssid.end());
+  apply.push_back(2);
+  apply.push_back(0);
+  ASSERT_TRUE(conn->SendAll(apply));
+  EXPECT_GT(conn->Receive(buf, 2000), 0);
+
+  World w = host_.Adapter(0).GetWorld();
+  Network* ap = w.FindNetwork(bssid);
+  ASSERT_TRUE(ap);
+  EXPECT_EQ(ap->security, Security::WpaPsk);
+  EXPECT_EQ(ap->passphrase, pass);
+}
+
+TEST(WorldJsonTest, RoundTripAndErrors) {
+  World w = DefaultWorld();
+  WorldLoad back = ParseWorldJson(WorldToJson(w));
+  ASSERT_TRUE(back.ok) << back.error;
+  ASSERT_EQ(back.world.networks.size(), w.networks.size());
+  EXPECT_EQ(back.world.networks[3].wepKey, w.networks[3].wepKey);
+  EXPECT_EQ(back.world.networks[7].accounts.size(), 4u);
+  EXPECT_EQ(back.world.stations[1].powerSaving, true);
+
+  auto error = [](const char* text) { return ParseWorldJson(text).error; };
+  EXPECT_EQ(error("{"), "not valid JSON");
+  EXPECT_EQ(error(R"({"networks":{}})"), "networks: expected an array");
+  EXPECT_EQ(error(R"({"networks":[{"ssid":"a","chanel":6}]})"), "networks[0].chanel: unknown member");
+  EXPECT_EQ(error(R"({"networks":[{"ssid":"a","security":"wpa3"}]})").substr(0, 42),
+            "networks[0].security: unknown value \"wpa3\"");
+  EXPECT_EQ(error(R"({"networks":[{"ssid":"a","security":"wep"}]})"), "networks[0].wepKey: a WEP network needs its key");
+  EXPECT_EQ(error(R"({"stations":[{"mac":"zz"}]})"), "stations[0].mac: expected a MAC address such as 00:0C:E7:10:20:30");
+  EXPECT_EQ(error(R"({"networks":[{"ssid":"a","rssi":"-5"}]})"), "networks[0].rssi: expected an integer");
+  WorldLoad maker = ParseWorldJson(R"({"networks":[{"ssid":"m","maker":true}]})");
+  ASSERT_TRUE(maker.ok);
+  EXPECT_EQ(maker.world.networks[0].bssid[2], 0xE7);
+}
+
+}  // namespace
+}  // namespace vx::sim
