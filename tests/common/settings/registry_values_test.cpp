@@ -53,14 +53,6 @@ TEST_F(RegistryValues, WordsReadFromEveryForm) {
   EXPECT_FALSE(ReadWord(reg, key, "Missing"));
 }
 
-TEST_F(RegistryValues, TextIsReadWhole) {
-  std::string longText(5000, 'x');
-  WriteText(reg, key, "Long", longText);
-  EXPECT_EQ(ReadText(reg, key, "Long"), longText);
-  WriteInt(reg, key, "Neg", -12);
-  EXPECT_EQ(reg.GetSz("A\\B", "Neg"), "-12");
-}
-
 TEST_F(RegistryValues, CopyCarriesEveryValueWholeWithItsType) {
   RegKey to = Hklm("A\\C");
   reg.CreateKey(to);
