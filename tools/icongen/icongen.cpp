@@ -143,7 +143,7 @@ void Mast(Canvas& c, int waves, Rgba color) {
   c.Fill(Polygon({{16, 14}, {19, 28.8f}, {13, 28.8f}}), kGrey);
   c.Fill(Disc(16, 10, 3), kDark);
   for (int i = 0; i < 3; ++i) {
-    float r = 6.5f + i * 5;
+    float r = 6.f + i * 4.5f;
     Rgba w = i < waves ? color : kEmpty;
     c.Fill(Ring(16, 10, r, 3.4f, -40, 40), kDark);
     c.Fill(Ring(16, 10, r, 3.4f, 140, 220), kDark);
