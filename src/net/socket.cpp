@@ -1,6 +1,7 @@
 #include "net/socket.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #ifdef _WIN32
 #include <winsock2.h>
@@ -61,7 +62,14 @@ bool ParseAddress(const std::string& host, uint16_t port, sockaddr_in& addr) {
   addr = {};
   addr.sin_family = AF_INET;
   addr.sin_port = htons(port);
-  return inet_pton(AF_INET, host.c_str(), &addr.sin_addr) == 1;
+  // Dotted text only (inet_pton is missing before Windows Vista).
+  unsigned a, b, c, d;
+  char tail;
+  if (std::sscanf(host.c_str(), "%u.%u.%u.%u%c", &a, &b, &c, &d, &tail) != 4 || a > 255 || b > 255 || c > 255 ||
+      d > 255)
+    return false;
+  addr.sin_addr.s_addr = htonl((a << 24) | (b << 16) | (c << 8) | d);
+  return true;
 }
 
 class Connection : public TcpConnection {
