@@ -46,6 +46,11 @@ class DialogModel {
   }
   bool CloseRequested() const { return closeRequested_; }
   int CloseResult() const { return closeResult_; }
+  // The view clears the request once it has closed, so the model can be shown again.
+  void ClearCloseRequest() {
+    closeRequested_ = false;
+    closeResult_ = 0;
+  }
   void RequestFocus(int id) { focusRequest_ = id; }
   int TakeFocusRequest() {
     int id = focusRequest_;

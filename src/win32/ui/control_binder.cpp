@@ -1,0 +1,526 @@
+#include "win32/ui/control_binder.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+#include "win32/ports/wide.h"
+#include "win32/ui/bitmap_button.h"
+
+namespace vx {
+namespace {
+
+enum class Kind {
+  Unknown,
+  Static,
+  Edit,
+  PushButton,
+  CheckBox,
+  RadioButton,
+  GroupBox,
+  ComboBox,
+  ListBox,
+  ListView,
+  TrackBar,
+  IpAddress,
+  Progress,
+  BitmapButton
+};
+
+Kind KindOf(HWND hwnd) {
+  wchar_t name[64];
+  if (!GetClassNameW(hwnd, name, 64)) return Kind::Unknown;
+  LONG style = GetWindowLongW(hwnd, GWL_STYLE);
+  if (!lstrcmpiW(name, L"Static")) return Kind::Static;
+  if (!lstrcmpiW(name, L"Edit")) return Kind::Edit;
+  if (!lstrcmpiW(name, L"ComboBox")) return Kind::ComboBox;
+  if (!lstrcmpiW(name, L"ListBox")) return Kind::ListBox;
+  if (!lstrcmpiW(name, WC_LISTVIEWW)) return Kind::ListView;
+  if (!lstrcmpiW(name, TRACKBAR_CLASSW)) return Kind::TrackBar;
+  if (!lstrcmpiW(name, WC_IPADDRESSW)) return Kind::IpAddress;
+  if (!lstrcmpiW(name, PROGRESS_CLASSW)) return Kind::Progress;
+  if (!lstrcmpiW(name, kBitmapButtonClass)) return Kind::BitmapButton;
+  if (!lstrcmpiW(name, L"Button")) {
+    switch (style & BS_TYPEMASK) {
+      case BS_CHECKBOX:
+      case BS_AUTOCHECKBOX:
+      case BS_3STATE:
+      case BS_AUTO3STATE:
+        return Kind::CheckBox;
+      case BS_RADIOBUTTON:
+      case BS_AUTORADIOBUTTON:
+        return Kind::RadioButton;
+      case BS_GROUPBOX:
+        return Kind::GroupBox;
+      default:
+        return Kind::PushButton;
+    }
+  }
+  return Kind::Unknown;
+}
+
+std::string WindowText(HWND hwnd) {
+  int n = GetWindowTextLengthW(hwnd);
+  std::wstring w(static_cast<size_t>(n) + 1, L'\0');
+  n = GetWindowTextW(hwnd, w.data(), n + 1);
+  w.resize(static_cast<size_t>(n > 0 ? n : 0));
+  return Narrow(w);
+}
+
+void SetText(HWND hwnd, const std::string& text) { SetWindowTextW(hwnd, Widen(text).c_str()); }
+
+// "a.b.c.d" with each part 0..255; anything else is no address.
+std::optional<DWORD> ParseDotted(const std::string& text) {
+  unsigned a, b, c, d;
+  char tail;
+  if (std::sscanf(text.c_str(), "%3u.%3u.%3u.%3u%c", &a, &b, &c, &d, &tail) != 4) return std::nullopt;
+  if (a > 255 || b > 255 || c > 255 || d > 255) return std::nullopt;
+  return MAKEIPADDRESS(a, b, c, d);
+}
+
+std::string IpText(HWND hwnd) {
+  if (SendMessageW(hwnd, IPM_ISBLANK, 0, 0)) return {};
+  DWORD addr = 0;
+  SendMessageW(hwnd, IPM_GETADDRESS, 0, reinterpret_cast<LPARAM>(&addr));
+  char buf[20];
+  std::snprintf(buf, sizeof buf, "%u.%u.%u.%u", static_cast<unsigned>(FIRST_IPADDRESS(addr)),
+                static_cast<unsigned>(SECOND_IPADDRESS(addr)), static_cast<unsigned>(THIRD_IPADDRESS(addr)),
+                static_cast<unsigned>(FOURTH_IPADDRESS(addr)));
+  return buf;
+}
+
+bool SameColumns(const std::vector<ListColumn>& a, const std::vector<ListColumn>& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (a[i].title != b[i].title || a[i].width != b[i].width) return false;
+  return true;
+}
+
+int ListImage(int image) { return image < 0 ? I_IMAGENONE : image; }
+
+void SetCell(HWND list, int row, int col, const std::string& text) {
+  std::wstring w = Widen(text);
+  LVITEMW item{};
+  item.iSubItem = col;
+  item.pszText = w.data();
+  SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+}
+
+void InsertRow(HWND list, int row, const ListRow& r) {
+  std::wstring first = r.cells.empty() ? std::wstring() : Widen(r.cells[0]);
+  LVITEMW item{};
+  item.mask = LVIF_TEXT | LVIF_IMAGE;
+  item.iItem = row;
+  item.pszText = first.data();
+  item.iImage = ListImage(r.image);
+  SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+  for (size_t c = 1; c < r.cells.size(); ++c) SetCell(list, row, static_cast<int>(c), r.cells[c]);
+}
+
+void SetRowImage(HWND list, int row, int image) {
+  LVITEMW item{};
+  item.mask = LVIF_IMAGE;
+  item.iItem = row;
+  item.iImage = ListImage(image);
+  SendMessageW(list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+void SelectRow(HWND list, int row) {
+  LVITEMW item{};
+  item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  item.state = 0;
+  SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
+  int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+  if (row < 0 || row >= count) return;
+  item.state = LVIS_SELECTED | LVIS_FOCUSED;
+  SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+  SendMessageW(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+}
+
+int SelectedRow(HWND list) {
+  return static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+void FillStrings(HWND hwnd, bool combo, const std::vector<std::string>& items) {
+  SendMessageW(hwnd, combo ? CB_RESETCONTENT : LB_RESETCONTENT, 0, 0);
+  for (const auto& s : items) {
+    std::wstring w = Widen(s);
+    SendMessageW(hwnd, combo ? CB_ADDSTRING : LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(w.c_str()));
+  }
+}
+
+bool EditableCombo(HWND hwnd) { return (GetWindowLongW(hwnd, GWL_STYLE) & 0x3) != CBS_DROPDOWNLIST; }
+
+}  // namespace
+
+void ControlBinder::Attach(HWND dialog) {
+  dialog_ = dialog;
+  applied_.clear();
+  ApplyDecorations();
+}
+
+ControlState* ControlBinder::ModelState(int id) {
+  auto& controls = model_.MutableControls();
+  auto it = controls.find(id);
+  return it == controls.end() ? nullptr : &it->second;
+}
+
+void ControlBinder::Apply() {
+  if (!dialog_ || applying_) return;
+  applying_ = true;
+  for (const auto& [id, state] : model_.Controls()) {
+    HWND hwnd = GetDlgItem(dialog_, id);
+    if (!hwnd) continue;
+    auto it = applied_.find(id);
+    const ControlState* prev = it == applied_.end() ? nullptr : &it->second;
+    ApplyControl(id, hwnd, state, prev);
+    applied_[id] = state;
+  }
+  applying_ = false;
+}
+
+void ControlBinder::ApplyControl(int id, HWND hwnd, const ControlState& s, const ControlState* prev) {
+  (void)id;
+  Kind kind = KindOf(hwnd);
+  auto changed = [&](auto member) { return !prev || prev->*member != s.*member; };
+  auto changedFromTemplate = [&](auto member, const auto& templateValue) {
+    return prev ? prev->*member != s.*member : s.*member != templateValue;
+  };
+
+  switch (kind) {
+    case Kind::Static:
+    case Kind::PushButton:
+    case Kind::CheckBox:
+    case Kind::RadioButton:
+    case Kind::GroupBox:
+    case Kind::BitmapButton:
+    case Kind::Edit:
+      if (changedFromTemplate(&ControlState::text, std::string())) SetText(hwnd, s.text);
+      break;
+    case Kind::ComboBox:
+      if (changedFromTemplate(&ControlState::items, std::vector<std::string>())) {
+        FillStrings(hwnd, true, s.items);
+        SendMessageW(hwnd, CB_SETCURSEL, static_cast<WPARAM>(s.selection), 0);
+      } else if (changed(&ControlState::selection)) {
+        SendMessageW(hwnd, CB_SETCURSEL, static_cast<WPARAM>(s.selection), 0);
+      }
+      if (EditableCombo(hwnd) && changedFromTemplate(&ControlState::text, std::string())) SetText(hwnd, s.text);
+      break;
+    case Kind::ListBox:
+      if (changedFromTemplate(&ControlState::items, std::vector<std::string>())) {
+        FillStrings(hwnd, false, s.items);
+        SendMessageW(hwnd, LB_SETCURSEL, static_cast<WPARAM>(s.selection), 0);
+      } else if (changed(&ControlState::selection)) {
+        SendMessageW(hwnd, LB_SETCURSEL, static_cast<WPARAM>(s.selection), 0);
+      }
+      break;
+    case Kind::ListView:
+      ApplyList(hwnd, s, prev);
+      break;
+    case Kind::TrackBar:
+      if (changed(&ControlState::rangeMin) || changed(&ControlState::rangeMax)) {
+        SendMessageW(hwnd, TBM_SETRANGEMIN, FALSE, s.rangeMin);
+        SendMessageW(hwnd, TBM_SETRANGEMAX, TRUE, s.rangeMax);
+        SendMessageW(hwnd, TBM_SETPOS, TRUE, s.position);
+      } else if (changed(&ControlState::position)) {
+        SendMessageW(hwnd, TBM_SETPOS, TRUE, s.position);
+      }
+      break;
+    case Kind::Progress:
+      if (changed(&ControlState::rangeMin) || changed(&ControlState::rangeMax))
+        SendMessageW(hwnd, PBM_SETRANGE32, static_cast<WPARAM>(s.rangeMin), s.rangeMax);
+      if (changed(&ControlState::position) || changed(&ControlState::rangeMin) || changed(&ControlState::rangeMax))
+        SendMessageW(hwnd, PBM_SETPOS, static_cast<WPARAM>(s.position), 0);
+      break;
+    case Kind::IpAddress:
+      if (changedFromTemplate(&ControlState::text, std::string())) {
+        if (auto addr = ParseDotted(s.text))
+          SendMessageW(hwnd, IPM_SETADDRESS, 0, static_cast<LPARAM>(*addr));
+        else
+          SendMessageW(hwnd, IPM_CLEARADDRESS, 0, 0);
+      }
+      break;
+    case Kind::Unknown:
+      break;
+  }
+
+  if ((kind == Kind::CheckBox || kind == Kind::RadioButton) && changed(&ControlState::checked))
+    SendMessageW(hwnd, BM_SETCHECK, s.checked ? BST_CHECKED : BST_UNCHECKED, 0);
+  if (kind == Kind::Edit && changedFromTemplate(&ControlState::readOnly, false))
+    SendMessageW(hwnd, EM_SETREADONLY, s.readOnly, 0);
+  if (changedFromTemplate(&ControlState::image, 0)) ApplyImage(hwnd, static_cast<uint32_t>(s.image));
+  if (changed(&ControlState::enabled)) EnableWindow(hwnd, s.enabled);
+  if (changed(&ControlState::visible)) ShowWindow(hwnd, s.visible ? SW_SHOWNA : SW_HIDE);
+}
+
+void ControlBinder::ApplyList(HWND list, const ControlState& s, const ControlState* prev) {
+  static const std::vector<ListColumn> kNoColumns;
+  static const std::vector<ListRow> kNoRows;
+  const auto& oldColumns = prev ? prev->columns : kNoColumns;
+  const auto& oldRows = prev ? prev->rows : kNoRows;
+  bool columnsChanged = !SameColumns(oldColumns, s.columns);
+  if (columnsChanged) {
+    HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+    int existing = header ? static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
+    bool sameTitles = existing == static_cast<int>(s.columns.size()) && oldColumns.size() == s.columns.size();
+    for (size_t i = 0; sameTitles && i < s.columns.size(); ++i) sameTitles = oldColumns[i].title == s.columns[i].title;
+    if (!sameTitles) {
+      while (SendMessageW(list, LVM_DELETECOLUMN, 0, 0)) {
+      }
+      for (size_t i = 0; i < s.columns.size(); ++i) {
+        std::wstring title = Widen(s.columns[i].title);
+        LVCOLUMNW col{};
+        col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM | LVCF_FMT;
+        col.fmt = LVCFMT_LEFT;
+        col.cx = s.columns[i].width > 0 ? s.columns[i].width : 60;
+        col.pszText = title.data();
+        col.iSubItem = static_cast<int>(i);
+        SendMessageW(list, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&col));
+      }
+    }
+  }
+
+  // Rows: rewrite only the cells that differ, so the selection and the scroll position stay.
+  bool rowsChanged = oldRows != s.rows;
+  if (rowsChanged) {
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    int have = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    int want = static_cast<int>(s.rows.size());
+    // The list's own rows are trusted only as far as the last copy describes them.
+    int known = std::min(have, static_cast<int>(oldRows.size()));
+    while (have > want) SendMessageW(list, LVM_DELETEITEM, --have, 0);
+    known = std::min(known, have);
+    for (int i = 0; i < std::min(have, want); ++i) {
+      const ListRow& r = s.rows[static_cast<size_t>(i)];
+      const ListRow* o = i < known ? &oldRows[static_cast<size_t>(i)] : nullptr;
+      if (o && *o == r) continue;
+      size_t cells = std::max(r.cells.size(), o ? o->cells.size() : s.columns.size());
+      for (size_t c = 0; c < cells; ++c) {
+        const std::string& text = c < r.cells.size() ? r.cells[c] : std::string();
+        if (o && c < o->cells.size() && o->cells[c] == text) continue;
+        if (o && c >= o->cells.size() && text.empty()) continue;
+        SetCell(list, i, static_cast<int>(c), text);
+      }
+      if (!o || o->image != r.image) SetRowImage(list, i, r.image);
+    }
+    for (int i = have; i < want; ++i) InsertRow(list, i, s.rows[static_cast<size_t>(i)]);
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
+  }
+
+  if (columnsChanged || rowsChanged) {
+    for (size_t i = 0; i < s.columns.size(); ++i) {
+      int cx = s.columns[i].width > 0 ? s.columns[i].width : LVSCW_AUTOSIZE_USEHEADER;
+      SendMessageW(list, LVM_SETCOLUMNWIDTH, i, cx);
+    }
+  }
+  bool selectionStale = SelectedRow(list) != s.selection;
+  if (selectionStale && (prev || s.selection >= 0)) SelectRow(list, s.selection);
+}
+
+void ControlBinder::ApplyImage(HWND hwnd, uint32_t imageId) {
+  if (IsBitmapButton(hwnd)) {
+    SetBitmapButtonImage(hwnd, module_, imageId);
+    return;
+  }
+  LPCWSTR name = MAKEINTRESOURCEW(imageId);
+  bool isBitmap = imageId != 0 && FindResourceW(module_, name, MAKEINTRESOURCEW(2) /* RT_BITMAP */);
+  HANDLE image = nullptr;
+  if (imageId != 0)
+    image = LoadImageW(module_, name, isBitmap ? IMAGE_BITMAP : IMAGE_ICON, 0, 0,
+                       LR_SHARED | (isBitmap ? 0 : LR_DEFAULTSIZE));
+  UINT type = isBitmap ? IMAGE_BITMAP : IMAGE_ICON;
+  wchar_t name2[16];
+  GetClassNameW(hwnd, name2, 16);
+  if (!lstrcmpiW(name2, L"Static"))
+    SendMessageW(hwnd, STM_SETIMAGE, type, reinterpret_cast<LPARAM>(image));
+  else
+    SendMessageW(hwnd, BM_SETIMAGE, type, reinterpret_cast<LPARAM>(image));
+}
+
+void ControlBinder::ApplyDecorations() {
+  if (!dialog_) return;
+  for (const auto& [id, icons] : listImages_) {
+    HWND list = GetDlgItem(dialog_, id);
+    if (!list) continue;
+    int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON);
+    HIMAGELIST images = ImageList_Create(cx, cy, ILC_COLOR8 | ILC_MASK, static_cast<int>(icons.size()), 0);
+    for (uint32_t icon : icons) {
+      HICON h = static_cast<HICON>(LoadImageW(module_, MAKEINTRESOURCEW(icon), IMAGE_ICON, cx, cy, 0));
+      ImageList_AddIcon(images, h);  // a missing icon leaves a gap that no row should name
+      if (h) DestroyIcon(h);
+    }
+    // The list view owns and frees the image list (no LVS_SHAREIMAGELISTS).
+    HIMAGELIST old = reinterpret_cast<HIMAGELIST>(
+        SendMessageW(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images)));
+    if (old && old != images) ImageList_Destroy(old);
+  }
+  for (const auto& [id, style] : listStyles_)
+    if (HWND list = GetDlgItem(dialog_, id)) SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, style, style);
+}
+
+void ControlBinder::SetListImages(int id, std::vector<uint32_t> iconIds) {
+  listImages_[id] = std::move(iconIds);
+  if (dialog_) ApplyDecorations();
+}
+
+void ControlBinder::SetListExtendedStyle(int id, DWORD style) {
+  listStyles_[id] = style;
+  if (dialog_)
+    if (HWND list = GetDlgItem(dialog_, id)) SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, style, style);
+}
+
+void ControlBinder::SetLabelColour(int id, COLORREF colour) {
+  labelColours_[id] = colour;
+  if (dialog_)
+    if (HWND label = GetDlgItem(dialog_, id)) InvalidateRect(label, nullptr, TRUE);
+}
+
+HBRUSH ControlBinder::OnCtlColorStatic(HDC dc, HWND control) {
+  auto it = labelColours_.find(GetDlgCtrlID(control));
+  if (it == labelColours_.end()) return nullptr;
+  SetTextColor(dc, it->second);
+  SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+  return GetSysColorBrush(COLOR_BTNFACE);
+}
+
+void ControlBinder::SyncRadios() {
+  // An automatic radio button clears its group's other buttons; the model hears of all of them.
+  for (auto& [id, state] : model_.MutableControls()) {
+    HWND hwnd = GetDlgItem(dialog_, id);
+    if (!hwnd || KindOf(hwnd) != Kind::RadioButton) continue;
+    bool checked = SendMessageW(hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    state.checked = checked;
+    AppliedState(id).checked = checked;
+  }
+}
+
+std::optional<ControlEvent> ControlBinder::OnCommand(WPARAM wp, LPARAM lp) {
+  if (applying_ || !dialog_) return std::nullopt;
+  HWND hwnd = reinterpret_cast<HWND>(lp);
+  if (!hwnd) return std::nullopt;  // menus and accelerators are not control events
+  int id = LOWORD(wp);
+  UINT code = HIWORD(wp);
+  Kind kind = KindOf(hwnd);
+  ControlState* state = ModelState(id);
+  switch (kind) {
+    case Kind::PushButton:
+    case Kind::CheckBox:
+    case Kind::RadioButton:
+    case Kind::BitmapButton:
+      if (code != BN_CLICKED) return std::nullopt;
+      if (kind == Kind::RadioButton) {
+        SyncRadios();
+      } else if (kind == Kind::CheckBox && state) {
+        state->checked = SendMessageW(hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED;
+        AppliedState(id).checked = state->checked;
+      }
+      return ControlEvent{id, UiEvent::Clicked};
+    case Kind::Edit:
+    case Kind::IpAddress:
+      if (code != EN_CHANGE && code != EN_KILLFOCUS) return std::nullopt;
+      if (state) {
+        state->text = kind == Kind::Edit ? WindowText(hwnd) : IpText(hwnd);
+        AppliedState(id).text = state->text;
+      }
+      return ControlEvent{id, code == EN_CHANGE ? UiEvent::TextChanged : UiEvent::KillFocus};
+    case Kind::ComboBox:
+      if (code == CBN_SELCHANGE) {
+        if (state) {
+          state->selection = static_cast<int>(SendMessageW(hwnd, CB_GETCURSEL, 0, 0));
+          AppliedState(id).selection = state->selection;
+          if (EditableCombo(hwnd) && state->selection >= 0 &&
+              static_cast<size_t>(state->selection) < state->items.size()) {
+            state->text = state->items[static_cast<size_t>(state->selection)];
+            AppliedState(id).text = state->text;
+          }
+        }
+        return ControlEvent{id, UiEvent::SelectionChanged};
+      }
+      if (code == CBN_EDITCHANGE) {
+        if (state) {
+          state->text = WindowText(hwnd);
+          AppliedState(id).text = state->text;
+        }
+        return ControlEvent{id, UiEvent::TextChanged};
+      }
+      if (code == CBN_KILLFOCUS) return ControlEvent{id, UiEvent::KillFocus};
+      return std::nullopt;
+    case Kind::ListBox:
+      if (code != LBN_SELCHANGE && code != LBN_DBLCLK) return std::nullopt;
+      if (state) {
+        state->selection = static_cast<int>(SendMessageW(hwnd, LB_GETCURSEL, 0, 0));
+        AppliedState(id).selection = state->selection;
+      }
+      return ControlEvent{id, code == LBN_SELCHANGE ? UiEvent::SelectionChanged : UiEvent::DoubleClicked};
+    default:
+      return std::nullopt;
+  }
+}
+
+std::optional<ControlEvent> ControlBinder::OnNotify(const NMHDR& hdr) {
+  if (applying_ || !dialog_ || !hdr.hwndFrom || KindOf(hdr.hwndFrom) != Kind::ListView) return std::nullopt;
+  int id = static_cast<int>(hdr.idFrom);
+  ControlState* state = ModelState(id);
+  if (hdr.code == LVN_ITEMCHANGED) {
+    const auto& nm = reinterpret_cast<const NMLISTVIEW&>(hdr);
+    if (!(nm.uChanged & LVIF_STATE) || !((nm.uNewState ^ nm.uOldState) & LVIS_SELECTED)) return std::nullopt;
+    int selected = SelectedRow(hdr.hwndFrom);
+    // Moving the selection deselects one row before it selects the other. A row that loses the
+    // selection with none selected yet is looked at again once the list has finished, so the
+    // model hears one event, for the final state.
+    if (selected < 0 && !(nm.uNewState & LVIS_SELECTED)) {
+      PostMessageW(dialog_, kDeferredSelectionMessage, static_cast<WPARAM>(id), 0);
+      return std::nullopt;
+    }
+    if (state && state->selection == selected) return std::nullopt;
+    if (state) {
+      state->selection = selected;
+      AppliedState(id).selection = selected;
+    }
+    return ControlEvent{id, UiEvent::SelectionChanged};
+  }
+  if (hdr.code == NM_DBLCLK) {
+    const auto& nm = reinterpret_cast<const NMITEMACTIVATE&>(hdr);
+    int row = nm.iItem >= 0 ? nm.iItem : SelectedRow(hdr.hwndFrom);
+    if (state) {
+      state->selection = row;
+      AppliedState(id).selection = row;
+    }
+    return ControlEvent{id, UiEvent::DoubleClicked};
+  }
+  return std::nullopt;
+}
+
+std::optional<ControlEvent> ControlBinder::OnDeferredSelection(WPARAM controlId) {
+  if (applying_ || !dialog_) return std::nullopt;
+  int id = static_cast<int>(controlId);
+  HWND list = GetDlgItem(dialog_, id);
+  if (!list || KindOf(list) != Kind::ListView) return std::nullopt;
+  int selected = SelectedRow(list);
+  ControlState* state = ModelState(id);
+  if (state) {
+    if (state->selection == selected) return std::nullopt;
+    state->selection = selected;
+    AppliedState(id).selection = selected;
+  }
+  return ControlEvent{id, UiEvent::SelectionChanged};
+}
+
+std::optional<ControlEvent> ControlBinder::OnScroll(HWND control) {
+  if (applying_ || !dialog_ || !control || KindOf(control) != Kind::TrackBar) return std::nullopt;
+  int id = GetDlgCtrlID(control);
+  int pos = static_cast<int>(SendMessageW(control, TBM_GETPOS, 0, 0));
+  ControlState* state = ModelState(id);
+  if (state) {
+    // A drag reports many positions and then its end; the model hears each new position once.
+    if (state->position == pos) return std::nullopt;
+    state->position = pos;
+    AppliedState(id).position = pos;
+  }
+  return ControlEvent{id, UiEvent::SelectionChanged};
+}
+
+}  // namespace vx

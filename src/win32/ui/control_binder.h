@@ -1,0 +1,69 @@
+// Copies a model's control states to the controls of one dialog window, only where they changed
+// since the last copy, and copies the user's changes back before the event is forwarded.
+#pragma once
+#include <windows.h>
+
+#include <map>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "common/ui/dialog_model.h"
+
+namespace vx {
+
+// A control event the view forwards to the model's OnCommand.
+struct ControlEvent {
+  int id = 0;
+  UiEvent event = UiEvent::Clicked;
+};
+
+class ControlBinder {
+ public:
+  ControlBinder(HINSTANCE module, DialogModel& model) : module_(module), model_(model) {}
+
+  void Attach(HWND dialog);
+  void Detach() { dialog_ = nullptr; }
+  HWND Dialog() const { return dialog_; }
+
+  // Model -> controls. On the first copy, empty text, no items, rows or columns, image 0 and
+  // read-only off leave what the dialog template gave the control.
+  void Apply();
+
+  // Controls -> model, for the notifications the models hear. Returns the event to forward, or
+  // nothing when the message is not one (or arrived while the binder itself changed a control).
+  std::optional<ControlEvent> OnCommand(WPARAM wp, LPARAM lp);
+  std::optional<ControlEvent> OnNotify(const NMHDR& hdr);
+  std::optional<ControlEvent> OnScroll(HWND control);
+  // The host passes kDeferredSelectionMessage (posted to the dialog by the binder) here.
+  std::optional<ControlEvent> OnDeferredSelection(WPARAM controlId);
+  static constexpr UINT kDeferredSelectionMessage = WM_APP + 0x52;
+
+  // Presentation that model states do not carry: a list view's small icons and extended style,
+  // the text colour of a static label.
+  void SetListImages(int id, std::vector<uint32_t> iconIds);
+  void SetListExtendedStyle(int id, DWORD style);
+  void SetLabelColour(int id, COLORREF colour);
+  // For WM_CTLCOLORSTATIC: a brush when this binder colours the label, else null.
+  HBRUSH OnCtlColorStatic(HDC dc, HWND control);
+
+ private:
+  void ApplyControl(int id, HWND hwnd, const ControlState& s, const ControlState* prev);
+  void ApplyList(HWND hwnd, const ControlState& s, const ControlState* prev);
+  void ApplyImage(HWND hwnd, uint32_t imageId);
+  void ApplyDecorations();
+  void SyncRadios();
+  ControlState* ModelState(int id);
+  ControlState& AppliedState(int id) { return applied_[id]; }
+
+  HINSTANCE module_;
+  DialogModel& model_;
+  HWND dialog_ = nullptr;
+  bool applying_ = false;
+  std::map<int, ControlState> applied_;  // what the controls were last given
+  std::map<int, std::vector<uint32_t>> listImages_;
+  std::map<int, DWORD> listStyles_;
+  std::map<int, COLORREF> labelColours_;
+};
+
+}  // namespace vx

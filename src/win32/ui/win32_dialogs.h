@@ -1,0 +1,36 @@
+// Message boxes, modal model dialogs and the string table over the Windows API.
+#pragma once
+#include <windows.h>
+// The port's MessageBox must not turn into MessageBoxW here and stay MessageBox in the core.
+#undef MessageBox
+
+#include "platform/ui.h"
+
+namespace vx {
+
+class Win32Dialogs : public DialogPort {
+ public:
+  // Boxes and dialogs are owned by the active window of the thread, else by `fallbackOwner`.
+  explicit Win32Dialogs(HINSTANCE module, HWND fallbackOwner = nullptr) : module_(module), owner_(fallbackOwner) {}
+  void SetFallbackOwner(HWND owner) { owner_ = owner; }
+
+  int MessageBox(const std::string& text, const std::string& caption, uint32_t flags) override;
+  int RunModal(DialogModel& model) override;
+
+ private:
+  HWND Owner() const;
+  HINSTANCE module_;
+  HWND owner_;
+};
+
+// Texts of the module's string table in the language the system picks, as UTF-8.
+class Win32Strings : public StringTable {
+ public:
+  explicit Win32Strings(HINSTANCE module) : module_(module) {}
+  std::string Get(uint32_t id) const override;
+
+ private:
+  HINSTANCE module_;
+};
+
+}  // namespace vx

@@ -1,0 +1,43 @@
+// Resource numbers of the view layer's test program.
+#pragma once
+
+#define IDI_TEST_GOOD 161
+#define IDI_TEST_DISC 163
+#define IDI_TEST_ON 244
+#define IDI_TEST_OFF 245
+#define IDB_TEST_SETUP 187
+
+#define IDD_TEST_DIALOG 100
+#define IDD_TEST_PAGE1 200
+#define IDD_TEST_PAGE2 201
+
+#define IDC_LABEL 1001
+#define IDC_EDIT 1002
+#define IDC_PUSH 1003
+#define IDC_CHECK 1004
+#define IDC_RADIO1 1005
+#define IDC_RADIO2 1006
+#define IDC_GROUP 1007
+#define IDC_COMBO 1008
+#define IDC_LIST 1009
+#define IDC_REPORT 1010
+#define IDC_TRACK 1011
+#define IDC_IP 1012
+#define IDC_PROGRESS 1013
+#define IDC_PICTURE 1014
+#define IDC_SETUP 1015
+#define IDC_COLOURED 1016
+
+#define IDC_PAGE_EDIT 1101
+#define IDC_PAGE_REPORT 1102
+#define IDC_PAGE_CHECK 1103
+#define IDC_PAGE_PROGRESS 1104
+
+#define IDM_TEST_TRAY 228
+#define IDM_TEST_LAUNCH 32774
+#define IDM_TEST_EXIT 32776
+
+#define IDS_TEST_CAPTION 102
+#define IDS_TEST_TIP 199
+#define IDS_TEST_CHINESE 203
+#define IDS_TEST_LONG 204
