@@ -406,6 +406,7 @@ void HideDlg::ExitUtility() {
   trayIconAdded_ = false;
   StopMainTimer();
   endRequested_ = true;
+  if (onEnd) onEnd();
 }
 
 void HideDlg::OnTaskbarCreated() {

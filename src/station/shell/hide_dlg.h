@@ -95,8 +95,9 @@ class HideDlg {
   void UpdateTray(TrayState state);
   void QueueScan() { link_.QueueScan(); }
 
-  // The dialog asked to end (Exit, hand-over); the view ends the modal run.
+  // The dialog asked to end (Exit, hand-over); the view ends the modal run in onEnd.
   bool EndRequested() const { return endRequested_; }
+  std::function<void()> onEnd;
   bool Busy() const { return busy_; }
   void SetBusy(bool busy) { busy_ = busy; }
 

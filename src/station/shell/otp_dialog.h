@@ -3,14 +3,15 @@
 #include <string>
 
 #include "common/ui/dialog_model.h"
+#include "resources/dialogs/one_time_password_dialog.h"
 
 namespace vx {
 
 class OneTimePasswordDialog : public DialogModel {
  public:
-  static constexpr uint32_t kTemplate = 236;
-  static constexpr int kIdentityEdit = 2360;
-  static constexpr int kPasswordEdit = 2361;
+  static constexpr uint32_t kTemplate = kIddOneTimePassword;
+  static constexpr int kIdentityEdit = kIdcOtpIdentity;
+  static constexpr int kPasswordEdit = kIdcOtpPassword;
 
   explicit OneTimePasswordDialog(std::string identity) : identity_(std::move(identity)) {}
   uint32_t TemplateId() const override { return kTemplate; }

@@ -3,17 +3,18 @@
 #pragma once
 #include "common/ui/dialog_model.h"
 #include "driver/discovery.h"
+#include "resources/dialogs/select_card_dialog.h"
 
 namespace vx {
 
 class SelectCardDialogModel : public DialogModel {
  public:
-  static constexpr uint32_t kTemplate = 140;
-  static constexpr int kCardCombo = 1400;
-  static constexpr int kDescription = 1401;
-  static constexpr int kHardwareId = 1402;
-  static constexpr int kLocation = 1403;
-  static constexpr int kManufacturer = 1404;
+  static constexpr uint32_t kTemplate = kIddSelectCard;
+  static constexpr int kCardCombo = kIdcCardList;
+  static constexpr int kDescription = kIdcCardDescription;
+  static constexpr int kHardwareId = kIdcCardHardwareId;
+  static constexpr int kLocation = kIdcCardLocation;
+  static constexpr int kManufacturer = kIdcCardManufacturer;
 
   explicit SelectCardDialogModel(SelectCardDialog& dialog) : dialog_(dialog) {}
   uint32_t TemplateId() const override { return kTemplate; }

@@ -1,27 +1,110 @@
-// ClientCfg: the station utility.
+// ClientCfg: the station utility. In simulation mode (VX_SIM names the simulator host) the
+// adapter, its enumeration, the supplicant and the IP information come from the simulator;
+// otherwise from the system.
+#include "win32/ui/win32_dialogs.h"  // first: keeps the port's MessageBox name intact
+
 #include <windows.h>
 
-#include "driver/discovery.h"
-#include "driver/oid_channel.h"
-#include "driver/os_version.h"
-#include "win32/apps/instance.h"
-#include "win32/ports/win32_ports.h"
+#include <memory>
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+#include "driver/os_version.h"
+#include "sim/client/sim_client.h"
+#include "station/shell/hide_dlg.h"
+#include "station/shell/startup.h"
+#include "win32/apps/instance.h"
+#include "win32/apps/station_pages.h"
+#include "win32/apps/station_sheet.h"
+#include "win32/ports/wide.h"
+#include "win32/ports/win32_ports.h"
+#include "win32/ports/win32_services.h"
+#include "win32/supplicant/aegis_library.h"
+#include "win32/ui/hidden_dialog.h"
+#include "win32/ui/ui_init.h"
+#include "win32/ui/win32_tray.h"
+#include "resources/resource_ids.h"
+#include "resources/string_ids.h"
+
+namespace {
+
+// The platform or the simulator behind the ports that differ between the two.
+struct AdapterPorts {
+  std::unique_ptr<vx::sim::SimConnection> connection;
+  std::unique_ptr<vx::DevicePort> device;
+  std::unique_ptr<vx::DeviceSetupPort> setup;
+  std::unique_ptr<vx::SupplicantPort> supplicant;
+  std::unique_ptr<vx::IpInfoPort> ipInfo;
+};
+
+AdapterPorts MakeAdapterPorts(vx::SystemPort& system) {
+  AdapterPorts p;
+  auto simulator = system.GetEnv("VX_SIM");
+  auto endpoint = simulator ? vx::sim::ParseSimEndpoint(*simulator) : std::nullopt;
+  if (endpoint) {
+    p.connection = std::make_unique<vx::sim::SimConnection>(*endpoint);
+    p.device = std::make_unique<vx::sim::RemoteDevicePort>(*p.connection);
+    p.setup = std::make_unique<vx::sim::RemoteDeviceSetup>(*p.connection);
+    p.supplicant = std::make_unique<vx::sim::RemoteSupplicant>(*p.connection);
+    p.ipInfo = std::make_unique<vx::sim::RemoteIpInfo>(*p.connection);
+  } else {
+    p.device = std::make_unique<vx::Win32Device>();
+    p.setup = std::make_unique<vx::Win32DeviceSetup>();
+    p.supplicant = std::make_unique<vx::AegisSupplicant>();
+    p.ipInfo = std::make_unique<vx::Win32IpInfo>();
+  }
+  return p;
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE module, HINSTANCE, PWSTR commandLine, int) {
+  vx::Win32Strings strings(module);
   vx::InstanceMutex mutex(L"KC30");
   if (mutex.AlreadyRunning()) {
-    MessageBoxW(nullptr, L"ARVENTA Wireless LAN Card Configuration Utility is already running", L"ClientCfg", MB_OK);
+    std::wstring text = vx::Widen(strings.Get(vx::IDS_ALREADY_RUNNING));
+    if (text.empty()) text = L"ARVENTA Wireless LAN Card Configuration Utility is already running";
+    MessageBoxW(nullptr, text.c_str(), L"", MB_OK);
     return 0;
   }
   vx::InstallDebugTraceSink();
+  vx::InitUi();
+
   vx::Win32System system;
-  vx::Win32Device device;
-  vx::Win32DeviceSetup setup;
+  vx::Win32Registry registry;
   vx::Win32Timers timers;
-  vx::OidChannel channel(device, timers, vx::Program::Station);
-  int kind = vx::DetectOsVersion(system, vx::Program::Station);
-  channel.SetOsKind(kind);
-  vx::AdapterDiscovery discovery(setup, device, channel, vx::Program::Station);
-  discovery.DiscoverAdapter(kind, nullptr);
+  vx::Win32Services services;
+  vx::Win32Process process;
+  vx::Win32Dialogs dialogs(module);
+  vx::Win32Tray tray(module);
+  AdapterPorts adapter = MakeAdapterPorts(system);
+
+  const uint16_t language = system.DefaultUiLanguage();
+  const int kind = vx::DetectOsVersion(system, vx::Program::Station);
+  vx::CleanStartMenuShortcuts(process, system, kind, language);
+
+  vx::HiddenMainDialog window(module, vx::kIddHideDlg);
+  vx::StationPorts ports{registry, *adapter.device, *adapter.setup, timers, system, services, process,
+                         *adapter.supplicant, tray, dialogs, strings};
+  auto sheetFactory = [&](vx::HideDlg& shell) -> std::unique_ptr<vx::MainSheetView> {
+    vx::StationPageSet set = vx::MakeStationPages(shell, ports, *adapter.ipInfo);
+    return std::make_unique<vx::StationSheet>(module, window.Hwnd(), shell, std::move(set.pages), set.profilePage,
+                                              set.startPage, set.onQuickSecure);
+  };
+  vx::HideDlg shell(ports, sheetFactory, vx::IsShowupCommand(vx::Narrow(commandLine ? commandLine : L"")));
+  shell.ZeroConfiguration().StopZeroConfig(true);
+
+  shell.onEnd = [&] { window.End(0); };
+  window.AttachTray(tray);
+  window.onInit = [&](HWND hwnd) {
+    dialogs.SetFallbackOwner(hwnd);
+    shell.OnInitDialog();
+  };
+  window.onTray = [&](UINT mouse) {
+    shell.OnTrayNotify(mouse);
+  };
+  window.onCommand = [&](int command) {
+    shell.OnCommand(static_cast<uint32_t>(command));
+  };
+  window.onDestroy = [&] { shell.OnDestroy(); };
+  window.Run();
   return 0;
 }

@@ -1,0 +1,45 @@
+// The station utility's main property sheet over the view layer: its pages, the radio button in
+// Apply's place and the one-button set-up button beside OK.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "common/ui/dialog_model.h"
+#include "station/shell/hide_dlg.h"
+#include "win32/ui/model_property_sheet.h"
+
+namespace vx {
+
+class StationSheet : public MainSheetView {
+ public:
+  static constexpr int kRadioButton = 0x3021;  // Apply's place
+  static constexpr int kQuickSecureButton = 5000;
+
+  // `pages`: the sheet's pages in order; `profilePage` (may be null) is the one the shell adds
+  // and removes with the zero-configuration state.
+  StationSheet(HINSTANCE module, HWND owner, HideDlg& shell, std::vector<std::unique_ptr<DialogModel>> pages,
+               DialogModel* profilePage, int startPage, std::function<void()> onQuickSecure);
+  ~StationSheet() override;
+
+  bool WindowExists() const override;
+  void Show() override;
+  void Destroy() override;
+  void SetIcon(uint32_t icon) override;
+  void SetRadioIcon(uint32_t icon) override;
+  void SetProfilePagePresent(bool present) override;
+  void CloseProfileEditor() override {}
+  void StartShowup(size_t networkCount) override;
+
+ private:
+  HWND owner_;
+  HideDlg& shell_;
+  std::vector<std::unique_ptr<DialogModel>> pages_;
+  DialogModel* profilePage_;
+  ModelPropertySheet sheet_;
+  bool created_ = false;
+};
+
+}  // namespace vx
