@@ -181,8 +181,7 @@ void ControlBinder::Apply() {
   applying_ = false;
 }
 
-void ControlBinder::ApplyControl(int id, HWND hwnd, const ControlState& s, const ControlState* prev) {
-  (void)id;
+void ControlBinder::ApplyControl(int /*id*/, HWND hwnd, const ControlState& s, const ControlState* prev) {
   Kind kind = KindOf(hwnd);
   auto changed = [&](auto member) { return !prev || prev->*member != s.*member; };
   auto changedFromTemplate = [&](auto member, const auto& templateValue) {
@@ -196,8 +195,17 @@ void ControlBinder::ApplyControl(int id, HWND hwnd, const ControlState& s, const
     case Kind::RadioButton:
     case Kind::GroupBox:
     case Kind::BitmapButton:
-    case Kind::Edit:
       if (changedFromTemplate(&ControlState::text, std::string())) SetText(hwnd, s.text);
+      break;
+    case Kind::Edit:
+      if (changedFromTemplate(&ControlState::text, std::string())) {
+        // A model that rewrites what the user types (say, to upper case) keeps the caret in place.
+        DWORD start = 0, end = 0;
+        bool focused = GetFocus() == hwnd;
+        if (focused) SendMessageW(hwnd, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        SetText(hwnd, s.text);
+        if (focused) SendMessageW(hwnd, EM_SETSEL, start, end);
+      }
       break;
     case Kind::ComboBox:
       if (changedFromTemplate(&ControlState::items, std::vector<std::string>())) {
@@ -310,11 +318,13 @@ void ControlBinder::ApplyList(HWND list, const ControlState& s, const ControlSta
     InvalidateRect(list, nullptr, TRUE);
   }
 
-  if (columnsChanged || rowsChanged) {
-    for (size_t i = 0; i < s.columns.size(); ++i) {
-      int cx = s.columns[i].width > 0 ? s.columns[i].width : LVSCW_AUTOSIZE_USEHEADER;
-      SendMessageW(list, LVM_SETCOLUMNWIDTH, i, cx);
-    }
+  // Fixed widths only when the columns change, so a column the user widened stays so; columns
+  // without a width follow their contents.
+  for (size_t i = 0; i < s.columns.size(); ++i) {
+    if (s.columns[i].width > 0 && columnsChanged)
+      SendMessageW(list, LVM_SETCOLUMNWIDTH, i, s.columns[i].width);
+    else if (s.columns[i].width <= 0 && (columnsChanged || rowsChanged))
+      SendMessageW(list, LVM_SETCOLUMNWIDTH, i, LVSCW_AUTOSIZE_USEHEADER);
   }
   bool selectionStale = SelectedRow(list) != s.selection;
   if (selectionStale && (prev || s.selection >= 0)) SelectRow(list, s.selection);

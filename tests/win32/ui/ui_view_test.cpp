@@ -21,6 +21,7 @@
 #include "win32/ui/view_registry.h"
 #include "win32/ui/win32_dialogs.h"
 #include "win32/ui/win32_tray.h"
+#include "win32/ports/win32_ports.h"
 
 using namespace vx;
 
@@ -184,7 +185,10 @@ class TestPageModel : public DialogModel, public EventLog {
       Control(IDC_PAGE_PROGRESS).position = 40;
     }
   }
-  void OnCommand(int id, UiEvent e) override { events.push_back({id, e}); }
+  void OnCommand(int id, UiEvent e) override {
+    events.push_back({id, e});
+    if (closeOnClick && id == IDC_PAGE_CHECK) RequestClose(kIdOk);
+  }
   void OnSetActive() override { ++setActive; }
   bool OnKillActive() override {
     ++killActive;
@@ -198,6 +202,7 @@ class TestPageModel : public DialogModel, public EventLog {
 
   int inits = 0, setActive = 0, killActive = 0, oks = 0, cancels = 0;
   bool allowLeave = true;
+  bool closeOnClick = false;
 
  private:
   uint32_t templateId_;
@@ -243,7 +248,7 @@ TEST_CASE("model state reaches every kind of control") {
   CHECK(SendMessageW(track, TBM_GETPOS, 0, 0) == 2000);
   DWORD addr = 0;
   SendDlgItemMessageW(d, IDC_IP, IPM_GETADDRESS, 0, reinterpret_cast<LPARAM>(&addr));
-  CHECK(addr == MAKEIPADDRESS(192, 168, 1, 20));
+  CHECK(addr == static_cast<DWORD>(MAKEIPADDRESS(192, 168, 1, 20)));
   CHECK(SendDlgItemMessageW(d, IDC_PROGRESS, PBM_GETPOS, 0, 0) == 63);
   CHECK(SendDlgItemMessageW(d, IDC_PICTURE, STM_GETICON, 0, 0) != 0);
   HWND setup = GetDlgItem(d, IDC_SETUP);
@@ -613,6 +618,32 @@ TEST_CASE("a modal sheet ends with Cancel and with OK") {
   CHECK(sheet.RunModal(nullptr) == kIdOk);
   CHECK(second.oks == 1);
   CHECK(sheet.Hwnd() == nullptr);
+
+  // A page model's close request presses the sheet's button.
+  second.closeOnClick = true;
+  RunSteps({[] {
+    HWND page = reinterpret_cast<HWND>(SendMessageW(FindTopLevel(L"Modal sheet"), PSM_GETCURRENTPAGEHWND, 0, 0));
+    SendDlgItemMessageW(page, IDC_PAGE_CHECK, BM_CLICK, 0, 0);
+  }});
+  CHECK(sheet.RunModal(nullptr) == kIdOk);
+  CHECK(second.oks == 2);
+}
+
+TEST_CASE("model changes made by timer ticks reach the controls without an event") {
+  TestDialogModel m;
+  ModelDialog view(Module(), m);
+  CHECK(view.CreateModeless(nullptr));
+  Win32Timers timers;
+  RefreshingTimers refreshing(timers);
+  int ticks = 0;
+  TimerId id = refreshing.Start(20, [&](TimerId) {
+    ++ticks;
+    m.Control(IDC_LABEL).text = "Tick " + std::to_string(ticks);
+  });
+  CHECK(id != 0);
+  CHECK(PumpUntil([&] { return ticks >= 2; }));
+  refreshing.Kill(id);
+  CHECK(Text(GetDlgItem(view.Hwnd(), IDC_LABEL)) == L"Tick " + std::to_wstring(ticks));
 }
 
 TEST_CASE("tray: no crash without a notification area, menus return") {
@@ -695,7 +726,7 @@ int Show() {
   sheet.ReplaceApplyWithIconButton(5001, IDI_TEST_ON, [] {});
   sheet.AddBitmapButton(5000, IDB_TEST_SETUP, [] {});
   sheet.CreateModeless(nullptr);
-  SetWindowPos(sheet.Hwnd(), nullptr, 520, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  SetWindowPos(sheet.Hwnd(), nullptr, 10, 420, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   HWND firstPage = reinterpret_cast<HWND>(SendMessageW(sheet.Hwnd(), PSM_GETCURRENTPAGEHWND, 0, 0));
   SendDlgItemMessageW(firstPage, IDC_PAGE_REPORT, LVM_SETEXTENDEDLISTVIEWSTYLE, 0x421, 0x421);
   DWORD start = GetTickCount();
