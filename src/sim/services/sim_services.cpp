@@ -144,6 +144,7 @@ bool SimIpInfo::GetAdapters(std::vector<AdapterIpInfo>& out) {
     const AdapterSpec& spec = a->Spec();
     AdapterIpInfo info;
     info.adapterName = spec.instanceId;
+    info.hardwareAddress.assign(spec.mac.begin(), spec.mac.end());
     info.dhcpEnabled = true;
     bool up = s.associated;
     info.address = up ? spec.ipAddress : "0.0.0.0";

@@ -101,6 +101,8 @@ class StationLink {
   uint32_t WirelessMode() const { return wirelessMode_; }
   void SetWirelessMode(uint32_t mode) { wirelessMode_ = mode; }
   const std::optional<ConfigWords>& LastStaConfig() const { return lastStaConfig_; }
+  // The advanced pages keep the block they sent for later activations.
+  void SetLastStaConfig(const ConfigWords& words) { lastStaConfig_ = words; }
   bool SupplicantInUse() const { return supplicantInUse_; }
   bool WepError() const { return wepError_; }
   bool WepCheckArmed() const { return wepArmed_; }

@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <iphlpapi.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "win32/ports/win32_services.h"
@@ -30,6 +31,7 @@ bool Win32IpInfo::GetAdapters(std::vector<AdapterIpInfo>& adapters) {
       for (auto* a = reinterpret_cast<PIP_ADAPTER_INFO>(buffer.data()); a; a = a->Next) {
         AdapterIpInfo info;
         info.adapterName = a->AdapterName;
+        info.hardwareAddress.assign(a->Address, a->Address + std::min<UINT>(a->AddressLength, MAX_ADAPTER_ADDRESS_LENGTH));
         info.address = a->IpAddressList.IpAddress.String;
         info.mask = a->IpAddressList.IpMask.String;
         info.gateway = a->GatewayList.IpAddress.String;
