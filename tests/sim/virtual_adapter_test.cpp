@@ -147,6 +147,36 @@ TEST_F(AdapterTest, EnterpriseNeedsAnAccount) {
   EXPECT_FALSE(io_.Connected());
 }
 
+TEST_F(AdapterTest, DynamicWepTakesLeapFromTheProfileExtension) {
+  Configure(kInfraInfrastructure, kAuthOpen, kEncWepEnabled);
+  std::vector<uint8_t> ext(kProfileExtensionSize, 0);
+  auto put = [&](size_t at, const std::string& text, size_t lengthAt) {
+    std::copy(text.begin(), text.end(), ext.begin() + static_cast<long>(at));
+    ext[lengthAt] = static_cast<uint8_t>(text.size());
+  };
+  ext[0] = 1;
+  put(4, "erin", 260);
+  put(264, "wrong", 520);
+  ASSERT_TRUE(io_.Set(VX_OID_802_11_SET_PROFILE_EXTENSION, ext));
+  ASSERT_TRUE(io_.SetSsid("Campus-LEAP"));
+  EXPECT_FALSE(io_.Connected());
+  std::fill(ext.begin() + 264, ext.begin() + 520, 0);
+  put(264, "leappass", 520);
+  ASSERT_TRUE(io_.Set(VX_OID_802_11_SET_PROFILE_EXTENSION, ext));
+  EXPECT_TRUE(io_.Connected());
+
+  // The same network through the supplicant's MD5 credentials.
+  ext[0] = 0;
+  ASSERT_TRUE(io_.Set(VX_OID_802_11_SET_PROFILE_EXTENSION, ext));
+  EXPECT_FALSE(io_.Connected());
+  SupplicantCredentials c;
+  c.method = EapMethod::Md5;
+  c.identity = "frank";
+  c.password = "md5frank";
+  adapter_.SetSupplicantCredentials(c);
+  EXPECT_TRUE(io_.Connected());
+}
+
 TEST_F(AdapterTest, AdhocJoinsOrCreates) {
   Configure(kInfraAdhoc, kAuthOpen, kEncDisabled);
   ASSERT_TRUE(io_.SetSsid("GameRoom"));

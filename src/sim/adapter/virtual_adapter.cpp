@@ -209,14 +209,16 @@ struct VirtualAdapter::Impl {
       case Security::Wpa2Enterprise: {
         bool authOk = authMode == (n.security == Security::WpaEnterprise ? kAuthWpa : kAuthWpa2);
         if (!authOk || !CipherOffered(n)) return {false, false, kAssocFailed};
-        bool accepted = false;
-        if (creds.method)
-          for (const Account& a : n.accounts)
-            if (a.method == *creds.method && a.identity == creds.identity &&
-                (a.method == EapMethod::Tls || a.password == creds.password))
-              accepted = true;
+        bool accepted = EapAccepted(n);
         eapStatus = accepted ? 30 : 62;
         if (!accepted) return {false, false, kHandshakeTimeout};
+        return {true, false, kLinkUp};
+      }
+      case Security::Wep8021x: {
+        if (!legacyAuth || encryption != kEncWepEnabled) return {false, false, kAssocFailed};
+        bool accepted = EapAccepted(n);
+        eapStatus = accepted ? 30 : 62;
+        if (!accepted) return {false, false, kLinkDown};
         return {true, false, kLinkUp};
       }
       case Security::WpaNone: {
@@ -227,6 +229,27 @@ struct VirtualAdapter::Impl {
       }
     }
     return {};
+  }
+
+  // The supplicant's credentials, or the LEAP name and password of the profile extension.
+  bool EapAccepted(const Network& n) const {
+    ByteReader ext(profileExtension);
+    bool leap = ext.U8() == 1;
+    ext.Seek(4);
+    auto leapUser = ext.Span(256);
+    uint32_t userLength = ext.U32();
+    auto leapPassword = ext.Span(256);
+    uint32_t passwordLength = ext.U32();
+    for (const Account& a : n.accounts) {
+      if (creds.method && a.method == *creds.method && a.identity == creds.identity &&
+          (a.method == EapMethod::Tls || a.password == creds.password))
+        return true;
+      if (leap && ext.ok() && a.method == EapMethod::Leap && userLength <= 256 && passwordLength <= 256 &&
+          a.identity == std::string(leapUser.begin(), leapUser.begin() + userLength) &&
+          a.password == std::string(leapPassword.begin(), leapPassword.begin() + passwordLength))
+        return true;
+    }
+    return false;
   }
 
   // The IBSS this adapter starts when no ad hoc network of the SSID is in range.

@@ -2,7 +2,9 @@
 
 namespace vx::sim {
 
-bool Network::IsWpa() const { return security != Security::Open && security != Security::Wep; }
+bool Network::IsWpa() const {
+  return security != Security::Open && security != Security::Wep && security != Security::Wep8021x;
+}
 
 Network* World::FindNetwork(const std::string& ssid) {
   for (auto& n : networks)
@@ -77,6 +79,9 @@ World DefaultWorld() {
   corp.cipher = Cipher::Aes;
   corp.accounts = {{EapMethod::Peap, "alice", "wonderland"}, {EapMethod::Tls, "bob", ""},
                    {EapMethod::Ttls, "carol", "secret"}, {EapMethod::Md5, "dave", "md5pass"}};
+
+  Network& campus = net("Campus-LEAP", {0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x07}, 1, -69, Security::Wep8021x);
+  campus.accounts = {{EapMethod::Leap, "erin", "leappass"}, {EapMethod::Md5, "frank", "md5frank"}};
 
   Station phone;
   phone.mac = {0x00, 0x16, 0xCB, 0x01, 0x02, 0x03};

@@ -23,6 +23,7 @@ enum class Security {
   WpaEnterprise,  // WPA with 802.1X, `accounts`
   Wpa2Enterprise,
   WpaNone,  // ad hoc with a pre-shared key
+  Wep8021x,  // dynamic WEP: 802.1X (or LEAP) with `accounts`, keys from the authentication
 };
 
 enum class Cipher { Tkip, Aes, TkipAes };

@@ -91,6 +91,7 @@ const std::pair<const char*, int> kSecurities[] = {
     {"wpa-enterprise", int(Security::WpaEnterprise)},
     {"wpa2-enterprise", int(Security::Wpa2Enterprise)},
     {"wpa-none", int(Security::WpaNone)},
+    {"wep-8021x", int(Security::Wep8021x)},
 };
 const std::pair<const char*, int> kCiphers[] = {{"tkip", int(Cipher::Tkip)}, {"aes", int(Cipher::Aes)},
                                                 {"tkip+aes", int(Cipher::TkipAes)}};
