@@ -5,7 +5,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-30}
 cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz -j"$(nproc)"
+targets=()
+for dir in fuzz/*/; do [ -f "$dir/CMakeLists.txt" ] && targets+=(--target "$(basename "$dir")"); done
+[ ${#targets[@]} -gt 0 ] || exit 0
+cmake --build --preset fuzz -j"$(nproc)" "${targets[@]}"
 status=0
 for dir in fuzz/*/; do
   name=$(basename "$dir")
