@@ -1,0 +1,26 @@
+#include "station/survey/hidden_ssid.h"
+
+#include "resources/string_ids.h"
+
+namespace vx {
+
+void CHiddenSsidDialog::OnInit() {
+  caption = strings_.Get(IDS_HIDDEN_SSID_TITLE);
+  Control(VX_IDC_HIDDEN_SSID_PROMPT).text = strings_.Get(IDS_HIDDEN_SSID_PROMPT);
+  Control(kIdcHiddenSsid).text.clear();
+  RequestFocus(kIdcHiddenSsid);
+}
+
+bool CHiddenSsidDialog::OnOk() {
+  const std::string& text = Control(kIdcHiddenSsid).text;
+  if (text.empty()) {
+    dialogs_.MessageBox(strings_.Get(IDS_ENTER_SSID), caption, kMbOk | kMbIconWarning);
+    RequestFocus(kIdcHiddenSsid);
+    return false;
+  }
+  // The record holds 32 bytes; the edit takes no more, and a longer text is cut the same way.
+  ssid_ = text.substr(0, kMaxSsid);
+  return true;
+}
+
+}  // namespace vx
