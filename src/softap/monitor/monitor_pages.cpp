@@ -108,7 +108,10 @@ std::string CEventLogPage::Message(const EventEntry& e) const {
                                         IDS_AP_EVENT_INVALID_PSK};
   if (e.type == 0) return strings_.Get(kTexts[0]);
   if (e.type > 5) return "";
-  return " " + FormatMac(e.mac) + " " + strings_.Get(kTexts[e.type]);
+  // " %s %s": the address, then the text.
+  std::string message(1, ' ');
+  message.append(FormatMac(e.mac)).append(1, ' ').append(strings_.Get(kTexts[e.type]));
+  return message;
 }
 
 void CEventLogPage::Show() {

@@ -15,6 +15,10 @@
 #include "resources/strings/string_tables.h"
 #include "sim/adapter/virtual_adapter.h"
 #include "sim/services/sim_services.h"
+#include "resources/dialogs/ap_access_control_page.h"
+#include "resources/dialogs/ap_mac_table_page.h"
+#include "softap/acl_wds/mac_list_page.h"
+#include "softap/monitor/monitor_pages.h"
 #include "softap/shell/ap_startup.h"
 
 namespace vx {
@@ -208,6 +212,31 @@ TEST_F(ApHideDlgTest, EventsAreCollectedEveryTwoSecondsWithTheSheetClosed) {
   // Under WPA the station table page is not offered.
   auto pages = dlg->PageList();
   EXPECT_EQ(std::count(pages.begin(), pages.end(), ApPage::MacTable), 0);
+}
+
+TEST_F(ApHideDlgTest, ARejectListKeepsAStationOutOfTheMacTable) {
+  Make(false);
+  dlg->OnInitDialog();
+  CMacTablePage table(dlg->Channel(), clock, EnglishStrings());
+  table.OnInit();
+  table.OnSetActive();
+  clock.Advance(2000);
+  ASSERT_EQ(table.Control(kIdcMtList).rows.size(), 2u);  // an open access point admits both
+  EXPECT_EQ(table.Control(kIdcMtList).rows[0].cells[0], "00-16-CB-01-02-03");
+
+  CAccessControlPage acl(dlg->PageContext());
+  acl.OnInit();
+  acl.Control(kIdcAclPolicy).selection = 2;
+  acl.OnCommand(kIdcAclPolicy, UiEvent::SelectionChanged);
+  acl.Control(kIdcAclMac).text = "0016CB010203";
+  acl.OnCommand(kIdcAclAdd, UiEvent::Clicked);
+  acl.OnCommand(kIdcAclApply, UiEvent::Clicked);
+  adapter.Tick(sim::VirtualAdapter::kAgeOutTicks + 1);
+  clock.Advance(2000);
+  ASSERT_EQ(table.Control(kIdcMtList).rows.size(), 1u);
+  EXPECT_EQ(table.Control(kIdcMtList).rows[0].cells[0], "00-1F-3A-07-08-09");
+  // The next start pushes the same list from the working copy.
+  EXPECT_EQ(reg.GetSz(root, "AccessControlPolicy"), "2");
 }
 
 TEST_F(ApHideDlgTest, UnpluggedAdapterClosesTheSheetAndReplugPushesAgainWithoutIt) {
