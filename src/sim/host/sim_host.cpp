@@ -418,6 +418,18 @@ std::string SimHost::Control(const std::string& text) {
     return Dump({{"ok", true}});
   }
   if (cmd == "state") return Dump({{"ok", true}, {"state", StateJson(a.State())}});
+  // What a program in simulation mode shows where tests cannot look (the tray), by topic.
+  if (cmd == "note") {
+    std::string topic, value;
+    if (!GetString(j, "topic", topic) || !GetString(j, "value", value)) return Fail("note needs \"topic\" and \"value\"");
+    notes_[topic] = value;
+    return Dump({{"ok", true}});
+  }
+  if (cmd == "notes") {
+    json all = json::object();
+    for (const auto& [topic, value] : notes_) all[topic] = value;
+    return Dump({{"ok", true}, {"notes", all}});
+  }
   if (cmd == "log") {
     json log = json::array();
     for (const OidLogEntry& e : a.OidLog())

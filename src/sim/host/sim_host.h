@@ -57,6 +57,7 @@ class SimHost {
   std::unique_ptr<SimSupplicant> supplicant_;
   std::unique_ptr<SimIpInfo> ipInfo_;
   std::unique_ptr<SimDeviceSetup> setup_;
+  std::map<std::string, std::string> notes_;  // "note" commands, newest value per topic
   std::mutex worldMutex_;  // one request at a time reaches the simulated devices
   TcpServer server_;
   std::unique_ptr<TcpServer> autoSecurity_;

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "driver/os_version.h"
+#include "sim/client/noting_tray.h"
 #include "sim/client/sim_client.h"
 #include "station/shell/hide_dlg.h"
 #include "station/shell/startup.h"
@@ -82,12 +83,14 @@ int WINAPI wWinMain(HINSTANCE module, HINSTANCE, PWSTR commandLine, int) {
   vx::CleanStartMenuShortcuts(process, system, kind, language);
 
   vx::HiddenMainDialog window(module, vx::kIddHideDlg);
+  std::unique_ptr<vx::TrayPort> notingTray;
+  if (adapter.connection) notingTray = std::make_unique<vx::sim::NotingTray>(tray, *adapter.connection);
+  vx::TrayPort& shownTray = notingTray ? *notingTray : static_cast<vx::TrayPort&>(tray);
   vx::StationPorts ports{registry, *adapter.device, *adapter.setup, timers, system, services, process,
-                         *adapter.supplicant, tray, dialogs, strings};
+                         *adapter.supplicant, shownTray, dialogs, strings};
   auto sheetFactory = [&](vx::HideDlg& shell) -> std::unique_ptr<vx::MainSheetView> {
-    vx::StationPageSet set = vx::MakeStationPages(shell, ports, *adapter.ipInfo);
-    return std::make_unique<vx::StationSheet>(module, window.Hwnd(), shell, std::move(set.pages), set.profilePage,
-                                              set.startPage, set.onQuickSecure);
+    return std::make_unique<vx::StationSheet>(module, window.Hwnd(), shell,
+                                              vx::MakeStationPages(shell, ports, *adapter.ipInfo));
   };
   vx::HideDlg shell(ports, sheetFactory, vx::IsShowupCommand(vx::Narrow(commandLine ? commandLine : L"")));
   shell.ZeroConfiguration().StopZeroConfig(true);
@@ -95,6 +98,7 @@ int WINAPI wWinMain(HINSTANCE module, HINSTANCE, PWSTR commandLine, int) {
   shell.onEnd = [&] { window.End(0); };
   window.AttachTray(tray);
   window.onInit = [&](HWND hwnd) {
+    SetWindowTextW(hwnd, L"ClientCfg");  // never shown; a name lets tools find the utility
     dialogs.SetFallbackOwner(hwnd);
     shell.OnInitDialog();
   };

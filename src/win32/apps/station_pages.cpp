@@ -1,9 +1,62 @@
 #include "win32/apps/station_pages.h"
 
+#include "common/pages/about_page.h"
+#include "common/pages/statistic_page.h"
+#include "station/advanced/advance_page.h"
+#include "station/monitor/link_status_page.h"
+#include "win32/ports/file_info_win.h"
+#include "win32/ui/view_registry.h"
+
 namespace vx {
 
-StationPageSet MakeStationPages(HideDlg&, StationPorts&, IpInfoPort&) {
+StationPageSet MakeStationPages(HideDlg& shell, StationPorts& ports, IpInfoPort& ipInfo) {
   StationPageSet set;
+  // Page timers change their models outside any window message; the views must follow.
+  set.timers = std::make_unique<RefreshingTimers>(ports.timers);
+  set.files = std::make_unique<Win32FileInfo>();
+  TimerPort& timers = *set.timers;
+  AdapterControl& control = shell.Control();
+
+  LinkStatusHooks link;
+  link.managesAdapter = [&shell] { return shell.ZeroConfigStateValue() != kZeroConfigControls; };
+  link.wepError = [&shell] { return shell.Link().WepError(); };
+  link.hardwareRadioOn = [&control] { return control.HardwareRadioOn(); };
+  link.setHardwareRadioOn = [&control](bool on) { control.SetHardwareRadioOn(on); };
+  link.refreshRadioButton = [&control] { control.RefreshRadioButton(); };
+  set.pages.push_back(std::make_unique<CLinkStatusPage>(shell.Channel(), timers, ports.strings, link));
+
+  set.pages.push_back(std::make_unique<CStatisticPage>(shell.Channel(), timers, ports.strings));
+
+  AdvanceHooks advance;
+  advance.facts = [&shell, &control] {
+    AdvanceFacts f;
+    f.settingsRoot = shell.Discovery().Selected().settingsRoot;
+    f.has5GHz = control.Plan().has5GHz;
+    f.region = DecodeCountryRegion(control.Plan().regionWord | (control.Plan().bgRegionChangeable ? 0 : 0x80) |
+                                   (control.Plan().aRegionChangeable ? 0 : 0x8000));
+    return f;
+  };
+  advance.setWirelessMode = [&shell, &control](uint32_t mode) {
+    control.Plan().wirelessMode = mode;
+    shell.Link().SetWirelessMode(mode);
+  };
+  advance.storeStaConfig = [](const ConfigWords&) {};
+  advance.regionApplied = [&control] { control.BuildChannelList(); };
+  advance.toggleRadio = [&control] { control.ToggleRadio(); };
+  advance.radioOn = [&control] { return control.RadioOn(); };
+  set.pages.push_back(
+      std::make_unique<CAdvancePage>(ports.registry, shell.Channel(), ports.dialogs, ports.strings, advance));
+
+  AboutFacts about;
+  about.program = Program::Station;
+  about.osKind = shell.OsKind();
+  about.wow64 = shell.Wow64();
+  about.familyIndex = shell.Discovery().Selected().familyIndex;
+  about.usb = shell.Discovery().Selected().isUsb;
+  about.instanceId = shell.Discovery().Selected().netCfgInstanceId;
+  set.pages.push_back(std::make_unique<CAboutPage>(
+      AboutPorts{shell.Channel(), timers, *set.files, ports.system, ipInfo, ports.process, ports.strings}, about));
+  set.startPage = 0;
   return set;
 }
 

@@ -4,20 +4,18 @@
 
 namespace vx {
 
-StationSheet::StationSheet(HINSTANCE module, HWND owner, HideDlg& shell,
-                           std::vector<std::unique_ptr<DialogModel>> pages, DialogModel* profilePage, int startPage,
-                           std::function<void()> onQuickSecure)
-    : owner_(owner), shell_(shell), pages_(std::move(pages)), profilePage_(profilePage), sheet_(module) {
-  for (auto& p : pages_)
-    if (p.get() != profilePage_ || shell_.Administrator()) sheet_.AddPage(*p);
+StationSheet::StationSheet(HINSTANCE module, HWND owner, HideDlg& shell, StationPageSet set)
+    : owner_(owner), shell_(shell), set_(std::move(set)), sheet_(module) {
+  for (auto& p : set_.pages)
+    if (p.get() != set_.profilePage || shell_.Administrator()) sheet_.AddPage(*p);
   sheet_.SetCaption(shell_.Text(102, "Arventa Client Utility"));
-  sheet_.SetStartPage(startPage);
+  sheet_.SetStartPage(set_.startPage);
   sheet_.HideHelpMoveOk();
   sheet_.SetSmallIcon(shell_.CurrentTrayIcon());
   sheet_.ReplaceApplyWithIconButton(
       kRadioButton, shell_.Control().RadioOn() ? VX_IDI_RADIO_ON : VX_IDI_RADIO_OFF,
       [this] { shell_.Control().ToggleRadio(); });
-  sheet_.AddBitmapButton(kQuickSecureButton, VX_IDB_QUICKSECURE, std::move(onQuickSecure));
+  sheet_.AddBitmapButton(kQuickSecureButton, VX_IDB_QUICKSECURE, set_.onQuickSecure ? set_.onQuickSecure : [] {});
 }
 
 StationSheet::~StationSheet() { sheet_.Destroy(); }
@@ -39,11 +37,12 @@ void StationSheet::SetIcon(uint32_t icon) { sheet_.SetSmallIcon(icon); }
 void StationSheet::SetRadioIcon(uint32_t icon) { sheet_.SetButtonImage(kRadioButton, icon); }
 
 void StationSheet::SetProfilePagePresent(bool present) {
-  if (!profilePage_) return;
-  if (present && !sheet_.HasPage(*profilePage_))
-    sheet_.AddPage(*profilePage_, 0);
-  else if (!present && sheet_.HasPage(*profilePage_))
-    sheet_.RemovePage(*profilePage_);
+  DialogModel* profile = set_.profilePage;
+  if (!profile) return;
+  if (present && !sheet_.HasPage(*profile))
+    sheet_.AddPage(*profile, 0);
+  else if (!present && sheet_.HasPage(*profile))
+    sheet_.RemovePage(*profile);
 }
 
 void StationSheet::StartShowup(size_t) {}

@@ -9,6 +9,7 @@
 
 #include "common/ui/dialog_model.h"
 #include "station/shell/hide_dlg.h"
+#include "win32/apps/station_pages.h"
 #include "win32/ui/model_property_sheet.h"
 
 namespace vx {
@@ -18,10 +19,9 @@ class StationSheet : public MainSheetView {
   static constexpr int kRadioButton = 0x3021;  // Apply's place
   static constexpr int kQuickSecureButton = 5000;
 
-  // `pages`: the sheet's pages in order; `profilePage` (may be null) is the one the shell adds
-  // and removes with the zero-configuration state.
-  StationSheet(HINSTANCE module, HWND owner, HideDlg& shell, std::vector<std::unique_ptr<DialogModel>> pages,
-               DialogModel* profilePage, int startPage, std::function<void()> onQuickSecure);
+  // The page set's profile page (may be null) is the one the shell adds and removes with the
+  // zero-configuration state.
+  StationSheet(HINSTANCE module, HWND owner, HideDlg& shell, StationPageSet set);
   ~StationSheet() override;
 
   bool WindowExists() const override;
@@ -36,8 +36,7 @@ class StationSheet : public MainSheetView {
  private:
   HWND owner_;
   HideDlg& shell_;
-  std::vector<std::unique_ptr<DialogModel>> pages_;
-  DialogModel* profilePage_;
+  StationPageSet set_;
   ModelPropertySheet sheet_;
   bool created_ = false;
 };
