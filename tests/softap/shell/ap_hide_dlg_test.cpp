@@ -16,9 +16,15 @@
 #include "sim/adapter/virtual_adapter.h"
 #include "sim/services/sim_services.h"
 #include "resources/dialogs/ap_access_control_page.h"
+#include "resources/dialogs/ap_config_page.h"
+#include "resources/dialogs/ap_event_log_page.h"
 #include "resources/dialogs/ap_mac_table_page.h"
+#include "resources/dialogs/ap_wds_page.h"
+#include "resources/dialogs/about_page.h"
+#include "resources/dialogs/statistic_page.h"
 #include "softap/acl_wds/mac_list_page.h"
 #include "softap/monitor/monitor_pages.h"
+#include "softap/shell/ap_sheet_pages.h"
 #include "softap/shell/ap_startup.h"
 
 namespace vx {
@@ -313,6 +319,31 @@ TEST_F(ApHideDlgTest, NoAdapterShowsStartUpAndKeepsRediscovering) {
   clock.Advance(2000);
   EXPECT_EQ(tray.icon, kIconApNotPresent);
   EXPECT_EQ(clock.ActiveTimers(), 1u);
+}
+
+struct NoFiles : FileInfoPort {
+  std::string SystemDirectory() override { return "C:\\WINDOWS\\system32"; }
+  std::string ProgramFile() override { return "C:\\Arventa\\HotspotCfg.exe"; }
+  std::optional<FileVersion> FixedVersion(const std::string&) override { return std::nullopt; }
+  std::optional<std::string> VersionString(const std::string&, const std::string&) override { return std::nullopt; }
+  std::optional<FileDate> LastWriteDate(const std::string&) override { return std::nullopt; }
+};
+
+TEST_F(ApHideDlgTest, SheetPagesFollowThePageListAndItsCaption) {
+  NoFiles files;
+  sim::SimIpInfo ip{{&adapter}};
+  Make(false);
+  dlg->OnInitDialog();
+  ApSheetPages pages(*dlg, dlg->PageList(), ApSheetExtras{files, ip, FileTimeToUtcFields});
+  std::vector<uint32_t> templates;
+  for (DialogModel* m : pages.Models()) templates.push_back(m->TemplateId());
+  EXPECT_EQ(templates, (std::vector<uint32_t>{kIddApConfigPage, kIddApAccessControlPage, kIddApWdsPage,
+                                              kIddApMacTablePage, kIddApEventLogPage, kIddStatistics, kIddAbout}));
+  EXPECT_EQ(pages.Caption(), "Arventa SoftAP Utility");
+  EXPECT_EQ(pages.Models()[0]->caption, "Config");
+  for (DialogModel* m : pages.Models()) m->OnInit();
+  EXPECT_TRUE(ApSheetPages::IsHexEdit(kIddApWdsPage, kIdcWdsMac));
+  EXPECT_FALSE(ApSheetPages::IsHexEdit(kIddApConfigPage, kIdcApcSsid));
 }
 
 TEST(ApStartup, ShortcutsOnEveryVersionAndTheHelpFile) {
