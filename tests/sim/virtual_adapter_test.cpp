@@ -57,6 +57,17 @@ TEST_F(AdapterTest, OpenNetworkBySsidAndByBssid) {
   EXPECT_TRUE(io_.Connected());
 }
 
+TEST_F(AdapterTest, EmptySsidJoinsTheStrongestOpenInfrastructureNetwork) {
+  Configure(kInfraInfrastructure, kAuthOpen, kEncDisabled);
+  ASSERT_TRUE(io_.SetSsid(""));
+  EXPECT_TRUE(io_.Connected());
+  EXPECT_EQ(DecodeSsid(*io_.Query(OID_802_11_SSID, 36)).Text(), "Arventa-AP");
+  // Ad hoc with an empty SSID starts nothing of its own and joins nobody.
+  Configure(kInfraAdhoc, kAuthOpen, kEncDisabled);
+  ASSERT_TRUE(io_.SetSsid(""));
+  EXPECT_FALSE(io_.Connected());
+}
+
 TEST_F(AdapterTest, WepRightKeyReceivesWrongKeyOnlyTransmits) {
   Configure(kInfraInfrastructure, kAuthOpen, kEncWepEnabled);
   AddWepKey({0x12, 0x34, 0x56, 0x78, 0x9A});

@@ -284,7 +284,11 @@ struct VirtualAdapter::Impl {
     } else if (targetKind != Target::None) {
       for (const Network& n : world.networks) {
         if (!Visible(n)) continue;
-        bool targetOk = targetKind == Target::Ssid ? (!targetSsid.empty() && n.ssid == targetSsid) : n.bssid == targetBssid;
+        // An empty SSID joins any open infrastructure network in range, as drivers do.
+        bool anyOpen = targetKind == Target::Ssid && targetSsid.empty() && infraMode != kInfraAdhoc && !n.adhoc &&
+                       !n.hidden && n.security == Security::Open;
+        bool targetOk = targetKind == Target::Ssid ? (anyOpen || (!targetSsid.empty() && n.ssid == targetSsid))
+                                                   : n.bssid == targetBssid;
         bool modeOk = infraMode == kInfraAuto || n.adhoc == (infraMode == kInfraAdhoc);
         if (targetOk && modeOk && (!found || n.rssi > found->rssi)) found = &n;
       }
