@@ -61,7 +61,7 @@ CAuthSecuPage::CAuthSecuPage(const StringTable& strings, DialogPort& dialogs, Ce
 // ---- fields
 
 void CAuthSecuPage::Load(const StationProfile& p) {
-  authMode_ = p.authenType >= 0 && p.authenType <= 7 ? p.authenType : kAuthOpen;
+  authMode_ = p.authenType >= 0 && p.authenType <= 7 ? p.authenType : int32_t{kAuthOpen};
   leap_ = p.leapEnabled != 0;
   // The second cipher entry is WEP or AES; Shared has WEP alone, which counts as the second.
   encIndex_ = (p.encryption == kEncWep || p.encryption == kEncAes) ? 1 : 0;
@@ -127,7 +127,7 @@ void CAuthSecuPage::CopyTo(StationProfile& p) const {
     p.encryption = leapTkip_ && leapCipher_ == 1 ? kEncTkip : kEncWep;
     p.use8021x = 0;
   } else {
-    const bool wpaList = mode >= kAuthWpa;
+    const bool wpaList = mode >= int32_t{kAuthWpa};
     p.encryption = wpaList ? (encIndex_ == 1 ? kEncAes : kEncTkip) : (encIndex_ == 1 ? kEncWep : kEncNone);
     p.use8021x = use8021x_ ? 1 : 0;
   }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/ui/dialog_model.h"
+#include "driver/oid_codes.h"
 #include "platform/cert_store.h"
 #include "platform/ui.h"
 #include "resources/dialogs/auth_secu_page.h"
@@ -18,16 +19,6 @@ namespace vx {
 
 struct StationProfile;
 
-// NDIS authentication modes as stored in "AuthenType".
-enum : int32_t {
-  kAuthOpen = 0,
-  kAuthShared = 1,
-  kAuthWpa = 3,
-  kAuthWpaPsk = 4,
-  kAuthWpaNone = 5,
-  kAuthWpa2 = 6,
-  kAuthWpa2Psk = 7,
-};
 // "Encryption" values.
 enum : int32_t { kEncWep = 0, kEncNone = 1, kEncTkip = 4, kEncAes = 6 };
 

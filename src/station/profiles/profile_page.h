@@ -1,0 +1,79 @@
+// The main sheet's "Profile" page: the stored profiles with the active one marked by an icon
+// that follows the connection, and Add, Delete, Edit and Activate.
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "common/ui/dialog_model.h"
+#include "platform/timer.h"
+#include "resources/dialogs/profile_page.h"
+#include "station/profiles/profile_sheet.h"
+
+namespace vx {
+
+struct ProfilePageHooks {
+  // Activate chose a profile by hand (the one-button flow keeps out of it then).
+  std::function<void()> profileChosenByHand;
+  // Around every modal sheet or box the page opens: the shell's busy flag.
+  std::function<void(bool busy)> setBusy;
+};
+
+class CProfilePage : public DialogModel {
+ public:
+  static constexpr int kStatusTimer = 2;
+  static constexpr uint32_t kStatusTimerMs = 2000;
+  // Images of the list's image list (icons 174 and 185).
+  static constexpr int kImageConnected = 0;
+  static constexpr int kImageIdle = 1;
+  // The list's width the column factors apply to, in pixels.
+  static constexpr int kListWidth = 540;
+
+  CProfilePage(ProfileEditorContext& ctx, TimerPort& timers, ProfilePageHooks hooks = {});
+  ~CProfilePage() override;
+  CProfilePage(const CProfilePage&) = delete;
+  CProfilePage& operator=(const CProfilePage&) = delete;
+
+  uint32_t TemplateId() const override { return kIddProfilePage; }
+  void OnInit() override;
+  void OnCommand(int controlId, UiEvent event) override;
+  void OnTimer(int timerId) override;
+
+  // Rebuilds the list from the store, correcting channels the region no longer allows.
+  void FillList();
+  // The site survey's "Add to Profile" (and Add with an empty SSID, None, Open, infrastructure,
+  // channel 1). True when a profile was added.
+  bool AddProfile(const std::string& ssid, int32_t encryption, int32_t authentication, int32_t networkType,
+                  int32_t channel);
+  void EditSelected();
+  void DeleteSelected();
+  void ActivateSelected();
+  // Timer 2: the active row's image.
+  void RefreshStatusIcon();
+
+  const std::string& ActiveName() const { return activeName_; }
+
+ private:
+  std::string Text(uint32_t id) const { return ctx_.strings.Get(id); }
+  ListRow RowOf(const StationProfile& p) const;
+  ListRow ReadRow(const std::string& name);
+  int Selected() const;
+  std::string RowName(int row) const;
+  int ActiveRow() const;
+  void EnableButtons();
+  void Box(uint32_t id);
+  int RunSheet(SheetModel& sheet);
+
+  ProfileEditorContext& ctx_;
+  TimerPort& timers_;
+  ProfilePageHooks hooks_;
+  TimerId timer_ = 0;
+  std::string activeName_;
+};
+
+// Profile list texts, shared with the rows the page builds.
+std::string AuthenticationText(const StringTable& strings, int32_t authenType, bool leap, bool use8021x);
+std::string EncryptionText(const StringTable& strings, int32_t encryption);
+
+}  // namespace vx
