@@ -61,6 +61,7 @@ void AutoSecurityFlow::StopWorker() {
 }
 
 void AutoSecurityFlow::Post(WorkerMessage m) {
+  if (hooks_.observePost) hooks_.observePost(m);
   if (worker_) worker_->Post(std::move(m));
 }
 

@@ -40,6 +40,8 @@ struct AutoSecurityFlowHooks {
   std::function<void(const std::string& name)> makeProfileCurrent;
   // Off while a modal step of the set-up runs, so the page's status update waits.
   std::function<void(bool enabled)> setStatusRefresh;
+  // Sees every message posted to the worker (diagnostics and tests).
+  std::function<void(const WorkerMessage&)> observePost;
 };
 
 // Writes the profile SSID + "_AutoSecu" (SSID cut to 32) with the values of a one-button set-up
