@@ -92,15 +92,6 @@ TEST_F(EventLogPageTest, NeverMoreThanAHundredRowsAndClearEmptiesBoth) {
   EXPECT_TRUE(Rows().empty());
 }
 
-TEST(ApTime, CalendarFieldsFromFileTime) {
-  LocalTime t = FileTimeToUtcFields(125963423990000000ULL);
-  EXPECT_EQ(t.year, 2000);
-  EXPECT_EQ(t.month, 2);
-  EXPECT_EQ(t.day, 29);
-  EXPECT_EQ(t.hour, 23);
-  EXPECT_EQ(t.second, 59);
-}
-
 TEST(MacTablePage, RowsFromTheDriverCappedAt32AndKeptWhenTheQueryFails) {
   test::ApFakeDriver drv;
   CMacTablePage page(drv.channel, drv.clock, EnglishStrings());
