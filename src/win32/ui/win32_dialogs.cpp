@@ -2,8 +2,11 @@
 
 #include <vector>
 
+#include "common/ui/sheet_model.h"
 #include "win32/ports/wide.h"
 #include "win32/ui/model_dialog.h"
+#include "win32/ui/model_property_sheet.h"
+#include "win32/ui/view_registry.h"
 
 namespace vx {
 
@@ -16,7 +19,37 @@ int Win32Dialogs::MessageBox(const std::string& text, const std::string& caption
   return ::MessageBoxW(Owner(), Widen(text).c_str(), Widen(caption).c_str(), flags);
 }
 
+namespace {
+
+// Brings the page a failed OK names to the front of a modal model sheet.
+struct FrontPageView : LiveView {
+  FrontPageView(ModelPropertySheet& v, SheetModel& s) : view(v), sheet(s) {}
+  void Refresh() override {
+    if (DialogModel* page = sheet.TakeFrontPageRequest()) view.SetActivePage(*page);
+  }
+  ModelPropertySheet& view;
+  SheetModel& sheet;
+};
+
+}  // namespace
+
+int Win32Dialogs::RunSheet(SheetModel& sheet) {
+  sheet.ClearCloseRequest();
+  sheet.OnInit();
+  ModelPropertySheet view(module_);
+  for (DialogModel* page : sheet.Pages()) view.AddPage(*page);
+  view.SetCaption(sheet.title);
+  view.SetStartPage(sheet.startPage);
+  // Without a help button the sheet keeps its other buttons to the right; nothing to move.
+  FrontPageView front(view, sheet);
+  RegisterView(&front);
+  int result = view.RunModal(Owner());
+  UnregisterView(&front);
+  return result == kIdOk ? kIdOk : kIdCancel;
+}
+
 int Win32Dialogs::RunModal(DialogModel& model) {
+  if (auto* sheet = dynamic_cast<SheetModel*>(&model)) return RunSheet(*sheet);
   ModelDialog dialog(module_, model);
   return dialog.RunModal(Owner());
 }

@@ -8,6 +8,8 @@
 
 namespace vx {
 
+class SheetModel;
+
 class Win32Dialogs : public DialogPort {
  public:
   // Boxes and dialogs are owned by the active window of the thread, else by `fallbackOwner`.
@@ -19,6 +21,8 @@ class Win32Dialogs : public DialogPort {
 
  private:
   HWND Owner() const;
+  // A SheetModel runs as a property sheet of its pages.
+  int RunSheet(SheetModel& sheet);
   HINSTANCE module_;
   HWND owner_;
 };
