@@ -347,6 +347,13 @@ void CSiteSurvPage::Rescan() {
   ctx_.link.QueueScan();
 }
 
+std::string CSiteSurvPage::StoredName(const std::string& name) {
+  // Profile names compare without regard to case; the current profile keeps the stored spelling.
+  for (const std::string& n : ctx_.profiles.ListProfiles())
+    if (EqualsIgnoreCase(n, name)) return n;
+  return name;
+}
+
 void CSiteSurvPage::MakeCurrent(const std::string& name) {
   if (hooks_.makeProfileCurrent)
     hooks_.makeProfileCurrent(name);
@@ -419,13 +426,13 @@ void CSiteSurvPage::Connect() {
   if (entry.privacy != 0 || (cls >= 1 && cls <= 5)) {
     if (!admin) return;
     if (ctx_.profiles.ProfileExists(ssid) == ProfileLookup::Found) {
-      MakeCurrent(ssid);
+      MakeCurrent(StoredName(ssid));
       timers_.Start(kTimerJoinCheck, kJoinCheckMs);
       return;
     }
     std::string autoSecu = ssid.substr(0, 32) + kAutoSecuSuffix;
     if (ctx_.profiles.ProfileExists(autoSecu) == ProfileLookup::Found) {
-      MakeCurrent(autoSecu);
+      MakeCurrent(StoredName(autoSecu));
       timers_.Start(kTimerJoinCheck, kJoinCheckMs);
       return;
     }
@@ -470,8 +477,12 @@ void CSiteSurvPage::Connect() {
     }
   } else {
     if (ctx_.profiles.ProfileExists(ssid) == ProfileLookup::Found) {
-      if (auto existing = ctx_.profiles.ReadProfile(ssid)) ctx_.profiles.WriteProfile(*existing);
-      MakeCurrent(ssid);
+      std::string name = StoredName(ssid);
+      if (auto existing = ctx_.profiles.ReadProfile(name)) {
+        existing->name = name;
+        ctx_.profiles.WriteProfile(*existing);
+      }
+      MakeCurrent(name);
       timers_.Start(kTimerJoinCheck, kJoinCheckMs);
       return;
     }

@@ -165,6 +165,7 @@ class CSiteSurvPage : public DialogModel {
   int SelectedRow() const;
   void SelectRow(int row);
   void MakeCurrent(const std::string& name);
+  std::string StoredName(const std::string& name);
   void SetStatusRefresh(bool on) { ctx_.shared.statusRefreshEnabled = on; }
   StationProfile Prefill(const SurveyRow& row, const std::string& ssid, const SecurityChoice& security) const;
   void OnJoinCheck();

@@ -1,0 +1,504 @@
+// The site survey page against the simulator's adapter and its one-button service, in process:
+// the list, the status line and the connected row, Connect in every branch, the join watchdog,
+// Add to Profile, and the whole one-button set-up with its worker thread.
+#include "station/survey/survey_page.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "common/settings/registry_values.h"
+#include "driver/oid_codes.h"
+#include "fakes/fake_registry.h"
+#include "fakes/scripted_ui.h"
+#include "fakes/virtual_clock.h"
+#include "net/socket.h"
+#include "resources/strings/string_tables.h"
+#include "sim/host/sim_host.h"
+#include "sim/services/sim_services.h"
+#include "station/survey/network_selection.h"
+
+namespace vx {
+namespace {
+
+constexpr const char* kRoot = "SYSTEM\\CurrentControlSet\\Control\\Class\\{4D36E972-E325-11CE-BFC1-08002BE10318}\\0007";
+
+struct FakeProcess : ProcessPort {
+  bool Exec(const std::string&, int) override { return true; }
+  std::string ProgramFolder() override { return "C:\\Utility"; }
+  bool FileReadable(const std::string&) override { return false; }
+  bool RemoveFile(const std::string&) override { return true; }
+  bool RemoveFolder(const std::string&) override { return true; }
+  bool OpenUrl(const std::string& url) override {
+    urls.push_back(url);
+    return true;
+  }
+  std::vector<std::string> urls;
+};
+
+sim::HostOptions Options() {
+  sim::HostOptions o;
+  o.port = 0;
+  o.autoSecurityPort = 0;
+  o.tickThread = false;
+  o.adapters = {sim::PciAdapterSpec()};
+  return o;
+}
+
+class SurveyPageTest : public ::testing::Test {
+ protected:
+  sim::SimHost host{sim::DefaultWorld(), Options()};
+  sim::VirtualAdapter& adapter = host.Adapter(0);
+  sim::SimSupplicant supplicant{{&adapter}};
+  sim::SimIpInfo ipInfo{{&adapter}};
+  FakeRegistry reg;
+  VirtualClock clock;
+  OidChannel channel{adapter, clock, Program::Station};
+  StationLink link{reg, channel, clock, supplicant, [] { return std::string(kRoot); }};
+  ProfileStore profiles{reg, [] { return std::string(kRoot); }, [this](bool advanced) { link.SetOidFromReg(advanced); }};
+  ScriptedUi ui;
+  FakeProcess process;
+  TcpClient tcp;
+  SurveyShared shared;
+  bool supplicantOpen = true;
+  bool admin = true;
+  int osKind = 8;
+  std::unique_ptr<CSiteSurvPage> page;
+  // Answers of the scripted user by dialog template.
+  std::string hiddenSsid = "HiddenLab";
+  std::string passPhrase = "quick secure 3";
+  std::vector<StationProfile> sheetPrefills;
+  std::string sheetKey;  // what the user types in "Security Profile"; empty: Cancel
+  std::vector<StationProfile> addPrefills;
+  int profilePageShown = 0;
+
+  void SetUp() override {
+    ASSERT_TRUE(host.Start()) << host.Error();
+    reg.CreateKey(Hklm(kRoot));
+    channel.SetDevicePath(adapter.DevicePath());
+    ASSERT_TRUE(supplicant.OpenGlobal("KC30"));
+    ASSERT_TRUE(supplicant.BindAdapter(adapter.Spec().mac));
+    link.Facts().supplicantAvailable = true;
+    link.Facts().driverVersion = 0x0501;
+    ui.onModal = [this](DialogModel& m) {
+      if (m.TemplateId() == kIddHiddenSsid) {
+        if (hiddenSsid.empty()) return int(kIdCancel);
+        m.Control(kIdcHiddenSsid).text = hiddenSsid;
+      } else if (m.TemplateId() == kIddQs3Key) {
+        if (passPhrase.empty()) return int(kIdCancel);
+        m.Control(qs3key::kEdit).text = passPhrase;
+      }
+      return m.OnOk() ? int(kIdOk) : int(kIdCancel);
+    };
+  }
+  void TearDown() override {
+    page.reset();
+    host.Stop();
+  }
+
+  void Open() {
+    SurveyContext ctx{channel, link, profiles, reg, clock, ui, EnglishStrings(), process, tcp, ipInfo, shared};
+    ctx.accessPointMode = [] { return false; };
+    ctx.managesAdapter = [] { return true; };
+    ctx.administrator = [this] { return admin; };
+    ctx.supplicantOpen = [this] { return supplicantOpen; };
+    ctx.currentBssid = [this] {
+      MacAddress b{};
+      channel.Query(OID_802_11_BSSID, b);
+      return b;
+    };
+    ctx.currentSsid = [this] {
+      std::vector<uint8_t> s(kSsidRecordSize, 0);
+      channel.Query(OID_802_11_SSID, s);
+      return DecodeSsid(s);
+    };
+    ctx.wepError = [this] { return link.WepError(); };
+    ctx.osKind = [this] { return osKind; };
+    ctx.adapterName = [this] { return adapter.Spec().instanceId; };
+    SurveyHooks hooks;
+    hooks.runSecurityProfileSheet = [this](const StationProfile& p) -> std::optional<StationProfile> {
+      sheetPrefills.push_back(p);
+      if (sheetKey.empty()) return std::nullopt;
+      StationProfile stored = p;
+      stored.wpaPsk = sheetKey;
+      EXPECT_TRUE(profiles.WriteProfile(stored));
+      return stored;
+    };
+    hooks.runAddProfileSheet = [this](const StationProfile& p) {
+      addPrefills.push_back(p);
+      return true;
+    };
+    hooks.showProfilePage = [this] { ++profilePageShown; };
+    page = std::make_unique<CSiteSurvPage>(ctx, hooks);
+    // The service listens on a port of its own; security.ini points the worker there.
+    std::string ini = "[Option]\nSERVER_PORT=" + std::to_string(host.AutoSecurityPort()) + "\n";
+    page->WorkerConfig().readFile = [ini](const std::string&) -> std::optional<std::string> { return ini; };
+    page->WorkerConfig().replyTimeLimitMs = 2000;
+    page->WorkerConfig().afterSaveMs = 0;
+    page->OnInit();
+  }
+  // Time passes for the page and the radio alike.
+  void Pass(uint64_t ms) {
+    for (uint64_t t = 0; t < ms; t += 1000) {
+      clock.Advance(std::min<uint64_t>(1000, ms - t));
+      adapter.Tick();
+    }
+  }
+  // Opens the page and lets the first scan complete and show.
+  void OpenScanned() {
+    Open();
+    Pass(6000);
+    ASSERT_FALSE(page->Rows().empty());
+  }
+  int RowOf(const std::string& ssid) const {
+    for (size_t i = 0; i < page->Rows().size(); ++i)
+      if (page->Rows()[i].ssid.Text() == ssid) return int(i);
+    return -1;
+  }
+  int RowOfBssid(const std::string& bssidText) const {
+    for (size_t i = 0; i < page->Rows().size(); ++i)
+      if (page->Rows()[i].texts[kColumnBssid] == bssidText) return int(i);
+    return -1;
+  }
+  void Select(int row) {
+    ASSERT_GE(row, 0);
+    page->Control(survey::kList).selection = row;
+    page->OnCommand(survey::kList, UiEvent::SelectionChanged);
+  }
+  void ConnectTo(const std::string& ssid) {
+    Select(RowOf(ssid));
+    page->OnCommand(survey::kConnect, UiEvent::Clicked);
+  }
+  const ControlState& C(int id) { return page->Control(id); }
+  int ConnectedRow() {
+    const auto& rows = C(survey::kList).rows;
+    for (size_t i = 0; i < rows.size(); ++i)
+      if (rows[i].image >= 0) return int(i);
+    return -1;
+  }
+  // The worker answers on its own thread; the page handles it when the UI side drains.
+  bool DrainWhenSent() {
+    for (int i = 0; i < 500; ++i) {
+      if (page->Flow().Messages().Pending()) {
+        page->DrainWorkerMessages();
+        return true;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
+  }
+};
+
+TEST_F(SurveyPageTest, ListShowsTheScanWithColumnsAndButtons) {
+  Open();
+  const auto& list = C(survey::kList);
+  ASSERT_EQ(list.columns.size(), 7u);
+  EXPECT_EQ(list.columns[0].title, "SSID");
+  EXPECT_EQ(list.columns[0].width, 102);  // trunc(444 / 10 x 2.3)
+  EXPECT_EQ(list.columns[6].title, "Network Type");
+  EXPECT_EQ(C(survey::kConnect).text, "Connect");
+  EXPECT_FALSE(C(survey::kRescan).enabled);  // the list waits for its first scan
+  Pass(6000);
+  int home = RowOf("HomeNet");
+  ASSERT_GE(home, 0);
+  EXPECT_EQ(list.rows[size_t(home)].cells,
+            (std::vector<std::string>{"HomeNet", "00-1A-2B-3C-4D-01", "81%", "1", "AES", "WPA2-PSK", "Infrastructure"}));
+  EXPECT_EQ(list.rows[size_t(RowOf("OldWep"))].cells[kColumnEncryption], "WEP");
+  EXPECT_EQ(C(survey::kStatus).text, "Disconnected");
+  EXPECT_TRUE(C(survey::kRescan).enabled);
+
+  page->OnCommand(survey::kRescan, UiEvent::Clicked);
+  EXPECT_EQ(C(survey::kStatus).text, "Rescanning");
+  EXPECT_FALSE(C(survey::kRescan).enabled);
+  EXPECT_FALSE(C(survey::kConnect).enabled);
+  EXPECT_TRUE(page->RefillPending());
+  Pass(6000);
+  EXPECT_FALSE(page->RefillPending());
+}
+
+TEST_F(SurveyPageTest, ConnectWithoutSelectionOrSupplicantChangesNothing) {
+  OpenScanned();
+  adapter.ClearOidLog();
+  page->OnCommand(survey::kConnect, UiEvent::Clicked);
+  ASSERT_EQ(ui.boxes.size(), 1u);
+  EXPECT_EQ(ui.boxes[0].text, "No selected item");
+  for (const auto& e : adapter.OidLog()) EXPECT_FALSE(e.set);
+
+  supplicantOpen = false;
+  Select(RowOf("HomeNet"));
+  EXPECT_FALSE(C(survey::kConnect).enabled);
+  EXPECT_FALSE(C(survey::kAddProfile).enabled);
+  page->OnCommand(survey::kConnect, UiEvent::Clicked);
+  EXPECT_TRUE(sheetPrefills.empty());
+  EXPECT_FALSE(page->JoinByBssid());
+  // The binding message comes once per run, for WPA, WPA-PSK and WPA-None rows only.
+  Select(RowOf("Office-Mixed"));  // WPA-PSK;WPA2-PSK: class 5, no message
+  EXPECT_EQ(ui.boxes.size(), 1u);
+  Select(RowOf("HomeNet"));
+  Select(RowOf("HomeNet"));
+  EXPECT_EQ(ui.boxes.size(), 1u);
+}
+
+TEST_F(SurveyPageTest, BindingMessageOncePerRun) {
+  sim::World w = sim::DefaultWorld();
+  for (auto& n : w.networks)
+    if (n.ssid == "HomeNet") n.security = sim::Security::WpaPsk;
+  adapter.SetWorld(w);
+  OpenScanned();
+  supplicantOpen = false;
+  Select(RowOf("HomeNet"));
+  Select(RowOf("HomeNet"));
+  page->UpdateButtons();
+  ASSERT_EQ(ui.boxes.size(), 1u);
+  EXPECT_EQ(ui.boxes[0].text, "Please make sure that 802.1x (if installed) binds ONLY with this card");
+  EXPECT_TRUE(shared.bindingMessageShown);
+}
+
+TEST_F(SurveyPageTest, OpenNetworkIsStoredJoinedByBssidAndMarked) {
+  OpenScanned();
+  ConnectTo("Arventa-AP");
+  EXPECT_EQ(C(survey::kStatus).text, "Connecting");
+  EXPECT_TRUE(page->JoinByBssid());
+  EXPECT_FALSE(page->JoinBySsid());
+  EXPECT_EQ(profiles.CurrentProfileName(), "Arventa-AP");
+  EXPECT_EQ(profiles.ProfileSsid("Arventa-AP"), "Arventa-AP");
+  Pass(4000);
+  auto s = adapter.State();
+  ASSERT_TRUE(s.associated);
+  EXPECT_EQ(s.ssid, "Arventa-AP");
+  EXPECT_EQ(C(survey::kStatus).text, "Connected <--> Arventa-AP");
+  EXPECT_EQ(ConnectedRow(), RowOf("Arventa-AP"));
+  EXPECT_EQ(C(survey::kList).rows[size_t(ConnectedRow())].image, 0);
+  EXPECT_EQ(page->DisconnectedTicks(), -3);
+}
+
+TEST_F(SurveyPageTest, SecuredNetworkAsksInSecurityProfileAndAssociates) {
+  OpenScanned();
+  sheetKey = "correct horse battery";
+  ConnectTo("HomeNet");
+  ASSERT_EQ(sheetPrefills.size(), 1u);
+  const StationProfile& p = sheetPrefills[0];
+  EXPECT_EQ(p.name, "HomeNet");
+  EXPECT_EQ(p.authenType, int(kAuthWpa2Psk));  // Windows XP
+  EXPECT_EQ(p.encryption, int(kEncAesEnabled));
+  EXPECT_EQ(p.channel, 1);
+  EXPECT_EQ(profiles.CurrentProfileName(), "HomeNet");
+  Pass(4000);
+  auto s = adapter.State();
+  ASSERT_TRUE(s.associated);
+  EXPECT_EQ(s.ssid, "HomeNet");
+  EXPECT_EQ(s.authMode, kAuthWpa2Psk);
+  EXPECT_EQ(C(survey::kStatus).text, "Connected <--> HomeNet");
+}
+
+TEST_F(SurveyPageTest, SecurityMappingByOperatingSystem) {
+  OpenScanned();
+  const SurveyRow& home = page->Rows()[size_t(RowOf("HomeNet"))];
+  EXPECT_EQ(MapSecurity(home, MappingUse::Connect, 3).authMode, kAuthWpaPsk);  // Windows 98
+  EXPECT_EQ(MapSecurity(home, MappingUse::Connect, 8).authMode, kAuthWpa2Psk);
+  const SurveyRow& mixed = page->Rows()[size_t(RowOf("Office-Mixed"))];  // TKIP;AES
+  EXPECT_EQ(MapSecurity(mixed, MappingUse::Connect, 8).encryption, kEncAesEnabled);
+  EXPECT_EQ(MapSecurity(mixed, MappingUse::AddProfile, 8).encryption, kEncAesEnabled);
+  const SurveyRow& wep = page->Rows()[size_t(RowOf("OldWep"))];
+  EXPECT_EQ(MapSecurity(wep, MappingUse::Connect, 8).authMode, kAuthShared);
+  EXPECT_EQ(MapSecurity(wep, MappingUse::AddProfile, 8).authMode, kAuthOpen);
+  EXPECT_EQ(MapSecurity(wep, MappingUse::AddProfile, 8).encryption, kEncWepEnabled);
+  SurveyRow tkip;
+  tkip.texts[kColumnAuthentication] = "WPA-PSK";
+  tkip.texts[kColumnEncryption] = "tkip";
+  EXPECT_EQ(MapSecurity(tkip, MappingUse::Connect, 8).encryption, kEncTkipEnabled);
+  EXPECT_EQ(MapSecurity(tkip, MappingUse::AddProfile, 8).encryption, kEncTkipEnabled);
+  EXPECT_EQ(SecurityClass("WPA-NONE"), 3);
+  EXPECT_EQ(SecurityClass("WPA"), 1);
+  EXPECT_EQ(SecurityClass("WPA2"), 4);
+  EXPECT_EQ(SecurityClass("Unknown"), 0);
+}
+
+TEST_F(SurveyPageTest, HiddenNetworkAsksItsNameAndShowsIt) {
+  OpenScanned();
+  int hidden = RowOfBssid("00-1A-2B-3C-4D-04");
+  ASSERT_GE(hidden, 0);
+  EXPECT_EQ(C(survey::kList).rows[size_t(hidden)].cells[0], "");
+
+  hiddenSsid.clear();  // Cancel stops Connect
+  Select(hidden);
+  page->OnCommand(survey::kConnect, UiEvent::Clicked);
+  EXPECT_TRUE(sheetPrefills.empty());
+
+  hiddenSsid = "HiddenLab";
+  sheetKey = "hidden lab key";
+  page->OnCommand(survey::kList, UiEvent::DoubleClicked);
+  ASSERT_EQ(sheetPrefills.size(), 1u);
+  EXPECT_EQ(sheetPrefills[0].ssid, "HiddenLab");
+  EXPECT_TRUE(page->JoinBySsid());
+  EXPECT_EQ(page->RequestedSsid().Text(), "HiddenLab");
+  EXPECT_TRUE(shared.hidden.Set());
+  Pass(6000);
+  ASSERT_TRUE(adapter.State().associated);
+  int row = RowOfBssid("00-1A-2B-3C-4D-04");
+  EXPECT_EQ(ConnectedRow(), row);
+  EXPECT_EQ(C(survey::kList).rows[size_t(row)].cells[0], "HiddenLab");
+
+  // A visible network clears the typed name.
+  ConnectTo("Arventa-AP");
+  EXPECT_FALSE(shared.hidden.Set());
+}
+
+TEST_F(SurveyPageTest, HiddenSsidDialogWantsAName) {
+  CHiddenSsidDialog dialog(ui, EnglishStrings());
+  dialog.OnInit();
+  EXPECT_EQ(dialog.Control(VX_IDC_HIDDEN_SSID_PROMPT).text, "This AP use hidden SSID, please manually configure SSID");
+  EXPECT_FALSE(dialog.OnOk());
+  EXPECT_EQ(ui.boxes.back().text, "Please enter SSID");
+  dialog.Control(kIdcHiddenSsid).text = std::string(40, 'h');
+  EXPECT_TRUE(dialog.OnOk());
+  EXPECT_EQ(dialog.Ssid().size(), 32u);
+}
+
+TEST_F(SurveyPageTest, AdhocIsJoinedBySsidAndVisibleFallsBackToSsid) {
+  OpenScanned();
+  ConnectTo("GameRoom");
+  EXPECT_TRUE(page->JoinBySsid());
+  EXPECT_FALSE(page->JoinByBssid());
+  Pass(4000);
+  EXPECT_EQ(C(survey::kList).rows[size_t(RowOf("GameRoom"))].image, 1);
+
+  ConnectTo("Arventa-AP");
+  EXPECT_TRUE(page->JoinByBssid());
+  Pass(4000);
+  ASSERT_TRUE(adapter.State().associated);
+  adapter.SetNetworkInRange("Arventa-AP", false);
+  for (int i = 0; i < 20 && page->JoinByBssid(); ++i) Pass(2000);
+  EXPECT_TRUE(page->JoinBySsid());
+  EXPECT_FALSE(page->JoinByBssid());
+  EXPECT_GT(page->DisconnectedTicks(), 4);
+}
+
+TEST_F(SurveyPageTest, ExistingProfileInOtherCaseIsSelectedThenReplacedWhenItFails) {
+  OpenScanned();
+  StationProfile stale;
+  stale.name = "homenet";
+  stale.ssid = "HomeNet";
+  stale.authenType = int(kAuthWpa2Psk);
+  stale.encryption = int(kEncAesEnabled);
+  stale.wpaPsk = "not the key at all";
+  ASSERT_TRUE(profiles.WriteProfile(stale));
+  ConnectTo("HomeNet");
+  EXPECT_TRUE(sheetPrefills.empty());
+  EXPECT_EQ(profiles.CurrentProfileName(), "homenet");
+  EXPECT_TRUE(page->TimerRunning(CSiteSurvPage::kTimerJoinCheck));
+  Pass(5000);  // still not associated: the profile goes
+  EXPECT_EQ(profiles.ProfileExists("homenet"), ProfileLookup::NotFound);
+  EXPECT_TRUE(page->TimerRunning(CSiteSurvPage::kTimerRejoin));
+  sheetKey = "correct horse battery";
+  Pass(2000);
+  ASSERT_EQ(sheetPrefills.size(), 1u);  // Connect again, now through the sheet
+  EXPECT_EQ(sheetPrefills[0].ssid, "HomeNet");
+  Pass(4000);
+  EXPECT_EQ(adapter.State().ssid, "HomeNet");
+  EXPECT_TRUE(adapter.State().associated);
+}
+
+TEST_F(SurveyPageTest, AddToProfileOpensThePrefilledSheet) {
+  OpenScanned();
+  page->OnCommand(survey::kAddProfile, UiEvent::Clicked);
+  EXPECT_EQ(ui.boxes.back().text, "No selected item");
+  Select(RowOf("Office-Mixed"));
+  page->OnCommand(survey::kAddProfile, UiEvent::Clicked);
+  ASSERT_EQ(addPrefills.size(), 1u);
+  EXPECT_EQ(addPrefills[0].ssid, "Office-Mixed");
+  EXPECT_EQ(addPrefills[0].authenType, int(kAuthWpa2Psk));
+  EXPECT_EQ(addPrefills[0].encryption, int(kEncAesEnabled));
+  EXPECT_EQ(addPrefills[0].channel, 11);
+  EXPECT_EQ(profilePageShown, 1);
+  admin = false;
+  page->UpdateButtons();
+  EXPECT_FALSE(C(survey::kAddProfile).enabled);
+  page->OnCommand(survey::kAddProfile, UiEvent::Clicked);
+  EXPECT_EQ(addPrefills.size(), 1u);
+}
+
+TEST_F(SurveyPageTest, MakerAccessPointOnWpaPskGetsTheKeyDialogDirectly) {
+  adapter.ModifyNetwork("Arventa-AP", [](sim::Network& n) {
+    n.security = sim::Security::WpaPsk;
+    n.cipher = sim::Cipher::Tkip;
+    n.passphrase = "quick secure 3";
+  });
+  OpenScanned();
+  ConnectTo("Arventa-AP");
+  EXPECT_EQ(ui.modalTemplates.back(), kIddQs3Key);
+  EXPECT_TRUE(sheetPrefills.empty());
+  EXPECT_EQ(profiles.CurrentProfileName(), "Arventa-AP_AutoSecu");
+  auto p = profiles.ReadProfile("Arventa-AP_AutoSecu");
+  ASSERT_TRUE(p);
+  EXPECT_EQ(p->wpaPsk, "quick secure 3");
+  EXPECT_EQ(p->encryption, int(kEncTkipEnabled));
+  Pass(4000);
+  EXPECT_TRUE(adapter.State().associated);
+  EXPECT_EQ(adapter.State().ssid, "Arventa-AP");
+  // Next time the stored profile is used.
+  ConnectTo("Arventa-AP");
+  EXPECT_EQ(ui.modalTemplates.size(), 1u);
+  EXPECT_TRUE(page->TimerRunning(CSiteSurvPage::kTimerJoinCheck));
+}
+
+TEST_F(SurveyPageTest, QuickSecureEndToEnd) {
+  OpenScanned();
+  ConnectTo("Arventa-AP");
+  Pass(2000);
+  ASSERT_TRUE(adapter.State().associated);
+  // The status update that finds the row triggers discovery; the worker reaches the service.
+  Pass(2000);
+  ASSERT_TRUE(DrainWhenSent());
+  ASSERT_EQ(ui.modalTemplates.back(), kIddQs3Key);
+  EXPECT_TRUE(shared.setup.started);
+  EXPECT_TRUE(page->Flow().WaitWindow().Shown());
+  ASSERT_TRUE(DrainWhenSent());  // the key exchange's outcome
+  EXPECT_TRUE(shared.setup.lastKeyResult);
+  auto world = adapter.GetWorld();
+  for (const auto& n : world.networks)
+    if (n.ssid == "Arventa-AP") {
+      EXPECT_EQ(n.security, sim::Security::WpaPsk);
+      EXPECT_EQ(n.passphrase, "quick secure 3");
+    }
+  // Rescans every 5 s until the list shows WPA; the profile is stored once and made current.
+  for (int i = 0; i < 20 && profiles.CurrentProfileName() != "Arventa-AP_AutoSecu"; ++i) {
+    Pass(1000);
+    if (page->Flow().Messages().Pending()) page->DrainWorkerMessages();
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  EXPECT_EQ(profiles.CurrentProfileName(), "Arventa-AP_AutoSecu");
+  EXPECT_EQ(profiles.ListProfiles(), (std::vector<std::string>{"Arventa-AP", "Arventa-AP_AutoSecu"}));
+  for (int i = 0; i < 10 && !shared.setup.succeeded; ++i) Pass(1000);
+  ASSERT_TRUE(shared.setup.succeeded);
+  EXPECT_EQ(adapter.State().authMode, kAuthWpaPsk);
+  EXPECT_TRUE(page->Flow().WaitWindow().Shown());
+  Pass(21000);
+  EXPECT_FALSE(page->Flow().WaitWindow().Shown());
+  EXPECT_EQ(process.urls.size(), 1u);
+}
+
+TEST_F(SurveyPageTest, NetworkSelectionPicksTheRowToConnect) {
+  OpenScanned();
+  ui.onModal = [this](DialogModel& m) {
+    if (m.TemplateId() != kIddQs3Selection) return int(kIdCancel);
+    auto& sel = static_cast<CNetworkSelectionDialog&>(m);
+    EXPECT_EQ(m.Control(qs3sel::kList).selection, 0);
+    EXPECT_FALSE(shared.statusRefreshEnabled);
+    m.Control(qs3sel::kList).selection = -1;
+    for (size_t i = 0; i < sel.Rows().size(); ++i)
+      if (sel.Rows()[i].ssid.Text() == "Arventa-AP") m.Control(qs3sel::kList).selection = int(i);
+    m.OnCommand(qs3sel::kList, UiEvent::DoubleClicked);
+    EXPECT_TRUE(m.CloseRequested());
+    return m.CloseResult();
+  };
+  page->StartShowup(5);
+  EXPECT_TRUE(shared.statusRefreshEnabled);
+  EXPECT_EQ(C(survey::kList).selection, RowOf("Arventa-AP"));
+  EXPECT_EQ(profiles.CurrentProfileName(), "Arventa-AP");
+  EXPECT_TRUE(page->JoinByBssid());
+}
+
+}  // namespace
+}  // namespace vx
