@@ -5,6 +5,7 @@
 #include <chrono>
 
 #include "common/codec/byte_reader.h"
+#include "common/codec/byte_writer.h"
 
 namespace vx {
 namespace {
@@ -66,12 +67,10 @@ std::vector<uint8_t> BuildSupportRequest() { return {kRequestMark, kCmdGetSecuri
 
 std::vector<uint8_t> BuildSetWpaPsk(const MacAddress& bssid, std::string_view passPhrase) {
   if (passPhrase.empty() || passPhrase.size() > 255) return {};
-  std::vector<uint8_t> request = {kRequestMark, kCmdSetWpaPsk};
-  request.insert(request.end(), bssid.begin(), bssid.end());
-  request.push_back(static_cast<uint8_t>(passPhrase.size()));
-  auto scrambled = ScramblePassPhrase(passPhrase, bssid);
-  request.insert(request.end(), scrambled.begin(), scrambled.end());
-  return request;
+  ByteWriter w;
+  w.U8(kRequestMark).U8(kCmdSetWpaPsk).Bytes(bssid).U8(static_cast<uint8_t>(passPhrase.size()));
+  w.Bytes(ScramblePassPhrase(passPhrase, bssid));
+  return w.Take();
 }
 
 uint8_t SecurityToApply(uint16_t flags) {
@@ -81,11 +80,9 @@ uint8_t SecurityToApply(uint16_t flags) {
 }
 
 std::vector<uint8_t> BuildApplySecurity(const MacAddress& bssid, uint16_t flags) {
-  std::vector<uint8_t> request = {kRequestMark, kCmdApplySecurity};
-  request.insert(request.end(), bssid.begin(), bssid.end());
-  request.push_back(SecurityToApply(flags));
-  request.push_back(0x00);
-  return request;
+  ByteWriter w;
+  w.U8(kRequestMark).U8(kCmdApplySecurity).Bytes(bssid).U8(SecurityToApply(flags)).U8(0x00);
+  return w.Take();
 }
 
 bool AutoSecuritySession::Connect(TcpPort& tcp, const std::string& host, uint16_t port, uint32_t timeoutMs) {

@@ -111,7 +111,7 @@ class CSiteSurvPage : public DialogModel {
   static constexpr uint32_t kRejoinMs = 2000;
   static constexpr int kMaxMisses = 5;
   // The width the column factors apply to when the view does not tell its own.
-  static constexpr int kDefaultListWidth = 444;
+  static constexpr int kDefaultListWidth = 399;
 
   CSiteSurvPage(SurveyContext context, SurveyHooks hooks = {});
   ~CSiteSurvPage() override;

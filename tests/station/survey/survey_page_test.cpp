@@ -195,7 +195,7 @@ TEST_F(SurveyPageTest, ListShowsTheScanWithColumnsAndButtons) {
   const auto& list = C(survey::kList);
   ASSERT_EQ(list.columns.size(), 7u);
   EXPECT_EQ(list.columns[0].title, "SSID");
-  EXPECT_EQ(list.columns[0].width, 102);  // trunc(444 / 10 x 2.3)
+  EXPECT_EQ(list.columns[0].width, 91);  // trunc(399 / 10 x 2.3)
   EXPECT_EQ(list.columns[6].title, "Network Type");
   EXPECT_EQ(C(survey::kConnect).text, "Connect");
   EXPECT_FALSE(C(survey::kRescan).enabled);  // the list waits for its first scan
