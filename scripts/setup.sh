@@ -22,4 +22,10 @@ if [ ${#need[@]} -gt 0 ] || [ -n "${stale:-}" ]; then
   apt-get update -qq
   [ ${#need[@]} -gt 0 ] && apt-get install -y -qq --no-install-recommends "${need[@]}"
 fi
+# The Traditional Chinese user interface is tested under Wine with the zh_TW locale.
+if ! locale -a 2>/dev/null | grep -qi '^zh_TW.utf8$'; then
+  have locales || { apt-get update -qq; DEBIAN_FRONTEND=noninteractive apt-get install -y -qq locales; }
+  grep -q '^zh_TW.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null || echo 'zh_TW.UTF-8 UTF-8' >> /etc/locale.gen
+  locale-gen >/dev/null
+fi
 exit 0

@@ -24,5 +24,8 @@ fi
 echo "== Windows-side tests under Wine ($VX_WIN_PRESET)"
 ctest --preset "$VX_WIN_PRESET"
 
+echo "== end-to-end: ClientCfg under Wine against the simulator (screenshots in build/screenshots)"
+bash tests/e2e/run_e2e.sh build/native-asan "build/$VX_WIN_PRESET"
+
 echo "== fuzz targets, bounded"
 bash scripts/fuzz.sh "${FUZZ_SECONDS:-20}"

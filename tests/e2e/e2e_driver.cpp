@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -57,7 +58,13 @@ bool WaitFor(const std::wstring& title, double seconds, bool present) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int wmain(int argc, wchar_t** wargv) {
+  // Wide arguments: titles may be Chinese whatever the console code page.
+  std::vector<std::string> args;
+  for (int i = 0; i < argc; ++i) args.push_back(Utf8(wargv[i]));
+  std::vector<const char*> pointers;
+  for (const auto& a : args) pointers.push_back(a.c_str());
+  const char* const* argv = pointers.data();
   if (argc < 2) return 2;
   std::string verb = argv[1];
   if (verb == "post" && argc == 6) {

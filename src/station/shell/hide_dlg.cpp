@@ -122,6 +122,7 @@ void HideDlg::OnInitDialog() {
   busy_ = false;
   supplicant_.Open();
   if (adapterPresent_) AdapterInit();
+  if (endRequested_) return;  // the driver was an access point: handed over already
   StartMainTimer();
   trayState_ = TrayState::Disconnected;
   trayIconAdded_ = ports_.tray.Add(163, Text(200, "ARVENTA Wireless LAN Card\nDisconnected"));

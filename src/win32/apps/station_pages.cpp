@@ -40,8 +40,11 @@ StationPageSet MakeStationPages(HideDlg& shell, StationPorts& ports, IpInfoPort&
     control.Plan().wirelessMode = mode;
     shell.Link().SetWirelessMode(mode);
   };
-  advance.storeStaConfig = [](const ConfigWords&) {};
-  advance.regionApplied = [&control] { control.BuildChannelList(); };
+  advance.storeStaConfig = [&shell](const ConfigWords& words) { shell.Link().SetLastStaConfig(words); };
+  advance.regionApplied = [&shell, &control] {
+    control.BuildChannelList();
+    shell.Link().Facts().regionWord = control.Plan().regionWord;
+  };
   advance.toggleRadio = [&control] { control.ToggleRadio(); };
   advance.radioOn = [&control] { return control.RadioOn(); };
   set.pages.push_back(

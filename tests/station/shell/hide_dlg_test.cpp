@@ -212,6 +212,9 @@ TEST_F(HideDlgTest, DriverInAccessPointModeHandsOverAtOnce) {
   EXPECT_TRUE(dlg->EndRequested());
   ASSERT_EQ(process.started.size(), 1u);
   EXPECT_EQ(process.started[0], AdapterControl::kModeSwitchCommand);
+  EXPECT_FALSE(tray.added);  // no icon is left behind by a utility that has handed over
+  clock.Advance(4000);
+  EXPECT_TRUE(ui.boxes.empty());
 }
 
 }  // namespace
