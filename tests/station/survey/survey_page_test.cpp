@@ -17,7 +17,9 @@
 #include "resources/strings/string_tables.h"
 #include "sim/host/sim_host.h"
 #include "sim/services/sim_services.h"
+#include "fakes/fake_cert_store.h"
 #include "station/survey/network_selection.h"
+#include "station/survey/survey_profile_hooks.h"
 
 namespace vx {
 namespace {
@@ -97,7 +99,7 @@ class SurveyPageTest : public ::testing::Test {
     host.Stop();
   }
 
-  void Open() {
+  void Open(std::optional<SurveyHooks> given = {}) {
     SurveyContext ctx{channel, link, profiles, reg, clock, ui, EnglishStrings(), process, tcp, ipInfo, shared};
     ctx.accessPointMode = [] { return false; };
     ctx.managesAdapter = [] { return true; };
@@ -130,7 +132,7 @@ class SurveyPageTest : public ::testing::Test {
       return true;
     };
     hooks.showProfilePage = [this] { ++profilePageShown; };
-    page = std::make_unique<CSiteSurvPage>(ctx, hooks);
+    page = std::make_unique<CSiteSurvPage>(ctx, given ? *given : hooks);
     // The service listens on a port of its own; security.ini points the worker there.
     std::string ini = "[Option]\nSERVER_PORT=" + std::to_string(host.AutoSecurityPort()) + "\n";
     page->WorkerConfig().readFile = [ini](const std::string&) -> std::optional<std::string> { return ini; };
@@ -290,6 +292,41 @@ TEST_F(SurveyPageTest, SecuredNetworkAsksInSecurityProfileAndAssociates) {
   EXPECT_EQ(s.ssid, "HomeNet");
   EXPECT_EQ(s.authMode, kAuthWpa2Psk);
   EXPECT_EQ(C(survey::kStatus).text, "Connected <--> HomeNet");
+}
+
+TEST_F(SurveyPageTest, ProfileEditorSheetTakesTheKeyForConnect) {
+  FakeCertStore certs;
+  ProfileEditorContext editor{reg, channel, profiles, EnglishStrings(), ui, certs};
+  editor.facts = [] {
+    ProfileEditorFacts f;
+    f.settingsRoot = kRoot;
+    f.osKind = 8;
+    f.supplicantAvailable = true;
+    return f;
+  };
+  editor.setOidFromReg = [this](bool advanced) { link.SetOidFromReg(advanced); };
+  Open(ProfileEditorSurveyHooks(editor, nullptr));
+  Pass(6000);
+  std::string key;
+  ui.onModal = [&key](DialogModel& m) {
+    auto* sheet = dynamic_cast<CProfileSheet2*>(&m);
+    if (!sheet || key.empty()) return int(kIdCancel);
+    sheet->SecurityPage().Control(asec::kPsk).text = key;
+    return sheet->OnOk() ? int(kIdOk) : int(kIdCancel);
+  };
+  ConnectTo("HomeNet");  // canceled: nothing stored, nothing joined
+  EXPECT_NE(profiles.ProfileExists("HomeNet"), ProfileLookup::Found);
+  EXPECT_FALSE(page->JoinByBssid());
+  key = "correct horse battery";
+  ConnectTo("HomeNet");
+  auto stored = profiles.ReadProfile("HomeNet");
+  ASSERT_TRUE(stored);
+  EXPECT_EQ(stored->wpaPsk, "correct horse battery");
+  EXPECT_EQ(stored->authenType, int(kAuthWpa2Psk));
+  EXPECT_EQ(profiles.CurrentProfileName(), "HomeNet");
+  Pass(4000);
+  EXPECT_TRUE(adapter.State().associated);
+  EXPECT_EQ(adapter.State().ssid, "HomeNet");
 }
 
 TEST_F(SurveyPageTest, SecurityMappingByOperatingSystem) {
