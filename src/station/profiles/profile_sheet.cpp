@@ -15,7 +15,7 @@ ProfileSheetBase::ProfileSheetBase(ProfileEditorContext& ctx, StationProfile ini
       isNew_(isNew),
       config_(ctx.strings,
               SysConfigHooks{[this] { return facts_.channels; }, ctx.scanSsids,
-                             [this] { return facts_.driverVersion; }, [this] { return Ok(); }, {}}),
+                             [this] { return facts_.driverVersion; }, [this] { return Ok(); }}),
       security_(ctx.strings, ctx.dialogs, ctx.certs,
                 AuthSecuHooks{[this] { return config_.NetworkType(); }, [this] { return facts_.supplicantAvailable; },
                               [this] { return facts_.osKind; }, [this] { return Ok(); }}),

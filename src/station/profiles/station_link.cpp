@@ -281,7 +281,7 @@ void StationLink::Activate(ActivationRecord& r) {
       std::copy(key->begin(), key->end(), k.begin());
       supplicant_.ConfigWpaKey(k);
     } else {
-      supplicant_.ConfigWpaPassphrase(r.psk);
+      supplicant_.ConfigWpaPassphrase(r.psk, r.ssid.Text());
     }
     supplicant_.Authenticate();
   } else if (r.authMode == kAuthWpaNone) {

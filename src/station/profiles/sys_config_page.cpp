@@ -206,7 +206,6 @@ void CSysConfigPage::OnCommand(int id, UiEvent event) {
     Pull();
     return;  // the text stays as typed until the edit is left
   }
-  const int previousType = networkType_;
   Pull();
   if (id == scfg::kName || id == scfg::kSsid) {
     Control(scfg::kName).text = name_;
@@ -214,7 +213,6 @@ void CSysConfigPage::OnCommand(int id, UiEvent event) {
     return;
   }
   Push();
-  if (networkType_ != previousType && hooks_.networkTypeChanged) hooks_.networkTypeChanged();
 }
 
 bool CSysConfigPage::OnOk() { return hooks_.sheetOk ? hooks_.sheetOk() : true; }

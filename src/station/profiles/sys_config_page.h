@@ -33,8 +33,6 @@ struct SysConfigHooks {
   std::function<std::vector<std::string>()> scanSsids;
   std::function<uint32_t()> driverVersion;
   std::function<bool()> sheetOk;
-  // The network type changed (the other pages follow it).
-  std::function<void()> networkTypeChanged;
 };
 
 class CSysConfigPage : public DialogModel {
