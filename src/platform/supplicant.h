@@ -60,7 +60,8 @@ class SupplicantPort {
   virtual void ConfigTtls(const TunnelCredentials& c) = 0;
   virtual void ConfigTls(const std::string& identity, const std::string& caCertificate,
                          const std::string& clientCertificate, const std::string& serverSettings) = 0;
-  virtual void ConfigWpaPassphrase(const std::string& passphrase) = 0;
+  // The library derives the key from the pass phrase and the network name.
+  virtual void ConfigWpaPassphrase(const std::string& passphrase, const std::string& ssid) = 0;
   virtual void ConfigWpaKey(const std::array<uint8_t, 32>& key) = 0;
   virtual void Authenticate() = 0;
   virtual SupplicantEvent Query() = 0;

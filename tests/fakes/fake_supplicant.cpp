@@ -55,7 +55,8 @@ void FakeSupplicant::ConfigTls(const std::string& identity, const std::string& c
                                const std::string& clientCertificate, const std::string& serverSettings) {
   calls.push_back("ConfigTls(" + identity + "," + caCertificate + "," + clientCertificate + "," + serverSettings + ")");
 }
-void FakeSupplicant::ConfigWpaPassphrase(const std::string& passphrase) {
+void FakeSupplicant::ConfigWpaPassphrase(const std::string& passphrase, const std::string& ssid) {
+  lastSsid = ssid;
   calls.push_back("ConfigWpaPassphrase(" + passphrase + ")");
 }
 void FakeSupplicant::ConfigWpaKey(const std::array<uint8_t, 32>& key) {

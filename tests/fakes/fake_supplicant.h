@@ -23,7 +23,7 @@ class FakeSupplicant : public SupplicantPort {
   void ConfigTtls(const TunnelCredentials& c) override;
   void ConfigTls(const std::string& identity, const std::string& caCertificate, const std::string& clientCertificate,
                  const std::string& serverSettings) override;
-  void ConfigWpaPassphrase(const std::string& passphrase) override;
+  void ConfigWpaPassphrase(const std::string& passphrase, const std::string& ssid) override;
   void ConfigWpaKey(const std::array<uint8_t, 32>& key) override;
   void Authenticate() override;
   SupplicantEvent Query() override;
@@ -36,6 +36,7 @@ class FakeSupplicant : public SupplicantPort {
 
   // What it was asked, one line per call, e.g. "ConfigLeap(user,secret)".
   std::vector<std::string> calls;
+  std::string lastSsid;  // the network name given with the last pass phrase
   bool open = false;
   bool bound = false;
   TunnelCredentials lastTunnel;

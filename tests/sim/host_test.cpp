@@ -49,7 +49,7 @@ TEST_F(HostTest, TwoClientsShareTheAdapterThroughThePorts) {
   RemoteSupplicant supplicant(b);
   ASSERT_TRUE(supplicant.OpenGlobal("KC30"));
   ASSERT_TRUE(supplicant.BindAdapter(host_.Adapter(0).Spec().mac));
-  supplicant.ConfigWpaPassphrase("correct horse battery");
+  supplicant.ConfigWpaPassphrase("correct horse battery", "HomeNet");
   ASSERT_TRUE(ioA.SetSsid("HomeNet"));
   EXPECT_TRUE(ioB.Connected());  // the other client sees the same adapter
   EXPECT_EQ(DecodeSsid(*ioB.Query(OID_802_11_SSID, 36)).Text(), "HomeNet");

@@ -195,7 +195,9 @@ void RemoteSupplicant::ConfigTls(const std::string& id, const std::string& ca, c
                                  const std::string& server) {
   Send(kSupConfigTls, Strings({&id, &ca, &client, &server}));
 }
-void RemoteSupplicant::ConfigWpaPassphrase(const std::string& p) { Send(kSupConfigWpaPassphrase, Strings({&p})); }
+void RemoteSupplicant::ConfigWpaPassphrase(const std::string& p, const std::string& ssid) {
+  Send(kSupConfigWpaPassphrase, Strings({&p, &ssid}));
+}
 void RemoteSupplicant::ConfigWpaKey(const std::array<uint8_t, 32>& key) {
   Send(kSupConfigWpaKey, std::vector<uint8_t>(key.begin(), key.end()));
 }

@@ -310,8 +310,8 @@ std::vector<uint8_t> SimHost::Supplicant(ByteReader& r) {
       break;
     }
     case kSupConfigWpaPassphrase: {
-      std::string p = text();
-      if (r.ok()) s.ConfigWpaPassphrase(p);
+      std::string p = text(), ssid = text();
+      if (r.ok()) s.ConfigWpaPassphrase(p, ssid);
       break;
     }
     case kSupConfigWpaKey: {

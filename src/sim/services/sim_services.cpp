@@ -97,7 +97,7 @@ void SimSupplicant::ConfigTls(const std::string& identity, const std::string&, c
   Push();
 }
 
-void SimSupplicant::ConfigWpaPassphrase(const std::string& passphrase) {
+void SimSupplicant::ConfigWpaPassphrase(const std::string& passphrase, const std::string&) {
   Record("ConfigWpaPassphrase");
   creds_.passphrase = passphrase;
   creds_.psk.reset();

@@ -218,10 +218,10 @@ void AegisSupplicant::ConfigTls(const std::string& identity, const std::string& 
                                            OrNull(clientCertificate), serverSettings.c_str(), 0, 1));
 }
 
-// The port does not carry the SSID; the library is given none and uses the associated one.
-void AegisSupplicant::ConfigWpaPassphrase(const std::string& passphrase) {
+void AegisSupplicant::ConfigWpaPassphrase(const std::string& passphrase, const std::string& ssid) {
   if (adapter_)
-    lib_->Done("AcContextConfigWpaEx", lib_->ContextConfigWpaEx(adapter_, 1, passphrase.c_str(), nullptr, nullptr, 0));
+    lib_->Done("AcContextConfigWpaEx",
+               lib_->ContextConfigWpaEx(adapter_, 1, passphrase.c_str(), ssid.c_str(), nullptr, 0));
 }
 
 void AegisSupplicant::ConfigWpaKey(const std::array<uint8_t, 32>& key) {

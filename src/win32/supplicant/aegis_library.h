@@ -71,7 +71,7 @@ class AegisSupplicant : public SupplicantPort {
   void ConfigTtls(const TunnelCredentials& c) override;
   void ConfigTls(const std::string& identity, const std::string& caCertificate, const std::string& clientCertificate,
                  const std::string& serverSettings) override;
-  void ConfigWpaPassphrase(const std::string& passphrase) override;
+  void ConfigWpaPassphrase(const std::string& passphrase, const std::string& ssid) override;
   void ConfigWpaKey(const std::array<uint8_t, 32>& key) override;
   void Authenticate() override;
   SupplicantEvent Query() override;

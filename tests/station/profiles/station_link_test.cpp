@@ -193,6 +193,7 @@ TEST_F(StationLinkTest, Wpa2PskHandsThePassphraseToTheSupplicant) {
                                       "Set8021xValues(5,10,5,7)", "ConfigWpaPassphrase(correct horse)",
                                       "Authenticate()"}));
   EXPECT_TRUE(link.SupplicantInUse());
+  EXPECT_EQ(supplicant.lastSsid, "Secure");  // the key is derived with the network name
 
   Live("WPAPSK", std::string(64, 'f'));
   Activate(false);
