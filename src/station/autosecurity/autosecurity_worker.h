@@ -31,7 +31,7 @@ struct AutoSecurityWorkerConfig {
   std::function<std::string()> adapterName;
   // "SSID = %s\nBSSID = %02X:..." from the string table.
   std::string apTextFormat = "SSID = %s\nBSSID = %02X:%02X:%02X:%02X:%02X:%02X";
-  uint32_t connectTimeoutMs = 5000;
+  uint32_t connectTimeoutMs = 3000;  // also bounds how long the page waits for the worker to end
   uint32_t replyTimeLimitMs = kReplyTimeLimitMs;
   uint32_t afterSaveMs = 5000;  // discovery stays off this long after a save
 };

@@ -74,10 +74,11 @@ SecurityChoice MapSecurity(const SurveyRow& row, MappingUse use, int osKind) {
   return c;
 }
 
-SurveyContext MakeSurveyContext(HideDlg& shell, TcpPort& tcp, IpInfoPort& ipInfo, SurveyShared& shared) {
+SurveyContext MakeSurveyContext(HideDlg& shell, TcpPort& tcp, IpInfoPort& ipInfo, SurveyShared& shared,
+                                TimerPort* timers) {
   StationPorts& p = shell.Ports();
   HideDlg* s = &shell;
-  SurveyContext c{shell.Channel(), shell.Link(), shell.Profiles(), p.registry, p.timers, p.dialogs, p.strings,
+  SurveyContext c{shell.Channel(), shell.Link(), shell.Profiles(), p.registry, timers ? *timers : p.timers, p.dialogs, p.strings,
                   p.process,       tcp,          ipInfo,           shared};
   c.accessPointMode = [s] { return s->Control().SwitchingToAp(); };
   c.managesAdapter = [s] { return s->ZeroConfigStateValue() != kZeroConfigControls; };

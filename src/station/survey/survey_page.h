@@ -78,8 +78,10 @@ struct SurveyContext {
   std::function<std::string()> adapterName;  // NetCfgInstanceId, for the worker's address check
 };
 
-// The facts and ports of the hidden main dialog.
-SurveyContext MakeSurveyContext(HideDlg& shell, TcpPort& tcp, IpInfoPort& ipInfo, SurveyShared& shared);
+// The facts and ports of the hidden main dialog. `timers` replaces the shell's timer port (a view
+// layer passes one that refreshes its views after each tick).
+SurveyContext MakeSurveyContext(HideDlg& shell, TcpPort& tcp, IpInfoPort& ipInfo, SurveyShared& shared,
+                                TimerPort* timers = nullptr);
 
 // What the page asks of the main sheet, the profile list page and the profile sheets.
 struct SurveyHooks {
