@@ -4,7 +4,9 @@
 
 #include "common/passphrase/passphrase.h"
 #include "common/settings/registry_values.h"
+#include "driver/channels.h"
 #include "driver/config_record.h"
+#include "driver/discovery.h"
 #include "driver/oid_codes.h"
 #include "platform/trace.h"
 #include "softap/config/ap_defaults.h"
@@ -12,18 +14,6 @@
 
 namespace vx {
 namespace {
-
-std::vector<uint32_t> Range(uint32_t from, uint32_t to, uint32_t step = 1) {
-  std::vector<uint32_t> r;
-  for (uint32_t c = from; c <= to; c += step) r.push_back(c);
-  return r;
-}
-
-std::vector<uint32_t> Join(std::initializer_list<std::vector<uint32_t>> parts) {
-  std::vector<uint32_t> out;
-  for (const auto& p : parts) out.insert(out.end(), p.begin(), p.end());
-  return out;
-}
 
 std::string WepKeyName(int n) { return "WEPKey" + std::to_string(n); }
 
@@ -68,57 +58,13 @@ ApSettings ReadApSettings(RegistryPort& reg, const RegKey& key) {
   return s;
 }
 
-std::vector<uint32_t> ApChannels24(uint32_t region) {
-  switch (region) {
-    case 1:
-      return Range(1, 13);
-    case 2:
-      return Range(10, 11);
-    case 3:
-      return Range(10, 13);
-    case 4:
-      return {14};
-    case 5:
-      return Range(1, 14);
-    case 6:
-      return Range(3, 9);
-    default:
-      return Range(1, 11);
-  }
-}
+// The access point runs on the KC30 family only.
+std::vector<uint32_t> ApChannels24(uint32_t region) { return Channels24(kFamilyKC30, region); }
 
-std::vector<uint32_t> ApChannels5(uint32_t region) {
-  const auto low = Range(36, 64, 4);
-  const auto mid = Range(100, 140, 4);
-  const auto high = Range(149, 165, 4);
-  switch (region) {
-    case 1:
-      return Join({low, mid});
-    case 2:
-      return low;
-    case 3:
-      return {52, 56, 60, 64, 149, 153, 157, 161};
-    case 4:
-      return high;
-    case 5:
-      return Range(149, 161, 4);
-    case 6:
-      return {36, 40, 44, 48};
-    case 7:
-      return Join({low, mid, high});
-    default:
-      return Join({low, high});
-  }
-}
+std::vector<uint32_t> ApChannels5(uint32_t region) { return Channels5(region); }
 
 std::vector<uint32_t> ApAllowedChannels(uint32_t mode, uint32_t bgRegion, uint32_t aRegion) {
-  std::vector<uint32_t> list;
-  if (mode != 2) list = ApChannels24(bgRegion);
-  if (mode == 2 || mode == 3) {
-    auto a = ApChannels5(aRegion);
-    list.insert(list.end(), a.begin(), a.end());
-  }
-  return list;
+  return ChannelsFor(kFamilyKC30, mode, bgRegion, aRegion);
 }
 
 std::optional<uint32_t> ApChannelFrequency(int32_t channel) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "driver/channels.h"
 #include "driver/oid_channel.h"
 #include "platform/process.h"
 #include "platform/registry.h"
@@ -23,9 +24,6 @@ struct ChannelPlan {
   std::vector<uint32_t> channels;  // at most 38
   uint32_t checkedChannel = 0;
 };
-
-// The allowed channels for an adapter family, a wireless mode and the two region codes.
-std::vector<uint32_t> ChannelsFor(int family, uint32_t wirelessMode, uint32_t bgCode, uint32_t aCode);
 
 struct AdapterControlHooks {
   std::function<void()> exitUtility;          // closes the sheet, removes the tray, ends the dialog
