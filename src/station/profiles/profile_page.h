@@ -28,7 +28,7 @@ class CProfilePage : public DialogModel {
   static constexpr int kImageConnected = 0;
   static constexpr int kImageIdle = 1;
   // The list's width the column factors apply to, in pixels.
-  static constexpr int kListWidth = 540;
+  static constexpr int kListWidth = 470;
 
   CProfilePage(ProfileEditorContext& ctx, TimerPort& timers, ProfilePageHooks hooks = {});
   ~CProfilePage() override;

@@ -48,7 +48,7 @@ TEST_F(ProfilePageTest, RowsShowTheStoredValuesAndCorrectChannels) {
   EXPECT_EQ(Rows()[2].cells, (Items{"Peer", "PeerNet", "1", "WPA-NONE ", "TKIP", "Ad hoc"}));
   EXPECT_EQ(Sz("Peer", "Channel"), "1");
   EXPECT_EQ(Sz("Office", "Channel"), "1");
-  EXPECT_EQ(page.Control(prof::kList).columns[1].width, 113);  // 540 / 10 x 2.1
+  EXPECT_EQ(page.Control(prof::kList).columns[1].width, 98);  // 470 / 10 x 2.1
   EXPECT_TRUE(page.Control(prof::kEdit).enabled);
 }
 
