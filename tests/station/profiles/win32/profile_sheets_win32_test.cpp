@@ -19,6 +19,7 @@
 #include "station/dot1x/dot1x_sheet.h"
 #include "station/profiles/profile_page.h"
 #include "station/profiles/profile_sheet.h"
+#include "win32/ports/cert_store_win.h"
 #include "win32/ports/win32_ports.h"
 #include "win32/ports/wide.h"
 
@@ -291,6 +292,23 @@ check::Register profilePage("profile list page", [] {
   });
   w.dialogs.RunModal(sheet);
   CHECK(d.Done());
+});
+
+check::Register certStore("CryptoAPI stores: listed, and found again by hash", [] {
+  Win32CertStore store;
+  auto mine = store.List(CertStoreName::My);
+  auto roots = store.List(CertStoreName::Root);
+  CHECK(mine.has_value());
+  CHECK(roots.has_value());
+  std::printf("  ROOT holds %zu certificates\n", roots ? roots->size() : size_t{0});
+  if (roots && !roots->empty()) {
+    const CertificateDescription& first = roots->front();
+    CHECK(first.hash.size() == 20);
+    auto found = store.FindByHash(CertStoreName::Root, first.hash);
+    CHECK(found.has_value() && *found == first);
+  }
+  CHECK(!store.FindByHash(CertStoreName::Root, std::vector<uint8_t>(20, 0)).has_value());
+  CHECK(!store.FindByHash(CertStoreName::My, {}).has_value());
 });
 
 }  // namespace
