@@ -75,7 +75,6 @@ inline constexpr uint32_t kIconApNotPresent = VX_IDI_AP_NOT_PRESENT;
 inline constexpr uint32_t kBitmapQuickSecure = VX_IDB_QUICKSECURE;
 inline constexpr uint32_t kBitmapRadioOn = VX_IDB_RADIO_ON;
 inline constexpr uint32_t kBitmapRadioOff = VX_IDB_RADIO_OFF;
-inline constexpr uint32_t kTransparentColour = 0xFF00FF;  // as RGB
 
 inline constexpr uint32_t kMenuZeroConfig = VX_IDR_MENU_ZERO_CONFIG;
 inline constexpr uint32_t kMenuAvConfig = VX_IDR_MENU_AVCONFIG;

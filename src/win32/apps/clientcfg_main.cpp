@@ -14,6 +14,7 @@
 #include "station/shell/startup.h"
 #include "win32/apps/instance.h"
 #include "win32/apps/station_pages.h"
+#include "net/socket.h"
 #include "win32/apps/station_sheet.h"
 #include "win32/ports/wide.h"
 #include "win32/ports/win32_ports.h"
@@ -88,9 +89,18 @@ int WINAPI wWinMain(HINSTANCE module, HINSTANCE, PWSTR commandLine, int) {
   vx::TrayPort& shownTray = notingTray ? *notingTray : static_cast<vx::TrayPort&>(tray);
   vx::StationPorts ports{registry, *adapter.device, *adapter.setup, timers, system, services, process,
                          *adapter.supplicant, shownTray, dialogs, strings};
+  // The one-button set-up's worker wakes the UI thread with this message.
+  constexpr UINT kWorkerWake = WM_APP + 1;
+  vx::TcpClient tcp;
+  vx::SurveyShared surveyShared;
+  vx::StationSheet* openSheet = nullptr;
   auto sheetFactory = [&](vx::HideDlg& shell) -> std::unique_ptr<vx::MainSheetView> {
-    return std::make_unique<vx::StationSheet>(module, window.Hwnd(), shell,
-                                              vx::MakeStationPages(shell, ports, *adapter.ipInfo));
+    HWND hwnd = window.Hwnd();
+    vx::SurveyServices services{tcp, surveyShared, [hwnd] { PostMessageW(hwnd, kWorkerWake, 0, 0); }};
+    auto sheet = std::make_unique<vx::StationSheet>(module, hwnd, shell,
+                                                    vx::MakeStationPages(shell, ports, *adapter.ipInfo, services));
+    openSheet = sheet.get();
+    return sheet;
   };
   vx::HideDlg shell(ports, sheetFactory, vx::IsShowupCommand(vx::Narrow(commandLine ? commandLine : L"")));
   shell.ZeroConfiguration().StopZeroConfig(true);
@@ -109,6 +119,12 @@ int WINAPI wWinMain(HINSTANCE module, HINSTANCE, PWSTR commandLine, int) {
     shell.OnCommand(static_cast<uint32_t>(command));
   };
   window.onDestroy = [&] { shell.OnDestroy(); };
+  window.onMessage = [&](UINT msg, WPARAM, LPARAM, INT_PTR& result) {
+    if (msg != kWorkerWake) return false;
+    if (shell.Sheet() == openSheet && openSheet) openSheet->DrainWorkerMessages();
+    result = 0;
+    return true;
+  };
   window.Run();
   return 0;
 }

@@ -2,6 +2,10 @@
 
 #include "common/pages/about_page.h"
 #include "common/pages/statistic_page.h"
+#include "station/profiles/profile_editor_shell.h"
+#include "station/profiles/profile_page.h"
+#include "station/survey/survey_profile_hooks.h"
+#include "win32/ports/cert_store_win.h"
 #include "station/advanced/advance_page.h"
 #include "station/monitor/link_status_page.h"
 #include "win32/ports/file_info_win.h"
@@ -9,13 +13,23 @@
 
 namespace vx {
 
-StationPageSet MakeStationPages(HideDlg& shell, StationPorts& ports, IpInfoPort& ipInfo) {
+StationPageSet MakeStationPages(HideDlg& shell, StationPorts& ports, IpInfoPort& ipInfo, SurveyServices services) {
   StationPageSet set;
   // Page timers change their models outside any window message; the views must follow.
   set.timers = std::make_unique<RefreshingTimers>(ports.timers);
   set.files = std::make_unique<Win32FileInfo>();
   TimerPort& timers = *set.timers;
   AdapterControl& control = shell.Control();
+
+  set.certs = std::make_unique<Win32CertStore>();
+  set.editor = std::make_unique<ProfileEditorContext>(MakeProfileEditorContext(shell, *set.certs));
+  ProfilePageHooks profileHooks;
+  profileHooks.setBusy = [&shell](bool busy) { shell.SetBusy(busy); };
+  auto profile = std::make_unique<CProfilePage>(*set.editor, timers,
+                                                WithManualActivation(profileHooks, services.shared));
+  CProfilePage* profilePage = profile.get();
+  set.profilePage = profilePage;
+  set.pages.push_back(std::move(profile));
 
   LinkStatusHooks link;
   link.managesAdapter = [&shell] { return shell.ZeroConfigStateValue() != kZeroConfigControls; };
@@ -24,6 +38,13 @@ StationPageSet MakeStationPages(HideDlg& shell, StationPorts& ports, IpInfoPort&
   link.setHardwareRadioOn = [&control](bool on) { control.SetHardwareRadioOn(on); };
   link.refreshRadioButton = [&control] { control.RefreshRadioButton(); };
   set.pages.push_back(std::make_unique<CLinkStatusPage>(shell.Channel(), timers, ports.strings, link));
+
+  auto survey = std::make_unique<CSiteSurvPage>(
+      MakeSurveyContext(shell, services.tcp, ipInfo, services.shared, &timers),
+      ProfileEditorSurveyHooks(*set.editor, profilePage));
+  survey->Flow().Messages().SetWake(services.wake);
+  set.survey = survey.get();
+  set.pages.push_back(std::move(survey));
 
   set.pages.push_back(std::make_unique<CStatisticPage>(shell.Channel(), timers, ports.strings));
 
@@ -59,7 +80,6 @@ StationPageSet MakeStationPages(HideDlg& shell, StationPorts& ports, IpInfoPort&
   about.instanceId = shell.Discovery().Selected().netCfgInstanceId;
   set.pages.push_back(std::make_unique<CAboutPage>(
       AboutPorts{shell.Channel(), timers, *set.files, ports.system, ipInfo, ports.process, ports.strings}, about));
-  set.startPage = 0;
   return set;
 }
 

@@ -7,7 +7,11 @@
 #include "common/ui/dialog_model.h"
 #include "platform/file_info.h"
 #include "platform/ip_info.h"
+#include "platform/cert_store.h"
+#include "platform/tcp.h"
 #include "platform/timer.h"
+#include "station/profiles/profile_sheet.h"
+#include "station/survey/survey_page.h"
 #include "station/shell/hide_dlg.h"
 
 namespace vx {
@@ -16,12 +20,21 @@ struct StationPageSet {
   // What the pages use that lives as long as they do.
   std::unique_ptr<TimerPort> timers;
   std::unique_ptr<FileInfoPort> files;
+  std::unique_ptr<CertStorePort> certs;
+  std::unique_ptr<ProfileEditorContext> editor;
   std::vector<std::unique_ptr<DialogModel>> pages;
   DialogModel* profilePage = nullptr;  // shown only while this utility configures the adapter
-  int startPage = 0;                   // the site survey
-  std::function<void()> onQuickSecure;
+  CSiteSurvPage* survey = nullptr;     // the page the sheet opens on
 };
 
-StationPageSet MakeStationPages(HideDlg& shell, StationPorts& ports, IpInfoPort& ipInfo);
+// What the survey needs that outlives the sheet.
+struct SurveyServices {
+  TcpPort& tcp;
+  SurveyShared& shared;
+  // Wakes the UI thread when the one-button worker posted a message.
+  std::function<void()> wake;
+};
+
+StationPageSet MakeStationPages(HideDlg& shell, StationPorts& ports, IpInfoPort& ipInfo, SurveyServices survey);
 
 }  // namespace vx

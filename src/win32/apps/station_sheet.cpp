@@ -9,13 +9,30 @@ StationSheet::StationSheet(HINSTANCE module, HWND owner, HideDlg& shell, Station
   for (auto& p : set_.pages)
     if (p.get() != set_.profilePage || shell_.Administrator()) sheet_.AddPage(*p);
   sheet_.SetCaption(shell_.Text(102, "Arventa Client Utility"));
-  sheet_.SetStartPage(set_.startPage);
+  if (set_.survey) {
+    CQs3WaitWindow& wait = set_.survey->Flow().WaitWindow();
+    waitWindow_ = std::make_unique<ModelDialog>(module, wait);
+    wait.onShownChanged = [this](bool shown) {
+      if (shown)
+        waitWindow_->CreateModeless(sheet_.Hwnd() ? sheet_.Hwnd() : owner_);
+      else
+        waitWindow_->Close(kIdCancel);
+    };
+  }
+  int start = 0;
+  for (auto& p : set_.pages) {
+    if (p.get() == set_.survey) break;
+    if (p.get() != set_.profilePage || shell_.Administrator()) ++start;
+  }
+  sheet_.SetStartPage(start);
   sheet_.HideHelpMoveOk();
   sheet_.SetSmallIcon(shell_.CurrentTrayIcon());
   sheet_.ReplaceApplyWithIconButton(
       kRadioButton, shell_.Control().RadioOn() ? VX_IDI_RADIO_ON : VX_IDI_RADIO_OFF,
       [this] { shell_.Control().ToggleRadio(); });
-  sheet_.AddBitmapButton(kQuickSecureButton, VX_IDB_QUICKSECURE, set_.onQuickSecure ? set_.onQuickSecure : [] {});
+  sheet_.AddBitmapButton(kQuickSecureButton, VX_IDB_QUICKSECURE, [this] {
+    if (set_.survey) set_.survey->RunNetworkSelection();
+  });
 }
 
 StationSheet::~StationSheet() { sheet_.Destroy(); }
@@ -45,6 +62,20 @@ void StationSheet::SetProfilePagePresent(bool present) {
     sheet_.RemovePage(*profile);
 }
 
-void StationSheet::StartShowup(size_t) {}
+void StationSheet::StartShowup(size_t networkCount) {
+  if (set_.survey) set_.survey->StartShowup(networkCount);
+}
+
+void StationSheet::RefreshSurvey() {
+  if (set_.survey) set_.survey->Refill();
+}
+
+void StationSheet::ClearSurveyState() {
+  if (set_.survey) set_.survey->ClearState();
+}
+
+void StationSheet::DrainWorkerMessages() {
+  if (set_.survey) set_.survey->DrainWorkerMessages();
+}
 
 }  // namespace vx

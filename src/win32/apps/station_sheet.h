@@ -10,6 +10,7 @@
 #include "common/ui/dialog_model.h"
 #include "station/shell/hide_dlg.h"
 #include "win32/apps/station_pages.h"
+#include "win32/ui/model_dialog.h"
 #include "win32/ui/model_property_sheet.h"
 
 namespace vx {
@@ -32,12 +33,17 @@ class StationSheet : public MainSheetView {
   void SetProfilePagePresent(bool present) override;
   void CloseProfileEditor() override {}
   void StartShowup(size_t networkCount) override;
+  void RefreshSurvey() override;
+  void ClearSurveyState() override;
+  // The one-button worker woke the UI thread.
+  void DrainWorkerMessages();
 
  private:
   HWND owner_;
   HideDlg& shell_;
   StationPageSet set_;
   ModelPropertySheet sheet_;
+  std::unique_ptr<ModelDialog> waitWindow_;  // "Please wait" of the one-button set-up, modeless
   bool created_ = false;
 };
 
