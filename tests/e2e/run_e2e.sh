@@ -93,6 +93,12 @@ drv post ClientCfg 0x111 32774 0
 check "the sheet opens from the tray" drv wait "Arventa Client Utility" 10
 sleep 2
 shot sheet-en
+# Every page of the sheet, for a person to look at (PSM_SETCURSEL by index).
+for page in 0:profile 1:link-status 3:statistics 4:advanced 5:about 2:survey; do
+  drv post "Arventa Client Utility" 0x465 "${page%%:*}" 0
+  sleep 1.5
+  shot "page-${page#*:}-en"
+done
 
 # Unplugged with the sheet open: the sheet closes and the tray says so within a tick.
 ctl '{"cmd":"unplug"}' >/dev/null

@@ -330,6 +330,37 @@ void ControlBinder::ApplyList(HWND list, const ControlState& s, const ControlSta
   if (selectionStale && (prev || s.selection >= 0)) SelectRow(list, s.selection);
 }
 
+// A copy of the bitmap with its magenta pixels painted in the colour the static is drawn on, as
+// a picture static cannot draw transparently.
+HANDLE ControlBinder::BitmapOnBackground(HWND hwnd, uint32_t imageId) {
+  HBITMAP bitmap = static_cast<HBITMAP>(
+      LoadImageW(module_, MAKEINTRESOURCEW(imageId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  if (!bitmap) return nullptr;
+  COLORREF back = GetSysColor(COLOR_3DFACE);
+  HDC dc = GetDC(hwnd);
+  auto brush = reinterpret_cast<HBRUSH>(
+      SendMessageW(GetParent(hwnd), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(hwnd)));
+  LOGBRUSH lb = {};
+  if (brush && GetObjectW(brush, sizeof lb, &lb) && lb.lbStyle == BS_SOLID) back = lb.lbColor;
+  ReleaseDC(hwnd, dc);
+  DIBSECTION dib = {};
+  if (GetObjectW(bitmap, sizeof dib, &dib) == sizeof dib && dib.dsBm.bmBitsPixel == 24 && dib.dsBm.bmBits) {
+    auto* bits = static_cast<uint8_t*>(dib.dsBm.bmBits);
+    for (LONG y = 0; y < dib.dsBm.bmHeight; ++y) {
+      uint8_t* row = bits + y * dib.dsBm.bmWidthBytes;
+      for (LONG x = 0; x < dib.dsBm.bmWidth; ++x) {
+        uint8_t* px = row + x * 3;  // blue, green, red
+        if (px[0] == 255 && px[1] == 0 && px[2] == 255) {
+          px[0] = GetBValue(back);
+          px[1] = GetGValue(back);
+          px[2] = GetRValue(back);
+        }
+      }
+    }
+  }
+  return bitmap;
+}
+
 void ControlBinder::ApplyImage(HWND hwnd, uint32_t imageId) {
   if (IsBitmapButton(hwnd)) {
     SetBitmapButtonImage(hwnd, module_, imageId);
@@ -338,15 +369,21 @@ void ControlBinder::ApplyImage(HWND hwnd, uint32_t imageId) {
   LPCWSTR name = MAKEINTRESOURCEW(imageId);
   bool isBitmap = imageId != 0 && FindResourceW(module_, name, MAKEINTRESOURCEW(2) /* RT_BITMAP */);
   HANDLE image = nullptr;
-  if (imageId != 0)
+  wchar_t name2[16];
+  GetClassNameW(hwnd, name2, 16);
+  bool isStatic = !lstrcmpiW(name2, L"Static");
+  if (imageId != 0 && isBitmap && isStatic)
+    image = BitmapOnBackground(hwnd, imageId);
+  else if (imageId != 0)
     image = LoadImageW(module_, name, isBitmap ? IMAGE_BITMAP : IMAGE_ICON, 0, 0,
                        LR_SHARED | (isBitmap ? 0 : LR_DEFAULTSIZE));
   UINT type = isBitmap ? IMAGE_BITMAP : IMAGE_ICON;
-  wchar_t name2[16];
-  GetClassNameW(hwnd, name2, 16);
-  if (!lstrcmpiW(name2, L"Static"))
-    SendMessageW(hwnd, STM_SETIMAGE, type, reinterpret_cast<LPARAM>(image));
-  else
+  if (isStatic) {
+    HANDLE old = reinterpret_cast<HANDLE>(SendMessageW(hwnd, STM_SETIMAGE, type, reinterpret_cast<LPARAM>(image)));
+    // Bitmaps made for a static are the binder's own; shared icons are not freed.
+    if (old && old != image && type == IMAGE_BITMAP && ownedBitmaps_.erase(old)) DeleteObject(old);
+    if (image && type == IMAGE_BITMAP && isBitmap) ownedBitmaps_.insert(image);
+  } else
     SendMessageW(hwnd, BM_SETIMAGE, type, reinterpret_cast<LPARAM>(image));
 }
 

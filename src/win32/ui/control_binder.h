@@ -5,6 +5,7 @@
 
 #include <map>
 #include <optional>
+#include <set>
 #include <utility>
 #include <vector>
 
@@ -21,6 +22,11 @@ struct ControlEvent {
 class ControlBinder {
  public:
   ControlBinder(HINSTANCE module, DialogModel& model) : module_(module), model_(model) {}
+  ~ControlBinder() {
+    for (HANDLE b : ownedBitmaps_) DeleteObject(b);
+  }
+  ControlBinder(const ControlBinder&) = delete;
+  ControlBinder& operator=(const ControlBinder&) = delete;
 
   void Attach(HWND dialog);
   void Detach() { dialog_ = nullptr; }
@@ -51,6 +57,7 @@ class ControlBinder {
   void ApplyControl(int id, HWND hwnd, const ControlState& s, const ControlState* prev);
   void ApplyList(HWND hwnd, const ControlState& s, const ControlState* prev);
   void ApplyImage(HWND hwnd, uint32_t imageId);
+  HANDLE BitmapOnBackground(HWND hwnd, uint32_t imageId);
   void ApplyDecorations();
   void SyncRadios();
   ControlState* ModelState(int id);
@@ -64,6 +71,7 @@ class ControlBinder {
   std::map<int, std::vector<uint32_t>> listImages_;
   std::map<int, DWORD> listStyles_;
   std::map<int, COLORREF> labelColours_;
+  std::set<HANDLE> ownedBitmaps_;  // bitmaps made for picture statics
 };
 
 }  // namespace vx
