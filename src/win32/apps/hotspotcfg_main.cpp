@@ -1,27 +1,144 @@
-// HotspotCfg: the software access point utility.
+// HotspotCfg: the software access point utility. In simulation mode (VX_SIM names the simulator
+// host) the adapter, its enumeration, the bridge device and the IP information come from the
+// simulator; otherwise from the system.
+#include "win32/ui/win32_dialogs.h"  // first: keeps the port's MessageBox name intact
+
 #include <windows.h>
 
-#include "driver/discovery.h"
-#include "driver/oid_channel.h"
-#include "driver/os_version.h"
-#include "win32/apps/instance.h"
-#include "win32/ports/win32_ports.h"
+#include <memory>
+#include <string>
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+#include "sim/client/noting_tray.h"
+#include "sim/client/sim_client.h"
+#include "softap/shell/ap_hide_dlg.h"
+#include "softap/shell/ap_sheet_pages.h"
+#include "softap/shell/ap_startup.h"
+#include "win32/apps/ap_page_views.h"
+#include "win32/apps/ap_sheet.h"
+#include "win32/apps/instance.h"
+#include "win32/ports/bridge_win.h"
+#include "win32/ports/file_info_win.h"
+#include "win32/ports/wide.h"
+#include "win32/ports/win32_ports.h"
+#include "win32/ports/win32_services.h"
+#include "win32/ui/hidden_dialog.h"
+#include "win32/ui/ui_init.h"
+#include "win32/ui/view_registry.h"
+#include "win32/ui/win32_tray.h"
+#include "resources/resource_ids.h"
+#include "resources/string_ids.h"
+
+namespace {
+
+// The platform or the simulator behind the ports that differ between the two.
+struct AdapterPorts {
+  std::unique_ptr<vx::sim::SimConnection> connection;
+  std::unique_ptr<vx::DevicePort> device;
+  std::unique_ptr<vx::DevicePort> bridge;  // the simulator serves "\\.\XBRG" like an adapter
+  std::unique_ptr<vx::DeviceSetupPort> setup;
+  std::unique_ptr<vx::IpInfoPort> ipInfo;
+};
+
+AdapterPorts MakeAdapterPorts(vx::SystemPort& system) {
+  AdapterPorts p;
+  auto simulator = system.GetEnv("VX_SIM");
+  auto endpoint = simulator ? vx::sim::ParseSimEndpoint(*simulator) : std::nullopt;
+  if (endpoint) {
+    p.connection = std::make_unique<vx::sim::SimConnection>(*endpoint);
+    p.device = std::make_unique<vx::sim::RemoteDevicePort>(*p.connection);
+    p.bridge = std::make_unique<vx::sim::RemoteDevicePort>(*p.connection);
+    p.setup = std::make_unique<vx::sim::RemoteDeviceSetup>(*p.connection);
+    p.ipInfo = std::make_unique<vx::sim::RemoteIpInfo>(*p.connection);
+  } else {
+    p.device = std::make_unique<vx::Win32Device>();
+    p.bridge = std::make_unique<vx::Win32BridgeDevice>();
+    p.setup = std::make_unique<vx::Win32DeviceSetup>();
+    p.ipInfo = std::make_unique<vx::Win32IpInfo>();
+  }
+  return p;
+}
+
+// The application's help path: the program's own path with ".HLP" in place of ".EXE".
+std::string HelpPath() {
+  wchar_t path[MAX_PATH] = {};
+  DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::string p = vx::Narrow(std::wstring(path, n));
+  size_t dot = p.find_last_of('.');
+  if (dot != std::string::npos && p.find_first_of("\\/", dot) == std::string::npos) p.erase(dot);
+  return p + ".HLP";
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE module, HINSTANCE, PWSTR commandLine, int) {
+  vx::Win32Strings strings(module);
   vx::InstanceMutex mutex(L"KC30");
   if (mutex.AlreadyRunning()) {
-    MessageBoxW(nullptr, L"HotspotCfg is already running", L"HotspotCfg", MB_OK);
+    std::wstring text = vx::Widen(strings.Get(vx::IDS_AP_ALREADY_RUNNING));
+    if (text.empty()) text = L"HotspotCfg is already running";
+    MessageBoxW(nullptr, text.c_str(), L"HotspotCfg", MB_OK);
     return 0;
   }
   vx::InstallDebugTraceSink();
+  vx::InitUi();
+
   vx::Win32System system;
-  vx::Win32Device device;
-  vx::Win32DeviceSetup setup;
-  vx::Win32Timers timers;
-  vx::OidChannel channel(device, timers, vx::Program::AccessPoint);
-  int kind = vx::DetectOsVersion(system, vx::Program::AccessPoint);
-  channel.SetOsKind(kind);
-  vx::AdapterDiscovery discovery(setup, device, channel, vx::Program::AccessPoint);
-  discovery.DiscoverAdapter(kind, nullptr);
+  vx::Win32Registry registry;
+  vx::Win32Timers systemTimers;
+  vx::RefreshingTimers timers(systemTimers);  // ticks change models; the views follow
+  vx::Win32Services services;
+  vx::Win32Process process;
+  vx::Win32Dialogs dialogs(module);
+  vx::Win32Tray tray(module);
+  vx::Win32FileInfo files;
+  AdapterPorts adapter = MakeAdapterPorts(system);
+
+  const uint16_t language = system.DefaultUiLanguage();
+  vx::CleanApStartMenuShortcuts(process, system, language);
+  const std::string helpFile = vx::ApHelpFileName(HelpPath(), language);
+  (void)helpFile;  // the pages offer no help; the name is kept as the utility always formed it
+
+  vx::HiddenMainDialog window(module, vx::kIddApHideDlg);
+  std::unique_ptr<vx::TrayPort> notingTray;
+  if (adapter.connection) notingTray = std::make_unique<vx::sim::NotingTray>(tray, *adapter.connection);
+  vx::TrayPort& shownTray = notingTray ? *notingTray : static_cast<vx::TrayPort&>(tray);
+  vx::ApPorts ports{registry, *adapter.device, *adapter.bridge, *adapter.setup, timers, system, services,
+                    process,  shownTray,       dialogs,         strings};
+  auto sheetFactory = [&](vx::ApHideDlg& dlg, const std::vector<vx::ApPage>& pages)
+      -> std::unique_ptr<vx::ApSheetView> {
+    return std::make_unique<vx::ApSheet>(module, window.Hwnd(), dlg, pages,
+                                         vx::ApSheetExtras{files, *adapter.ipInfo, vx::LocalFromUtc});
+  };
+  vx::ApHideDlg shell(ports, sheetFactory,
+                      !vx::IsTrayOnlyCommand(vx::Narrow(commandLine ? commandLine : L"")));
+  vx::HexKeyFilter hexKeys;
+
+  auto endWhenAsked = [&] {
+    if (shell.EndRequested()) window.End(shell.EndResult());
+  };
+  const UINT taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
+  window.AttachTray(tray);
+  window.onInit = [&](HWND hwnd) {
+    SetWindowTextW(hwnd, L"HotspotCfg");  // never shown; a name lets tools find the utility
+    dialogs.SetFallbackOwner(hwnd);
+    shell.OnInitDialog();
+    endWhenAsked();
+  };
+  window.onTray = [&](UINT mouse) {
+    shell.OnTrayNotify(mouse);
+    endWhenAsked();
+  };
+  window.onCommand = [&](int command) {
+    shell.OnCommand(static_cast<uint32_t>(command));
+    endWhenAsked();
+  };
+  window.onMessage = [&](UINT msg, WPARAM, LPARAM, INT_PTR& result) {
+    if (taskbarCreated == 0 || msg != taskbarCreated) return false;
+    // The shell decides whether its icon comes back (not after Exit).
+    shell.OnTaskbarCreated();
+    result = TRUE;
+    return true;
+  };
+  window.Run();
   return 0;
 }
