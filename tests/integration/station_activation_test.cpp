@@ -19,7 +19,7 @@ constexpr uint32_t S(uint32_t oid) { return oid | kOidSetBit; }
 
 class StationActivation : public ::testing::Test {
  protected:
-  sim::VirtualAdapter adapter{sim::PciAdapterSpec()};
+  sim::VirtualAdapter adapter{sim::PciAdapterHardware()};
   sim::SimSupplicant supplicant{{&adapter}};
   FakeRegistry reg;
   VirtualClock clock;
@@ -31,7 +31,7 @@ class StationActivation : public ::testing::Test {
     reg.CreateKey(Hklm(kRoot));
     channel.SetDevicePath(adapter.DevicePath());
     ASSERT_TRUE(supplicant.OpenGlobal("KC30"));
-    ASSERT_TRUE(supplicant.BindAdapter(adapter.Spec().mac));
+    ASSERT_TRUE(supplicant.BindAdapter(adapter.Hardware().mac));
     link.Facts().supplicantAvailable = true;
     link.Facts().driverVersion = 0x0501;
   }

@@ -40,7 +40,7 @@ TEST_F(HostTest, TwoClientsShareTheAdapterThroughThePorts) {
   ASSERT_TRUE(setup.EnumerateNetDevices(devices));
   ASSERT_EQ(devices.size(), 3u);  // the wired card and two adapters
   EXPECT_EQ(devices[1].hardwareId.substr(0, 21), "PCI\\VEN_1A5C&DEV_0C30");
-  EXPECT_EQ(devices[2].netCfgInstanceId, host_.Adapter(1).Spec().instanceId);
+  EXPECT_EQ(devices[2].netCfgInstanceId, host_.Adapter(1).Hardware().instanceId);
 
   std::string path = "\\\\.\\" + *devices[1].netCfgInstanceId;
   test::Requests ioA(devA, path), ioB(devB, path);
@@ -48,7 +48,7 @@ TEST_F(HostTest, TwoClientsShareTheAdapterThroughThePorts) {
   ASSERT_TRUE(ioA.SetU32(OID_802_11_WEP_STATUS, kEncAesEnabled));
   RemoteSupplicant supplicant(b);
   ASSERT_TRUE(supplicant.OpenGlobal("KC30"));
-  ASSERT_TRUE(supplicant.BindAdapter(host_.Adapter(0).Spec().mac));
+  ASSERT_TRUE(supplicant.BindAdapter(host_.Adapter(0).Hardware().mac));
   supplicant.ConfigWpaPassphrase("correct horse battery", "HomeNet");
   ASSERT_TRUE(ioA.SetSsid("HomeNet"));
   EXPECT_TRUE(ioB.Connected());  // the other client sees the same adapter

@@ -95,7 +95,7 @@ TEST(ScanListTest, ScanThenListFromTheAdapter) {
   far.ssid = "Far";
   far.inRange = false;
   w.networks.push_back(far);
-  VirtualAdapter adapter(AdapterSpec{}, w);
+  VirtualAdapter adapter(AdapterHardware{}, w);
   test::Requests io(adapter, adapter.DevicePath());
   ASSERT_TRUE(io.Set(OID_802_11_BSSID_LIST_SCAN, {}));
   auto list = io.Query(OID_802_11_BSSID_LIST, kBssidListSize);
@@ -124,7 +124,7 @@ TEST(ScanListTest, ScanThenListFromTheAdapter) {
   adapter.SetWorld(w);
   ASSERT_TRUE(io.Set(OID_802_11_BSSID_LIST_SCAN, {}));
   EXPECT_EQ(count(io), 0u);
-  AdapterSpec a;
+  AdapterHardware a;
   a.aBand = true;
   VirtualAdapter dual(a, w);
   test::Requests io2(dual, dual.DevicePath());

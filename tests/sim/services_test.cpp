@@ -15,8 +15,8 @@ namespace {
 class ServicesTest : public ::testing::Test {
  protected:
   ServicesTest()
-      : pci_(PciAdapterSpec(), DefaultWorld()),
-        usb_(UsbAdapterSpec(), DefaultWorld()),
+      : pci_(PciAdapterHardware(), DefaultWorld()),
+        usb_(UsbAdapterHardware(), DefaultWorld()),
         router_({&pci_, &usb_, &bridge_}),
         setup_({&pci_, &usb_}),
         channel_(router_, clock_, Program::Station),
@@ -42,7 +42,7 @@ TEST_F(ServicesTest, DiscoveryFindsBothAdaptersAndTheChoiceReachesTheDriver) {
   EXPECT_EQ(channel_.DevicePath(), usb_.DevicePath());
   EXPECT_TRUE(discovery.Selected().isUsb);
   EXPECT_EQ(discovery.Selected().settingsRoot,
-            "System\\CurrentControlSet\\Control\\Class\\" + usb_.Spec().driverKey);
+            "System\\CurrentControlSet\\Control\\Class\\" + usb_.Hardware().driverKey);
 
   uint32_t mode = 99;
   ASSERT_TRUE(channel_.QueryU32(VX_OID_802_11_QUERY_OP_MODE, mode));
@@ -69,10 +69,10 @@ TEST_F(ServicesTest, FailedSetIsRetriedUntilTheDriverTakesIt) {
 }
 
 TEST_F(ServicesTest, SupplicantCarriesCredentialsToTheBoundAdapter) {
-  EXPECT_FALSE(supplicant_.BindAdapter(pci_.Spec().mac));  // not opened
+  EXPECT_FALSE(supplicant_.BindAdapter(pci_.Hardware().mac));  // not opened
   ASSERT_TRUE(supplicant_.OpenGlobal("KC30"));
   EXPECT_FALSE(supplicant_.BindAdapter({1, 2, 3, 4, 5, 6}));
-  ASSERT_TRUE(supplicant_.BindAdapter(pci_.Spec().mac));
+  ASSERT_TRUE(supplicant_.BindAdapter(pci_.Hardware().mac));
   EXPECT_EQ(supplicant_.Bound(), &pci_);
 
   channel_.SetDevicePath(pci_.DevicePath());
@@ -108,7 +108,7 @@ TEST_F(ServicesTest, IpInformationFollowsTheLink) {
   channel_.SetDevicePath(pci_.DevicePath());
   channel_.Set(OID_802_11_SSID, EncodeSsid(SsidRecord::From("Arventa-AP")));
   ASSERT_TRUE(ip.GetAdapters(info));
-  EXPECT_EQ(info[0].adapterName, pci_.Spec().instanceId);
+  EXPECT_EQ(info[0].adapterName, pci_.Hardware().instanceId);
   EXPECT_EQ(info[0].address, "192.168.1.100");
   EXPECT_EQ(info[0].gateway, "127.0.0.1");
 }

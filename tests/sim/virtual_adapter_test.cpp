@@ -13,7 +13,7 @@ using test::Requests;
 
 class AdapterTest : public ::testing::Test {
  protected:
-  AdapterTest() : adapter_(AdapterSpec{}, DefaultWorld()), io_(adapter_, adapter_.DevicePath()) {}
+  AdapterTest() : adapter_(AdapterHardware{}, DefaultWorld()), io_(adapter_, adapter_.DevicePath()) {}
 
   // The order the station sends an activation in, reduced to what association depends on.
   void Configure(uint32_t infra, uint32_t auth, uint32_t enc) {
@@ -206,7 +206,7 @@ TEST_F(AdapterTest, AdhocJoinsOrCreates) {
   AdapterState s = adapter_.State();
   EXPECT_EQ(s.channel, 11u);
   EXPECT_EQ(s.pairwiseKey, key);
-  EXPECT_NE(s.bssid, adapter_.Spec().mac);
+  EXPECT_NE(s.bssid, adapter_.Hardware().mac);
 }
 
 TEST_F(AdapterTest, HiddenNetworkJoinsBySsid) {
@@ -291,9 +291,9 @@ TEST_F(AdapterTest, DriverOwnedWordsSurviveWrites) {
   EXPECT_EQ(after[6], before[6]);
 
   // A fixed 2.4 GHz region keeps its code; the 5 GHz code changes.
-  AdapterSpec spec;
-  spec.countryRegion = 0x0085;
-  VirtualAdapter fixed(spec, World{});
+  AdapterHardware hw;
+  hw.countryRegion = 0x0085;
+  VirtualAdapter fixed(hw, World{});
   Requests io(fixed, fixed.DevicePath());
   ASSERT_TRUE(io.SetU32(VX_OID_802_11_SET_COUNTRY_REGION, EncodeCountryRegionSet(1, 2)));
   EXPECT_EQ(*io.QueryU32(VX_OID_802_11_QUERY_COUNTRY_REGION), 0x0285u);

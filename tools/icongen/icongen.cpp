@@ -160,18 +160,18 @@ void PowerSymbol(Canvas& c, Rgba disc) {
 
 using Glyph = std::function<void(Canvas&)>;
 
-struct IconSpec {
+struct IconDrawing {
   const char* file;
   Glyph draw;
 };
-struct BitmapSpec {
+struct BitmapDrawing {
   const char* file;
   int width, height;
   Glyph draw;  // drawn in a 32-unit square scaled to the height, centred
 };
 
-const std::vector<IconSpec>& Icons() {
-  static const std::vector<IconSpec> icons = {
+const std::vector<IconDrawing>& Icons() {
+  static const std::vector<IconDrawing> icons = {
       {"tray_good.ico", [](Canvas& c) { SignalBars(c, 4, kGreen); }},
       {"tray_normal.ico", [](Canvas& c) { SignalBars(c, 3, kYellow); }},
       {"tray_weak.ico", [](Canvas& c) { SignalBars(c, 2, kOrange); }},
@@ -216,8 +216,8 @@ const std::vector<IconSpec>& Icons() {
   return icons;
 }
 
-const std::vector<BitmapSpec>& Bitmaps() {
-  static const std::vector<BitmapSpec> bitmaps = {
+const std::vector<BitmapDrawing>& Bitmaps() {
+  static const std::vector<BitmapDrawing> bitmaps = {
       // The one-button set-up button: a shield with a key hole.
       {"quicksecure.bmp", 32, 32,
        [](Canvas& c) {
@@ -311,10 +311,10 @@ std::vector<uint8_t> IconFile(const Glyph& draw) {
   return b;
 }
 
-std::vector<uint8_t> BitmapFile(const BitmapSpec& spec) {
-  Canvas glyph(spec.height);
-  spec.draw(glyph);
-  int w = spec.width, h = spec.height, left = (w - h) / 2;
+std::vector<uint8_t> BitmapFile(const BitmapDrawing& drawing) {
+  Canvas glyph(drawing.height);
+  drawing.draw(glyph);
+  int w = drawing.width, h = drawing.height, left = (w - h) / 2;
   int stride = (w * 3 + 3) & ~3;
   std::vector<uint8_t> b;
   b.push_back('B');

@@ -88,7 +88,7 @@ struct VirtualAdapter::Impl {
     int idleTicks = 0;
   };
 
-  explicit Impl(const AdapterSpec& s, World w) : spec(s), world(std::move(w)) { Reset(); }
+  explicit Impl(const AdapterHardware& s, World w) : hw(s), world(std::move(w)) { Reset(); }
 
   // The driver's state after loading.
   void Reset() {
@@ -102,8 +102,8 @@ struct VirtualAdapter::Impl {
     powerMode = 0;
     powerSaveLevel = 0;
     txPower = 100;
-    phyMode = spec.aBand ? 3 : 0;
-    countryRegion = spec.countryRegion;
+    phyMode = hw.aBand ? 3 : 0;
+    countryRegion = hw.countryRegion;
     ccx2 = 0;
     tuningEnable = 0;
     softRadio = true;
@@ -158,13 +158,13 @@ struct VirtualAdapter::Impl {
 
   bool Visible(const Network& n) const {
     if (!n.inRange) return false;
-    if (n.Is5GHz()) return spec.aBand && phyMode != 1 && phyMode != 4 && phyMode != 0;
+    if (n.Is5GHz()) return hw.aBand && phyMode != 1 && phyMode != 4 && phyMode != 0;
     return phyMode != 2;
   }
 
   void Scan() {
     scanSnapshot.clear();
-    if (!softRadio || !spec.hardwareRadioOn || !plugged) return;
+    if (!softRadio || !hw.hardwareRadioOn || !plugged) return;
     for (const Network& n : world.networks)
       if (Visible(n)) scanSnapshot.push_back(n);
   }
@@ -256,7 +256,7 @@ struct VirtualAdapter::Impl {
   Network OwnIbss() const {
     Network n;
     n.ssid = targetSsid;
-    n.bssid = spec.mac;
+    n.bssid = hw.mac;
     n.bssid[0] = static_cast<uint8_t>((n.bssid[0] | 0x02) & 0xFE);
     n.channel = FrequencyToChannel(configuration.dsConfig);
     if (n.channel == 0) n.channel = 1;
@@ -277,7 +277,7 @@ struct VirtualAdapter::Impl {
     Outcome o;
     const Network* found = nullptr;
     bool ownIbss = false;
-    if (!spec.hardwareRadioOn) {
+    if (!hw.hardwareRadioOn) {
       o.event = kHwRadioOff;
     } else if (!softRadio) {
       o.event = kSwRadioOff;
@@ -346,7 +346,7 @@ struct VirtualAdapter::Impl {
   }
 
   void EvaluateAp(bool tick) {
-    if (opMode != kOpModeAccessPoint || !apStarted || !softRadio || !spec.hardwareRadioOn) {
+    if (opMode != kOpModeAccessPoint || !apStarted || !softRadio || !hw.hardwareRadioOn) {
       for (const auto& c : clients) Event(c.mac, kEvLeft);
       clients.clear();
       return;
@@ -440,7 +440,7 @@ struct VirtualAdapter::Impl {
     rcvOk += static_cast<uint32_t>(rx);
   }
 
-  AdapterSpec spec;
+  AdapterHardware hw;
   World world;
   bool plugged = true;
   uint64_t generation = 0;
@@ -493,14 +493,14 @@ struct VirtualAdapter::Impl {
   std::deque<OidLogEntry> log;
 };
 
-AdapterSpec PciAdapterSpec() {
-  AdapterSpec s;
+AdapterHardware PciAdapterHardware() {
+  AdapterHardware s;
   s.hardwareId = std::string(PciIds(Program::Station)[1].prefix) + "&SUBSYS_00301A5C&REV_01";
   return s;
 }
 
-AdapterSpec UsbAdapterSpec() {
-  AdapterSpec s;
+AdapterHardware UsbAdapterHardware() {
+  AdapterHardware s;
   for (const auto& e : UsbIds(Program::Station))
     if (e.family == kFamilyKD40) {
       s.hardwareId = std::string(e.prefix) + "&REV_0001";
@@ -530,14 +530,14 @@ class VirtualAdapterHandle : public DeviceHandle {
   uint64_t generation_;
 };
 
-VirtualAdapter::VirtualAdapter(AdapterSpec spec, World world)
-    : spec_(std::move(spec)), impl_(std::make_unique<Impl>(spec_, std::move(world))) {}
+VirtualAdapter::VirtualAdapter(AdapterHardware hw, World world)
+    : hardware_(std::move(hw)), impl_(std::make_unique<Impl>(hardware_, std::move(world))) {}
 
 VirtualAdapter::~VirtualAdapter() = default;
 
 std::unique_ptr<DeviceHandle> VirtualAdapter::Open(const std::string& path) {
   std::lock_guard lock(mutex_);
-  if (!impl_->plugged || !EqualsIgnoreCase(path, spec_.DevicePath())) {
+  if (!impl_->plugged || !EqualsIgnoreCase(path, hardware_.DevicePath())) {
     impl_->lastError = kErrFileNotFound;
     return nullptr;
   }
@@ -761,7 +761,7 @@ bool VirtualAdapter::Control(uint32_t ioctl, std::span<const uint8_t> in, std::s
         }
         break;
       case VX_OID_802_11_SET_PHY_MODE:
-        if (need(4) && u32() <= 4 && (d.spec.aBand || (u32() != 2 && u32() != 3))) {
+        if (need(4) && u32() <= 4 && (d.hw.aBand || (u32() != 2 && u32() != 3))) {
           d.phyMode = u32();
           reply = Ok();
         }
@@ -808,7 +808,7 @@ bool VirtualAdapter::Control(uint32_t ioctl, std::span<const uint8_t> in, std::s
         }
         break;
       case VX_OID_802_11_SET_GENERATE_MIC_ERROR:
-        if (d.opMode == kOpModeAccessPoint) d.Event(d.spec.mac, kEvCountermeasure);
+        if (d.opMode == kOpModeAccessPoint) d.Event(d.hw.mac, kEvCountermeasure);
         reply = Ok();
         break;
       case VX_OID_802_11_SET_TX_POWER:
@@ -875,7 +875,7 @@ bool VirtualAdapter::Control(uint32_t ioctl, std::span<const uint8_t> in, std::s
     const Network* net = d.LinkNet();
     switch (code) {
       case OID_GEN_DRIVER_VERSION:
-        reply = Ok(ByteWriter().U16(d.spec.driverVersion).Take());
+        reply = Ok(ByteWriter().U16(d.hw.driverVersion).Take());
         break;
       case OID_GEN_MEDIA_CONNECT_STATUS:
         reply = Ok(U32((station ? net != nullptr : d.apStarted) ? kMediaConnected : kMediaDisconnected));
@@ -887,11 +887,11 @@ bool VirtualAdapter::Control(uint32_t ioctl, std::span<const uint8_t> in, std::s
         reply = Ok(U32(d.rcvNoBuffer));
         break;
       case OID_802_3_CURRENT_ADDRESS:
-        reply = Ok(std::vector<uint8_t>(d.spec.mac.begin(), d.spec.mac.end()));
+        reply = Ok(std::vector<uint8_t>(d.hw.mac.begin(), d.hw.mac.end()));
         break;
       case OID_802_11_BSSID:
         if (!station && d.apStarted)
-          reply = Ok(std::vector<uint8_t>(d.spec.mac.begin(), d.spec.mac.end()));
+          reply = Ok(std::vector<uint8_t>(d.hw.mac.begin(), d.hw.mac.end()));
         else if (net)
           reply = Ok(std::vector<uint8_t>(net->bssid.begin(), net->bssid.end()));
         else
@@ -911,7 +911,7 @@ bool VirtualAdapter::Control(uint32_t ioctl, std::span<const uint8_t> in, std::s
         break;
       case OID_802_11_NETWORK_TYPES_SUPPORTED: {
         std::vector<uint32_t> types = {kNetTypeDS, kNetTypeOFDM24};
-        if (d.spec.aBand) types.push_back(kNetTypeOFDM5);
+        if (d.hw.aBand) types.push_back(kNetTypeOFDM5);
         reply = Ok(EncodeNetworkTypeList(types));
         break;
       }
@@ -1012,7 +1012,7 @@ bool VirtualAdapter::Control(uint32_t ioctl, std::span<const uint8_t> in, std::s
         break;
       case VX_OID_802_11_QUERY_STA_CONFIG: {
         ConfigWords w = d.staConfig;
-        w[kStaHwRadio] = d.spec.hardwareRadioOn ? 1 : 0;
+        w[kStaHwRadio] = d.hw.hardwareRadioOn ? 1 : 0;
         reply = Ok(EncodeConfigWords(w));
         break;
       }
@@ -1026,13 +1026,13 @@ bool VirtualAdapter::Control(uint32_t ioctl, std::span<const uint8_t> in, std::s
         reply = Ok(U32(static_cast<uint32_t>(d.txPower)));
         break;
       case VX_OID_802_11_QUERY_EEPROM_VERSION:
-        reply = Ok({d.spec.eepromVersion[0], d.spec.eepromVersion[1], 0, 0});
+        reply = Ok({d.hw.eepromVersion[0], d.hw.eepromVersion[1], 0, 0});
         break;
       case VX_OID_802_11_QUERY_FIRMWARE_VERSION:
-        reply = Ok({d.spec.firmwareVersion[0], d.spec.firmwareVersion[1], 0, 0});
+        reply = Ok({d.hw.firmwareVersion[0], d.hw.firmwareVersion[1], 0, 0});
         break;
       case VX_OID_802_11_QUERY_NOISE_LEVEL:
-        reply = Ok(U32(d.spec.noiseRaw));
+        reply = Ok(U32(d.hw.noiseRaw));
         break;
       case VX_OID_802_11_QUERY_TX_RATE:
         reply = Ok(U32(net || !d.clients.empty() ? TxRateIndex(d.phyMode, d.CurrentRssi()) : 0));
@@ -1132,7 +1132,7 @@ void VirtualAdapter::Replug() {
 
 void VirtualAdapter::SetHardwareRadio(bool on) {
   std::lock_guard lock(mutex_);
-  impl_->spec.hardwareRadioOn = on;
+  impl_->hw.hardwareRadioOn = on;
   impl_->Evaluate();
 }
 
@@ -1187,12 +1187,12 @@ AdapterState VirtualAdapter::State() const {
   s.plugged = d.plugged;
   s.opMode = d.opMode;
   s.softwareRadioOn = d.softRadio;
-  s.hardwareRadioOn = d.spec.hardwareRadioOn;
+  s.hardwareRadioOn = d.hw.hardwareRadioOn;
   s.associated = d.opMode == kOpModeStation ? d.link.up : d.apStarted;
   s.wepMismatch = d.link.wepMismatch;
   if (d.opMode == kOpModeAccessPoint) {
     s.ssid = d.apSsid;
-    s.bssid = d.spec.mac;
+    s.bssid = d.hw.mac;
     s.channel = FrequencyToChannel(d.configuration.dsConfig);
   } else if (d.link.up) {
     s.ssid = d.link.net.ssid;

@@ -23,7 +23,7 @@
 namespace vx::sim {
 
 // What makes one adapter: identity, hardware facts and driver versions.
-struct AdapterSpec {
+struct AdapterHardware {
   std::string instanceId = "{6A0C2A1E-3B7D-4C55-9E61-0C1E7A300001}";  // NetCfgInstanceId
   std::string driverKey = "{4D36E972-E325-11CE-BFC1-08002BE10318}\\0007";
   std::string hardwareId = "PCI\\VEN_1A5C&DEV_0C30&SUBSYS_00301A5C&REV_01";  // a KC30 card
@@ -49,8 +49,8 @@ struct AdapterSpec {
 
 // The two adapters of the default set-up, with hardware IDs from the discovery tables: the KC30
 // PCI card (2.4 GHz, can run as access point) and a KD40 USB stick with the 5 GHz band.
-AdapterSpec PciAdapterSpec();
-AdapterSpec UsbAdapterSpec();
+AdapterHardware PciAdapterHardware();
+AdapterHardware UsbAdapterHardware();
 
 // The credentials the supplicant holds for the next association.
 struct SupplicantCredentials {
@@ -105,7 +105,7 @@ struct AdapterState {
 
 class VirtualAdapter : public DevicePort {
  public:
-  explicit VirtualAdapter(AdapterSpec spec = {}, World world = DefaultWorld());
+  explicit VirtualAdapter(AdapterHardware hw = {}, World world = DefaultWorld());
   ~VirtualAdapter() override;
   VirtualAdapter(const VirtualAdapter&) = delete;
   VirtualAdapter& operator=(const VirtualAdapter&) = delete;
@@ -114,8 +114,8 @@ class VirtualAdapter : public DevicePort {
   std::unique_ptr<DeviceHandle> Open(const std::string& path) override;
   uint32_t LastError() const override;
 
-  const AdapterSpec& Spec() const { return spec_; }
-  std::string DevicePath() const { return spec_.DevicePath(); }
+  const AdapterHardware& Hardware() const { return hardware_; }
+  std::string DevicePath() const { return hardware_.DevicePath(); }
 
   // The radio world. Setting it keeps the adapter's configuration and re-evaluates the link.
   void SetWorld(World world);
@@ -160,7 +160,7 @@ class VirtualAdapter : public DevicePort {
   bool Control(uint32_t ioctl, std::span<const uint8_t> in, std::span<uint8_t> out, uint32_t& returned,
                uint64_t generation);
 
-  const AdapterSpec spec_;
+  const AdapterHardware hardware_;
   mutable std::mutex mutex_;
   std::unique_ptr<Impl> impl_;
 };

@@ -95,8 +95,8 @@ SimHost::SimHost(World world, HostOptions options)
     : options_(std::move(options)), server_([this](Socket& s) { Serve(s); }) {
   std::vector<VirtualAdapter*> raw;
   std::vector<DevicePort*> ports;
-  for (const AdapterSpec& spec : options_.adapters) {
-    adapters_.push_back(std::make_unique<VirtualAdapter>(spec, world));
+  for (const AdapterHardware& hw : options_.adapters) {
+    adapters_.push_back(std::make_unique<VirtualAdapter>(hw, world));
     adapters_.back()->SetClockBase(NowFiletime());
     raw.push_back(adapters_.back().get());
     ports.push_back(adapters_.back().get());

@@ -22,7 +22,7 @@ struct HostOptions {
   bool autoSecurity = true;      // run the one-button service of the world's maker networks
   int autoSecurityPort = -1;     // -1: the world's port, 0: any free port
   bool tickThread = true;        // one simulated second per real second
-  std::vector<AdapterSpec> adapters = {PciAdapterSpec(), UsbAdapterSpec()};
+  std::vector<AdapterHardware> adapters = {PciAdapterHardware(), UsbAdapterHardware()};
 };
 
 class SimHost {

@@ -35,7 +35,7 @@ bool SimSupplicant::BindAdapter(const MacAddress& mac) {
   bound_ = nullptr;
   if (!open_) return false;
   for (VirtualAdapter* a : adapters_)
-    if (a->Spec().mac == mac) bound_ = a;
+    if (a->Hardware().mac == mac) bound_ = a;
   return bound_ != nullptr;
 }
 
@@ -141,16 +141,16 @@ bool SimIpInfo::GetAdapters(std::vector<AdapterIpInfo>& out) {
   for (VirtualAdapter* a : adapters_) {
     AdapterState s = a->State();
     if (!s.plugged) continue;
-    const AdapterSpec& spec = a->Spec();
+    const AdapterHardware& hw = a->Hardware();
     AdapterIpInfo info;
-    info.adapterName = spec.instanceId;
-    info.hardwareAddress.assign(spec.mac.begin(), spec.mac.end());
+    info.adapterName = hw.instanceId;
+    info.hardwareAddress.assign(hw.mac.begin(), hw.mac.end());
     info.dhcpEnabled = true;
     bool up = s.associated;
-    info.address = up ? spec.ipAddress : "0.0.0.0";
-    info.mask = up ? spec.ipMask : "0.0.0.0";
-    info.gateway = up ? spec.gateway : "";
-    info.dhcpServer = up ? spec.dhcpServer : "";
+    info.address = up ? hw.ipAddress : "0.0.0.0";
+    info.mask = up ? hw.ipMask : "0.0.0.0";
+    info.gateway = up ? hw.gateway : "";
+    info.dhcpServer = up ? hw.dhcpServer : "";
     out.push_back(info);
   }
   return true;
@@ -170,7 +170,7 @@ bool SimDeviceSetup::EnumerateNetDevices(std::vector<NetDevice>& devices) {
   devices.push_back(wired);
   for (VirtualAdapter* a : adapters_) {
     if (!a->State().plugged) continue;
-    const AdapterSpec& s = a->Spec();
+    const AdapterHardware& s = a->Hardware();
     NetDevice d;
     d.hardwareId = s.hardwareId;
     d.driverKey = s.driverKey;

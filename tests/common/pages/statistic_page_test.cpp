@@ -72,7 +72,7 @@ TEST_F(Statistics, ResetShowsZeroesThenWhatTheDriverReports) {
 }
 
 TEST(StatisticsSim, ResetReachesTheAdapter) {
-  sim::VirtualAdapter adapter{sim::PciAdapterSpec()};
+  sim::VirtualAdapter adapter{sim::PciAdapterHardware()};
   VirtualClock clock;
   OidChannel channel{adapter, clock, Program::Station};
   channel.SetDevicePath(adapter.DevicePath());

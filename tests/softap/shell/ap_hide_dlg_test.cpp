@@ -105,7 +105,7 @@ void SetAdapterOpMode(sim::VirtualAdapter& a, uint32_t mode) {
 }
 
 struct ApHideDlgTest : ::testing::Test {
-  sim::VirtualAdapter adapter{sim::PciAdapterSpec(), ApWorld()};
+  sim::VirtualAdapter adapter{sim::PciAdapterHardware(), ApWorld()};
   sim::SimDeviceSetup setup{{&adapter}};
   sim::SimBridge bridge;
   FakeRegistry reg;
@@ -121,7 +121,7 @@ struct ApHideDlgTest : ::testing::Test {
   std::string root;
 
   void SetUp() override {
-    root = "System\\CurrentControlSet\\Control\\Class\\" + adapter.Spec().driverKey;
+    root = "System\\CurrentControlSet\\Control\\Class\\" + adapter.Hardware().driverKey;
     reg.CreateKey(Hklm(root));
     reg.CreateKey(Hklm(root + "\\Default"));
     reg.SetSz(root + "\\Default", "SSID", "HomeNet");
@@ -155,7 +155,7 @@ TEST_F(ApHideDlgTest, StartSequencePushesTheSettingsBridgesAndOpensTheSheet) {
   EXPECT_EQ(reg.GetSz(root + "\\Default", "Channel"), "1");
   EXPECT_EQ(adapter.State().ssid, "SoftAP-01");
   EXPECT_EQ(services.services["WZCSVC"].state, kServiceStopped);
-  EXPECT_EQ(dlg->DriverVersion(), adapter.Spec().driverVersion);
+  EXPECT_EQ(dlg->DriverVersion(), adapter.Hardware().driverVersion);
   ASSERT_EQ(sheets.size(), 1u);
   EXPECT_EQ(sheets[0]->shows, 1);
   EXPECT_EQ(sheets[0]->pages, (std::vector<ApPage>{ApPage::Config, ApPage::AccessControl, ApPage::Wds,
@@ -200,7 +200,7 @@ TEST(ApSignal, OwnRuleAtTheCorners) {
 
 TEST_F(ApHideDlgTest, EventsAreCollectedEveryTwoSecondsWithTheSheetClosed) {
   reg.CreateKey(Hklm(root + "\\ApDefault"));
-  for (const auto& v : ApDefaultValues(ApDefaultsCreator::AccessPoint, adapter.Spec().mac))
+  for (const auto& v : ApDefaultValues(ApDefaultsCreator::AccessPoint, adapter.Hardware().mac))
     reg.SetValue(Hklm(root + "\\ApDefault"), v.name, v.value);
   reg.SetSz(root + "\\ApDefault", "AuthenType", "4");
   reg.SetSz(root + "\\ApDefault", "Encryption", "4");

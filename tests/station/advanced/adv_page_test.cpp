@@ -19,7 +19,7 @@ const std::string kProfile = std::string(kRoot) + "\\Profile\\Station\\Home";
 
 class AdvPage : public ::testing::Test {
  protected:
-  sim::VirtualAdapter adapter{sim::PciAdapterSpec()};
+  sim::VirtualAdapter adapter{sim::PciAdapterHardware()};
   VirtualClock clock;
   OidChannel channel{adapter, clock, Program::Station};
   FakeRegistry reg;

@@ -18,7 +18,7 @@ constexpr const char* kRoot = "SYSTEM\\CurrentControlSet\\Control\\Class\\{4D36E
 
 class Advance : public ::testing::Test {
  protected:
-  sim::VirtualAdapter adapter{sim::PciAdapterSpec()};
+  sim::VirtualAdapter adapter{sim::PciAdapterHardware()};
   VirtualClock clock;
   OidChannel channel{adapter, clock, Program::Station};
   FakeRegistry reg;

@@ -271,7 +271,7 @@ TEST_F(LinkStatus, TimerRunsOnlyWhileActive) {
 }
 
 TEST(LinkStatusSim, ShowsTheAssociatedNetwork) {
-  sim::VirtualAdapter adapter{sim::PciAdapterSpec()};
+  sim::VirtualAdapter adapter{sim::PciAdapterHardware()};
   VirtualClock clock;
   OidChannel channel{adapter, clock, Program::Station};
   channel.SetDevicePath(adapter.DevicePath());

@@ -20,7 +20,7 @@ inline constexpr const char* kEditorRoot =
 
 class EditorFixture : public ::testing::Test {
  protected:
-  sim::VirtualAdapter adapter{sim::PciAdapterSpec()};
+  sim::VirtualAdapter adapter{sim::PciAdapterHardware()};
   sim::SimSupplicant supplicant{{&adapter}};
   FakeRegistry reg;
   VirtualClock clock;
@@ -56,7 +56,7 @@ class EditorFixture : public ::testing::Test {
     reg.CreateKey(Hklm(kEditorRoot));
     channel.SetDevicePath(adapter.DevicePath());
     ASSERT_TRUE(supplicant.OpenGlobal("KC30"));
-    ASSERT_TRUE(supplicant.BindAdapter(adapter.Spec().mac));
+    ASSERT_TRUE(supplicant.BindAdapter(adapter.Hardware().mac));
     link.Facts().supplicantAvailable = true;
     link.Facts().driverVersion = 0x0501;
     facts.settingsRoot = kEditorRoot;

@@ -68,7 +68,7 @@ sim::World OneOpenNetwork() {
 }
 
 struct HideDlgTest : ::testing::Test {
-  sim::VirtualAdapter adapter{sim::PciAdapterSpec(), OneOpenNetwork()};
+  sim::VirtualAdapter adapter{sim::PciAdapterHardware(), OneOpenNetwork()};
   sim::SimDeviceSetup setup{{&adapter}};
   sim::SimSupplicant supplicant{{&adapter}};
   FakeRegistry reg;
@@ -84,7 +84,7 @@ struct HideDlgTest : ::testing::Test {
   std::string root;
 
   void SetUp() override {
-    root = "System\\CurrentControlSet\\Control\\Class\\" + adapter.Spec().driverKey;
+    root = "System\\CurrentControlSet\\Control\\Class\\" + adapter.Hardware().driverKey;
     reg.SetSz(root, "SSID", "Lounge");
     reg.SetSz(root, "NetworkType", "1");
     reg.SetSz(root, "Encryption", "1");

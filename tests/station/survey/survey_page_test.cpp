@@ -44,7 +44,7 @@ sim::HostOptions Options() {
   o.port = 0;
   o.autoSecurityPort = 0;
   o.tickThread = false;
-  o.adapters = {sim::PciAdapterSpec()};
+  o.adapters = {sim::PciAdapterHardware()};
   return o;
 }
 
@@ -80,7 +80,7 @@ class SurveyPageTest : public ::testing::Test {
     reg.CreateKey(Hklm(kRoot));
     channel.SetDevicePath(adapter.DevicePath());
     ASSERT_TRUE(supplicant.OpenGlobal("KC30"));
-    ASSERT_TRUE(supplicant.BindAdapter(adapter.Spec().mac));
+    ASSERT_TRUE(supplicant.BindAdapter(adapter.Hardware().mac));
     link.Facts().supplicantAvailable = true;
     link.Facts().driverVersion = 0x0501;
     ui.onModal = [this](DialogModel& m) {
@@ -117,7 +117,7 @@ class SurveyPageTest : public ::testing::Test {
     };
     ctx.wepError = [this] { return link.WepError(); };
     ctx.osKind = [this] { return osKind; };
-    ctx.adapterName = [this] { return adapter.Spec().instanceId; };
+    ctx.adapterName = [this] { return adapter.Hardware().instanceId; };
     SurveyHooks hooks;
     hooks.runSecurityProfileSheet = [this](const StationProfile& p) -> std::optional<StationProfile> {
       sheetPrefills.push_back(p);

@@ -1,0 +1,192 @@
+#!/usr/bin/env bash
+# End-to-end tests of HotspotCfg under Wine against the simulator host: the access point started
+# from the tray, checked against what the simulated driver and bridge saw, and the way back to the
+# station utility. Screenshots go to build/screenshots/.
+# Usage: tests/e2e/run_e2e_ap.sh NATIVE_BUILD_DIR WINDOWS_BUILD_DIR   (after scripts/wine-env.sh)
+set -uo pipefail
+native=$1
+win=$2
+shots=build/screenshots
+work=build/e2e-ap
+mkdir -p "$shots" "$work"
+port=$((4900 + RANDOM % 200))
+root='HKLM\System\CurrentControlSet\Control\Class\{4D36E972-E325-11CE-BFC1-08002BE10318}\0007'
+regroot='HKEY_LOCAL_MACHINE\System\CurrentControlSet\Control\Class\{4D36E972-E325-11CE-BFC1-08002BE10318}\0007'
+hotspotcfg=$win/src/win32/apps/HotspotCfg.exe
+clientcfg=$win/src/win32/apps/ClientCfg.exe
+title="Arventa SoftAP Utility"
+ssid=E2E-SoftAP
+passed=0
+failed=0
+
+ctl() { "$native/tests/e2e/wlanctl" --port "$port" "$1"; }
+drv() { LC_ALL=C.UTF-8 "$VX_WINE" "$win/tests/e2e/e2e_driver.exe" "$@" 2>/dev/null; }
+notes() { ctl '{"cmd":"notes"}'; }
+tray() { notes | sed -n 's/.*"tray":"\([^"]*\)".*/\1/p'; }
+state() { ctl '{"cmd":"state"}'; }
+shot() { import -window root "$shots/$1.png" 2>/dev/null || true; }
+check() {  # name, then a command that must succeed
+  local name=$1
+  shift
+  if "$@"; then
+    echo "[PASS] $name"
+    passed=$((passed + 1))
+  else
+    echo "[FAIL] $name"
+    failed=$((failed + 1))
+  fi
+}
+# Waits up to $1 seconds for a command to succeed.
+within() {
+  local seconds=$1
+  shift
+  for _ in $(seq $((seconds * 4))); do
+    "$@" >/dev/null 2>&1 && return 0
+    sleep 0.25
+  done
+  return 1
+}
+tray_has() { tray | grep -q -- "$1"; }
+state_has() { state | grep -q -- "$1"; }
+ap_running() { state | grep -q '"opMode":1' && state | grep -q "\"ssid\":\"$ssid\""; }
+reg_value() {  # name [subkey]
+  local key=$root${2:+\\$2}
+  "$VX_WINE" reg query "$key" /v "$1" 2>/dev/null | tr -d '\r' | awk -v n="$1" '$1 == n {print $3}'
+}
+
+start_ap() {  # extra environment in "$@"; tray only ("-S"): the tests open the sheet themselves
+  env VX_SIM=127.0.0.1:$port "$@" "$VX_WINE" "$hotspotcfg" -s >/dev/null 2>&1 &
+  ap_up 20
+}
+ap_up() { drv wait HotspotCfg "$1"; }
+ap_gone() { drv gone HotspotCfg "$1"; }
+stop_ap() {
+  drv post HotspotCfg 0x111 32776 0
+  ap_gone 10
+}
+start_client() {
+  env VX_SIM=127.0.0.1:$port "$VX_WINE" "$clientcfg" >/dev/null 2>&1 &
+  within 20 tray_has "ARVENTA"
+}
+# ClientCfg's "Switch to AP Mode": ModeSwitch starts HotspotCfg once ClientCfg has ended.
+client_to_ap() {
+  drv post ClientCfg 0x111 32781 0
+  drv gone ClientCfg 15 && ap_up 40
+}
+bridge_has() { ctl '{"cmd":"bridge"}' | grep -q -- "$1"; }
+
+"$native/src/sim/host/wlansim" --one-adapter --port "$port" --no-autosecurity >/tmp/wlansim-e2e-ap.log 2>&1 &
+sim=$!
+trap 'kill $sim 2>/dev/null; wineserver -k 2>/dev/null' EXIT
+within 10 ctl '{"cmd":"state"}' || { echo "wlansim did not start"; exit 1; }
+
+# A freshly installed adapter whose access point set was chosen before: "ApDefault" exists, so
+# the station utility keeps it at the hand-over and the access point starts with its SSID.
+fresh_registry() {
+  "$VX_WINE" reg delete "$root" /f >/dev/null 2>&1
+  "$VX_WINE" regedit /S src/sim/install/virtual_adapters.reg
+  {
+    echo REGEDIT4
+    echo
+    echo "[$regroot\\ApDefault]"
+    for v in "SSID=$ssid" WirelessMode=0 TXBurst=1 TransRate=0 TurboRate=0 BGProtection=0 ShortSlot=1 Channel=0 \
+      PreambleType=0 TXPower=0 RtsThresh=2347 FragThresh=0 AuthenType=0 Encryption=1 WPAPSK= WEPKey1Type=0 \
+      WEPKey2Type=0 WEPKey3Type=0 WEPKey4Type=0 WEPKeyUse=1 WEPKey1= WEPKey2= WEPKey3= WEPKey4= RekeyInterval=60 \
+      RekeyMethod=0 RadiusIP= RadiusPort= RadiusKey= AccessControlPolicy=0 WdsEnable=1 AutoChannelSelect=0 \
+      NoForwarding=0 HideSSID=0 BeaconPeriod=100; do
+      echo "\"${v%%=*}\"=\"${v#*=}\""
+    done
+    echo '"AccessControlList"=hex(7):00,00'
+    echo '"WdsList"=hex(7):00,00'
+  } >"$work/apdefault.reg"
+  "$VX_WINE" regedit /S "$work/apdefault.reg"
+}
+fresh_registry
+
+# The station utility hands the adapter over.
+check "ClientCfg starts and joins" start_client
+within 20 state_has '"associated":true'
+station_ssid=$(reg_value SSID)
+check "ClientCfg's switch starts HotspotCfg through ModeSwitch" client_to_ap
+check "OpMode 1 and the station values in Default" bash -c "[ '$(reg_value OpMode)' = 1 ] && [ -n '$(reg_value SSID Default)' ]"
+
+# The start sequence reached the driver and the bridge; the sheet opens at start.
+check "driver in access point mode with the SSID of ApDefault" within 15 ap_running
+check "ApDefault copied into the adapter key" test "$(reg_value SSID)" = "$ssid"
+check "the bridge got its requests" bridge_has '"requests":\[[^]]'
+check "bridging active" bridge_has '"bridging":true'
+check "the sheet opens at start" drv wait "$title" 10
+check "a station of the world associates" within 10 state_has '00:16:CB:01:02:03'
+check "the tray shows the signal" within 6 tray_has "Status :"
+
+# A second copy says so and ends; the first keeps running.
+env VX_SIM=127.0.0.1:$port "$VX_WINE" "$hotspotcfg" >/dev/null 2>&1 &
+second=$!
+text=$(drv box-text 15)
+check "second copy shows \"HotspotCfg is already running\"" grep -q "HotspotCfg is already running" <<<"$text"
+check "second copy ends" within 10 bash -c "! kill -0 $second 2>/dev/null"
+check "first copy keeps running" ap_up 1
+
+# Cancel closes the sheet; the tray menu's launch command opens it again. A picture of each page.
+drv post "$title" 0x470 5 0  # PSM_PRESSBUTTON, Cancel
+check "Cancel closes the sheet" drv gone "$title" 5
+drv post HotspotCfg 0x111 32774 0
+check "launch opens the sheet" drv wait "$title" 10
+sleep 2
+shot ap-sheet-en
+pages=(config access-control wds mac-table event-log statistics about)
+for i in 1 2 3 4 5 6; do
+  drv post "$title" 0x465 "$i" 0  # PSM_SETCURSEL
+  sleep 2.5
+  shot "ap-${pages[$i]}-en"
+done
+drv post "$title" 0x465 0 0
+
+# Back to station mode: "Default" restored, OpMode 0, the driver in station mode, and ModeSwitch
+# starts ClientCfg, whose tray the simulator hears of.
+drv post HotspotCfg 0x111 32778 0
+check "switch ends the access point utility" ap_gone 15
+check "switch writes OpMode 0" test "$(reg_value OpMode)" = 0
+check "switch restores the station values of Default" test "$(reg_value SSID)" = "$station_ssid"
+check "ApDefault kept" test "$(reg_value SSID ApDefault)" = "$ssid"
+check "switch sets the driver to station mode" within 5 state_has '"opMode":0'
+check "ModeSwitch starts ClientCfg" within 40 tray_has "ARVENTA"
+check "ClientCfg joins its network again" within 20 state_has '"associated":true'
+
+# And over once more: the access point comes back with its own settings.
+check "second hand-over to HotspotCfg" client_to_ap
+check "access point again with the SSID of ApDefault" within 15 ap_running
+
+# Unplugged with the sheet open: it closes within a tick; replugged, the settings go again and
+# the sheet stays closed.
+drv wait "$title" 10 >/dev/null
+ctl '{"cmd":"unplug"}' >/dev/null
+check "unplug closes the sheet" drv gone "$title" 4
+check "unplug shows \"Not Exist\"" within 4 tray_has "Not Exist"
+ctl '{"cmd":"replug"}' >/dev/null
+check "replug pushes the settings again" within 10 state_has "\"ssid\":\"$ssid\""
+check "replug does not open the sheet" bash -c "! '$VX_WINE' '$win/tests/e2e/e2e_driver.exe' wait '$title' 3 2>/dev/null"
+check "the tray follows the adapter again" within 6 tray_has "Status :"
+stop_ap
+
+# Traditional Chinese, started by hand with "-S": no sheet until asked for.
+if start_ap LANG=zh_TW.UTF-8 LC_ALL=zh_TW.UTF-8; then
+  zh_caption=$(awk -F'\t' '$1 == 3001 {print $3}' src/resources/strings/strings.zh-TW.txt)
+  check "\"-S\": no sheet at start" bash -c "! '$VX_WINE' '$win/tests/e2e/e2e_driver.exe' wait '$zh_caption' 3 2>/dev/null"
+  drv post HotspotCfg 0x111 32774 0
+  check "the Chinese sheet opens" drv wait "$zh_caption" 10
+  sleep 2
+  shot ap-sheet-zh
+  for i in 1 2 3 4 5 6; do
+    drv post "$zh_caption" 0x465 "$i" 0
+    sleep 2.5
+    shot "ap-${pages[$i]}-zh"
+  done
+  check "Chinese tray text" within 6 tray_has "無線網路卡"
+  check "Exit ends the utility" stop_ap
+else
+  check "starts in Chinese" false
+fi
+
+echo "e2e-ap: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
