@@ -14,14 +14,14 @@ namespace vx::testing {
 
 using Bytes = std::vector<uint8_t>;
 
-struct SuiteSpec {
+struct SuiteSelector {
   std::array<uint8_t, 3> oui;
   uint8_t type;
 };
 constexpr std::array<uint8_t, 3> kWpaOui = {0x00, 0x50, 0xF2};
 constexpr std::array<uint8_t, 3> kRsnOui = {0x00, 0x0F, 0xAC};
-inline SuiteSpec Wpa(uint8_t type) { return {kWpaOui, type}; }
-inline SuiteSpec Rsn(uint8_t type) { return {kRsnOui, type}; }
+inline SuiteSelector Wpa(uint8_t type) { return {kWpaOui, type}; }
+inline SuiteSelector Rsn(uint8_t type) { return {kRsnOui, type}; }
 constexpr uint8_t kTkip = 2, kCcmp = 4, kWrap = 3, kAkm8021x = 1, kAkmPsk = 2;
 
 inline Bytes Element(uint8_t id, const Bytes& body) {
@@ -32,10 +32,10 @@ inline Bytes Element(uint8_t id, const Bytes& body) {
 
 // Version, group, counted pairwise list, counted key-management list; counts may be overridden
 // to disagree with the lists.
-inline Bytes SuiteBody(const SuiteSpec& group, const std::vector<SuiteSpec>& pairwise, const std::vector<SuiteSpec>& akm,
+inline Bytes SuiteBody(const SuiteSelector& group, const std::vector<SuiteSelector>& pairwise, const std::vector<SuiteSelector>& akm,
                        std::optional<uint16_t> pairwiseCount = {}, std::optional<uint16_t> akmCount = {}) {
   ByteWriter w;
-  auto suite = [&w](const SuiteSpec& s) { w.U8(s.oui[0]).U8(s.oui[1]).U8(s.oui[2]).U8(s.type); };
+  auto suite = [&w](const SuiteSelector& s) { w.U8(s.oui[0]).U8(s.oui[1]).U8(s.oui[2]).U8(s.type); };
   w.U16(1);
   suite(group);
   w.U16(pairwiseCount.value_or(static_cast<uint16_t>(pairwise.size())));
