@@ -73,6 +73,10 @@ client_to_ap() {
   drv post ClientCfg 0x111 32781 0
   drv gone ClientCfg 15 && ap_up 40
 }
+log_has() {  # oid as logged, hex data: a successful set the driver took
+  ctl '{"cmd":"log"}' | tr 'A-F' 'a-f' | grep -o '{[^{}]*}' | grep "\"oid\":\"$1\"" | grep '"set":true' |
+    grep '"ok":true' | grep -q -- "$2"
+}
 bridge_has() { ctl '{"cmd":"bridge"}' | grep -q -- "$1"; }
 
 "$native/src/sim/host/wlansim" --one-adapter --port "$port" --no-autosecurity >/tmp/wlansim-e2e-ap.log 2>&1 &
@@ -81,7 +85,8 @@ trap 'kill $sim 2>/dev/null; wineserver -k 2>/dev/null' EXIT
 within 10 ctl '{"cmd":"state"}' || { echo "wlansim did not start"; exit 1; }
 
 # A freshly installed adapter whose access point set was chosen before: "ApDefault" exists, so
-# the station utility keeps it at the hand-over and the access point starts with its SSID.
+# the station utility keeps it at the hand-over and the access point starts with its SSID and
+# a reject list.
 fresh_registry() {
   "$VX_WINE" reg delete "$root" /f >/dev/null 2>&1
   "$VX_WINE" regedit /S src/sim/install/virtual_adapters.reg
@@ -92,11 +97,12 @@ fresh_registry() {
     for v in "SSID=$ssid" WirelessMode=0 TXBurst=1 TransRate=0 TurboRate=0 BGProtection=0 ShortSlot=1 Channel=0 \
       PreambleType=0 TXPower=0 RtsThresh=2347 FragThresh=0 AuthenType=0 Encryption=1 WPAPSK= WEPKey1Type=0 \
       WEPKey2Type=0 WEPKey3Type=0 WEPKey4Type=0 WEPKeyUse=1 WEPKey1= WEPKey2= WEPKey3= WEPKey4= RekeyInterval=60 \
-      RekeyMethod=0 RadiusIP= RadiusPort= RadiusKey= AccessControlPolicy=0 WdsEnable=1 AutoChannelSelect=0 \
+      RekeyMethod=0 RadiusIP= RadiusPort= RadiusKey= AccessControlPolicy=2 WdsEnable=1 AutoChannelSelect=0 \
       NoForwarding=0 HideSSID=0 BeaconPeriod=100; do
       echo "\"${v%%=*}\"=\"${v#*=}\""
     done
-    echo '"AccessControlList"=hex(7):00,00'
+    # Rejected: the station with the wrong pass phrase.
+    echo "\"AccessControlList\"=hex(7):$(printf '001F3A070809' | od -An -tx1 | tr -s ' \n' ',' | sed 's/^,//')00,00"
     echo '"WdsList"=hex(7):00,00'
   } >"$work/apdefault.reg"
   "$VX_WINE" regedit /S "$work/apdefault.reg"
@@ -106,9 +112,9 @@ fresh_registry
 # The station utility hands the adapter over.
 check "ClientCfg starts and joins" start_client
 within 20 state_has '"associated":true'
-station_ssid=$(reg_value SSID)
 check "ClientCfg's switch starts HotspotCfg through ModeSwitch" client_to_ap
-check "OpMode 1 and the station values in Default" bash -c "[ '$(reg_value OpMode)' = 1 ] && [ -n '$(reg_value SSID Default)' ]"
+check "OpMode 1 written" test "$(reg_value OpMode)" = 1
+check "the station values saved in Default" test "$(reg_value FragThresh Default)" = 2346
 
 # The start sequence reached the driver and the bridge; the sheet opens at start.
 check "driver in access point mode with the SSID of ApDefault" within 15 ap_running
@@ -117,6 +123,7 @@ check "the bridge got its requests" bridge_has '"requests":\[[^]]'
 check "bridging active" bridge_has '"bridging":true'
 check "the sheet opens at start" drv wait "$title" 10
 check "a station of the world associates" within 10 state_has '00:16:CB:01:02:03'
+check "the reject list keeps its station out" bash -c "$(declare -f ctl state); native='$native' port=$port state | grep -v '00:1F:3A:07:08:09' | grep -q '00:1B:63:04:05:06'"
 check "the tray shows the signal" within 6 tray_has "Status :"
 
 # A second copy says so and ends; the first keeps running.
@@ -128,7 +135,7 @@ check "second copy ends" within 10 bash -c "! kill -0 $second 2>/dev/null"
 check "first copy keeps running" ap_up 1
 
 # Cancel closes the sheet; the tray menu's launch command opens it again. A picture of each page.
-drv post "$title" 0x470 5 0  # PSM_PRESSBUTTON, Cancel
+drv post "$title" 0x471 5 0  # PSM_PRESSBUTTON, Cancel
 check "Cancel closes the sheet" drv gone "$title" 5
 drv post HotspotCfg 0x111 32774 0
 check "launch opens the sheet" drv wait "$title" 10
@@ -140,6 +147,34 @@ for i in 1 2 3 4 5 6; do
   sleep 2.5
   shot "ap-${pages[$i]}-en"
 done
+
+# The in-place editor of the access list, by mouse and keyboard: a double click on the entry, a
+# letter the filter refuses and one it takes, MODIFY, APPLY. The station is no longer rejected.
+if command -v xdotool >/dev/null; then
+  sheet=$(xdotool search --name "^$title\$" | head -1)
+  at() { xdotool mousemove --window "$sheet" "$1" "$2" click --repeat "${3:-1}" --delay 80 1; }
+  drv post "$title" 0x465 1 0
+  sleep 1
+  at 174 111 2  # the first entry of the list
+  sleep 1
+  xdotool key End BackSpace
+  xdotool type --delay 60 "qa"
+  sleep 0.5
+  shot ap-acl-editor-en
+  at 246 116  # MODIFY
+  sleep 0.5
+  ctl '{"cmd":"log","clear":true}' >/dev/null
+  at 437 311  # APPLY
+  check "APPLY sends the edited access list" within 5 log_has 0x0df10110 001f3a07080a
+  # A refused station tries again when the access point restarts: the Config page's APPLY.
+  drv post "$title" 0x465 0 0
+  sleep 1
+  at 437 311
+  check "the station is let in after the restart" within 10 state_has '00:1F:3A:07:08:09'
+  check "the edited list is stored" bash -c "'$VX_WINE' reg query '$root\\ApDefault' /v AccessControlList | grep -q 001F3A07080A"
+else
+  echo "[SKIP] in-place editor (no xdotool)"
+fi
 drv post "$title" 0x465 0 0
 
 # Back to station mode: "Default" restored, OpMode 0, the driver in station mode, and ModeSwitch
@@ -147,7 +182,8 @@ drv post "$title" 0x465 0 0
 drv post HotspotCfg 0x111 32778 0
 check "switch ends the access point utility" ap_gone 15
 check "switch writes OpMode 0" test "$(reg_value OpMode)" = 0
-check "switch restores the station values of Default" test "$(reg_value SSID)" = "$station_ssid"
+check "switch restores the station values of Default" \
+  bash -c "[ '$(reg_value FragThresh)' = 2346 ] && [ '$(reg_value SSID)' = '$(reg_value SSID Default)' ]"
 check "ApDefault kept" test "$(reg_value SSID ApDefault)" = "$ssid"
 check "switch sets the driver to station mode" within 5 state_has '"opMode":0'
 check "ModeSwitch starts ClientCfg" within 40 tray_has "ARVENTA"
@@ -163,8 +199,11 @@ drv wait "$title" 10 >/dev/null
 ctl '{"cmd":"unplug"}' >/dev/null
 check "unplug closes the sheet" drv gone "$title" 4
 check "unplug shows \"Not Exist\"" within 4 tray_has "Not Exist"
+ctl '{"cmd":"log","clear":true}' >/dev/null
 ctl '{"cmd":"replug"}' >/dev/null
-check "replug pushes the settings again" within 10 state_has "\"ssid\":\"$ssid\""
+ssid_hex=$(printf %s "$ssid" | od -An -tx1 | tr -d ' \n')
+ssid_set() { log_has 0x0d810102 "$ssid_hex"; }  # OID_802_11_SSID, set form
+check "replug pushes the settings again" within 10 ssid_set
 check "replug does not open the sheet" bash -c "! '$VX_WINE' '$win/tests/e2e/e2e_driver.exe' wait '$title' 3 2>/dev/null"
 check "the tray follows the adapter again" within 6 tray_has "Status :"
 stop_ap

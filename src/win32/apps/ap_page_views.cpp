@@ -81,6 +81,8 @@ void ApPageDecorations::FirstSight(HWND page, DialogModel& model) {
     return;
   }
   if (HWND list = GetDlgItem(page, listId)) {
+    // The in-place editor lies over the list; the list must not paint over it.
+    SetWindowLongPtrW(list, GWL_STYLE, GetWindowLongPtrW(list, GWL_STYLE) | WS_CLIPSIBLINGS);
     LRESULT h = SendMessageW(list, LB_GETITEMHEIGHT, 0, 0);
     if (h > 0 && h != LB_ERR) SendMessageW(list, LB_SETITEMHEIGHT, 0, MAKELPARAM(h * 3 / 2, 0));
   }
@@ -99,18 +101,21 @@ void ApPageDecorations::PlaceEditor(HWND page, MacListPage& model, int listId, i
       LB_ERR)
     return;
   MapWindowPoints(list, page, reinterpret_cast<POINT*>(&item), 2);
-  // Over the row from its left edge, one pixel lower than the item.
+  // Over the row from its left edge, one pixel lower than the item; MODIFY and CANCEL share the
+  // rest of the row, so nothing covers the buttons beside the list.
   const int top = item.top + 1;
   const int height = item.bottom - item.top;
   SetWindowPos(edit, HWND_TOP, item.left, top, kEditorWidth, height, SWP_NOACTIVATE);
-  int x = item.left + kEditorWidth + 2;
+  const int gap = 2;
+  int x = item.left + kEditorWidth + gap;
+  const int width = (item.right - x - gap) / 2;
   for (int id : {modifyId, cancelId}) {
     HWND button = GetDlgItem(page, id);
     if (!button) continue;
     RECT rc = ChildRect(page, button);
-    const int width = rc.right - rc.left;
-    SetWindowPos(button, HWND_TOP, x, top, width, height, SWP_NOACTIVATE);
-    x += width + 2;
+    const int w = width >= 30 ? width : rc.right - rc.left;
+    SetWindowPos(button, HWND_TOP, x, top, w, height, SWP_NOACTIVATE);
+    x += w + gap;
   }
 }
 

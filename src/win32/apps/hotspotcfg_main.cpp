@@ -76,7 +76,7 @@ int WINAPI wWinMain(HINSTANCE module, HINSTANCE, PWSTR commandLine, int) {
   if (mutex.AlreadyRunning()) {
     std::wstring text = vx::Widen(strings.Get(vx::IDS_AP_ALREADY_RUNNING));
     if (text.empty()) text = L"HotspotCfg is already running";
-    MessageBoxW(nullptr, text.c_str(), L"HotspotCfg", MB_OK);
+    MessageBoxW(nullptr, text.c_str(), L"", MB_OK);  // no title a tool could take for the utility
     return 0;
   }
   vx::InstallDebugTraceSink();
