@@ -10,36 +10,8 @@ mkdir -p "$shots"
 port=$((4700 + RANDOM % 200))
 root='HKLM\System\CurrentControlSet\Control\Class\{4D36E972-E325-11CE-BFC1-08002BE10318}\0007'
 clientcfg=$win/src/win32/apps/ClientCfg.exe
-passed=0
-failed=0
 
-ctl() { "$native/tests/e2e/wlanctl" --port "$port" "$1"; }
-drv() { LC_ALL=C.UTF-8 "$VX_WINE" "$win/tests/e2e/e2e_driver.exe" "$@" 2>/dev/null; }
-tray() { ctl '{"cmd":"notes"}' | sed -n 's/.*"tray":"\([^"]*\)".*/\1/p'; }
-state() { ctl '{"cmd":"state"}'; }
-shot() { import -window root "$shots/$1.png" 2>/dev/null || true; }
-check() {  # name, then a command that must succeed
-  local name=$1
-  shift
-  if "$@"; then
-    echo "[PASS] $name"
-    passed=$((passed + 1))
-  else
-    echo "[FAIL] $name"
-    failed=$((failed + 1))
-  fi
-}
-# Waits up to $1 seconds for a command to succeed.
-within() {
-  local seconds=$1
-  shift
-  for _ in $(seq $((seconds * 4))); do
-    "$@" >/dev/null 2>&1 && return 0
-    sleep 0.25
-  done
-  return 1
-}
-tray_has() { tray | grep -q -- "$1"; }
+source "$(dirname "$0")/lib.sh"
 associated() { state | grep -q '"associated":true'; }
 not_associated() { state | grep -q '"associated":false'; }
 reg_value() { "$VX_WINE" reg query "$root" /v "$1" 2>/dev/null | tr -d '\r' | awk -v n="$1" '$1 == n {print $3}'; }

@@ -12,6 +12,7 @@
 #include "sim/client/sim_client.h"
 #include "station/shell/hide_dlg.h"
 #include "station/shell/startup.h"
+#include "win32/apps/adapter_ports.h"
 #include "win32/apps/instance.h"
 #include "win32/apps/station_pages.h"
 #include "net/socket.h"
@@ -26,37 +27,6 @@
 #include "resources/resource_ids.h"
 #include "resources/string_ids.h"
 
-namespace {
-
-// The platform or the simulator behind the ports that differ between the two.
-struct AdapterPorts {
-  std::unique_ptr<vx::sim::SimConnection> connection;
-  std::unique_ptr<vx::DevicePort> device;
-  std::unique_ptr<vx::DeviceSetupPort> setup;
-  std::unique_ptr<vx::SupplicantPort> supplicant;
-  std::unique_ptr<vx::IpInfoPort> ipInfo;
-};
-
-AdapterPorts MakeAdapterPorts(vx::SystemPort& system) {
-  AdapterPorts p;
-  auto simulator = system.GetEnv("VX_SIM");
-  auto endpoint = simulator ? vx::sim::ParseSimEndpoint(*simulator) : std::nullopt;
-  if (endpoint) {
-    p.connection = std::make_unique<vx::sim::SimConnection>(*endpoint);
-    p.device = std::make_unique<vx::sim::RemoteDevicePort>(*p.connection);
-    p.setup = std::make_unique<vx::sim::RemoteDeviceSetup>(*p.connection);
-    p.supplicant = std::make_unique<vx::sim::RemoteSupplicant>(*p.connection);
-    p.ipInfo = std::make_unique<vx::sim::RemoteIpInfo>(*p.connection);
-  } else {
-    p.device = std::make_unique<vx::Win32Device>();
-    p.setup = std::make_unique<vx::Win32DeviceSetup>();
-    p.supplicant = std::make_unique<vx::AegisSupplicant>();
-    p.ipInfo = std::make_unique<vx::Win32IpInfo>();
-  }
-  return p;
-}
-
-}  // namespace
 
 int WINAPI wWinMain(HINSTANCE module, HINSTANCE, PWSTR commandLine, int) {
   vx::Win32Strings strings(module);
@@ -77,7 +47,7 @@ int WINAPI wWinMain(HINSTANCE module, HINSTANCE, PWSTR commandLine, int) {
   vx::Win32Process process;
   vx::Win32Dialogs dialogs(module);
   vx::Win32Tray tray(module);
-  AdapterPorts adapter = MakeAdapterPorts(system);
+  vx::AdapterPorts adapter = vx::MakeAdapterPorts(system, vx::AdapterPortUse::Station);
 
   const uint16_t language = system.DefaultUiLanguage();
   const int kind = vx::DetectOsVersion(system, vx::Program::Station);

@@ -15,6 +15,7 @@
 #include "softap/shell/ap_startup.h"
 #include "win32/apps/ap_page_views.h"
 #include "win32/apps/ap_sheet.h"
+#include "win32/apps/adapter_ports.h"
 #include "win32/apps/instance.h"
 #include "win32/ports/bridge_win.h"
 #include "win32/ports/file_info_win.h"
@@ -30,33 +31,6 @@
 
 namespace {
 
-// The platform or the simulator behind the ports that differ between the two.
-struct AdapterPorts {
-  std::unique_ptr<vx::sim::SimConnection> connection;
-  std::unique_ptr<vx::DevicePort> device;
-  std::unique_ptr<vx::DevicePort> bridge;  // the simulator serves "\\.\XBRG" like an adapter
-  std::unique_ptr<vx::DeviceSetupPort> setup;
-  std::unique_ptr<vx::IpInfoPort> ipInfo;
-};
-
-AdapterPorts MakeAdapterPorts(vx::SystemPort& system) {
-  AdapterPorts p;
-  auto simulator = system.GetEnv("VX_SIM");
-  auto endpoint = simulator ? vx::sim::ParseSimEndpoint(*simulator) : std::nullopt;
-  if (endpoint) {
-    p.connection = std::make_unique<vx::sim::SimConnection>(*endpoint);
-    p.device = std::make_unique<vx::sim::RemoteDevicePort>(*p.connection);
-    p.bridge = std::make_unique<vx::sim::RemoteDevicePort>(*p.connection);
-    p.setup = std::make_unique<vx::sim::RemoteDeviceSetup>(*p.connection);
-    p.ipInfo = std::make_unique<vx::sim::RemoteIpInfo>(*p.connection);
-  } else {
-    p.device = std::make_unique<vx::Win32Device>();
-    p.bridge = std::make_unique<vx::Win32BridgeDevice>();
-    p.setup = std::make_unique<vx::Win32DeviceSetup>();
-    p.ipInfo = std::make_unique<vx::Win32IpInfo>();
-  }
-  return p;
-}
 
 // The application's help path: the program's own path with ".HLP" in place of ".EXE".
 std::string HelpPath() {
@@ -91,7 +65,7 @@ int WINAPI wWinMain(HINSTANCE module, HINSTANCE, PWSTR commandLine, int) {
   vx::Win32Dialogs dialogs(module);
   vx::Win32Tray tray(module);
   vx::Win32FileInfo files;
-  AdapterPorts adapter = MakeAdapterPorts(system);
+  vx::AdapterPorts adapter = vx::MakeAdapterPorts(system, vx::AdapterPortUse::AccessPoint);
 
   const uint16_t language = system.DefaultUiLanguage();
   vx::CleanApStartMenuShortcuts(process, system, language);
