@@ -173,6 +173,87 @@ TEST_F(HostTest, OneButtonSecuritySwitchesTheMakerNetworkToWpaPsk) {
   EXPECT_EQ(ap->passphrase, pass);
 }
 
+TEST_F(HostTest, CertificateStoreServesTheCurrentWorld) {
+  SimConnection c(endpoint_);
+  RemoteCertStore certs(c);
+  auto root = certs.List(CertStoreName::Root);
+  ASSERT_TRUE(root) << c.LastError();
+  ASSERT_EQ(root->size(), 2u);
+  EXPECT_EQ((*root)[0].issuedTo, "Arventa Corp Root CA");
+  EXPECT_EQ((*root)[0].issuedBy, "Arventa Corp Root CA");
+  EXPECT_EQ((*root)[1].issuedTo, "Campus Trust CA");
+  auto my = certs.List(CertStoreName::My);
+  ASSERT_TRUE(my);
+  ASSERT_FALSE(my->empty());
+  const CertificateDescription alice = (*my)[0];
+  EXPECT_EQ(alice.issuedTo, "alice");
+  EXPECT_EQ(alice.issuedBy, "Arventa Corp Root CA");
+  EXPECT_EQ(alice.friendlyName, "Alice (CorpSecure)");
+  EXPECT_EQ(alice.expiredOn, "2027-03-31");
+  ASSERT_EQ(alice.hash.size(), 20u);
+
+  EXPECT_EQ(certs.FindByHash(CertStoreName::My, alice.hash), alice);
+  EXPECT_FALSE(certs.FindByHash(CertStoreName::Root, alice.hash));  // the other store
+  EXPECT_FALSE(certs.FindByHash(CertStoreName::My, std::vector<uint8_t>(20, 0)));
+  EXPECT_FALSE(certs.FindByHash(CertStoreName::My, {}));
+
+  // A world loaded later is the one answered; an unreadable store is not an empty one.
+  std::string loaded = c.Control(R"({"cmd":"load","world":{"certificates":{"root":null,"my":[
+      {"issuedTo":"zoe","issuedBy":"Lab CA","notAfter":"2028-02-29","sha1":"00112233445566778899AABBCCDDEEFF00112233"}]}}})");
+  ASSERT_NE(loaded.find("\"ok\":true"), std::string::npos) << loaded;
+  EXPECT_FALSE(certs.List(CertStoreName::Root));
+  EXPECT_FALSE(certs.FindByHash(CertStoreName::Root, alice.hash));
+  std::vector<int> seen;
+  RemoteCertStore shown(c, [&](int y, int m, int d) {
+    seen = {y, m, d};
+    return std::string("29.02.2028");
+  });
+  auto zoe = shown.List(CertStoreName::My);
+  ASSERT_TRUE(zoe);
+  ASSERT_EQ(zoe->size(), 1u);
+  EXPECT_EQ((*zoe)[0].expiredOn, "29.02.2028");
+  EXPECT_EQ(seen, (std::vector<int>{2028, 2, 29}));
+  EXPECT_EQ((*zoe)[0].friendlyName, "");
+  c.Control(R"({"cmd":"load","world":{}})");
+  auto empty = certs.List(CertStoreName::Root);
+  ASSERT_TRUE(empty);
+  EXPECT_TRUE(empty->empty());
+
+  // A bad store code is refused, not answered from some store.
+  EXPECT_FALSE(c.Call({kCmdCertificates, 2}));
+  EXPECT_FALSE(c.Call({kCmdCertificates}));
+}
+
+// A host whose certificate replies are damaged: each frame is answered with the next reply given.
+TEST(RemoteCertStoreTest, DamagedRepliesGiveNoList) {
+  ByteWriter one;
+  one.U8(kReplyOk).U8(1).U32(1);
+  for (const char* s : {"alice", "Arventa Corp Root CA", ""}) WriteString(one, s);
+  one.U16(2027).U8(3).U8(31);
+  WriteBlob(one, std::vector<uint8_t>(20, 0xAB));
+  const std::vector<uint8_t> whole = one.Take();
+  std::vector<uint8_t> cut(whole.begin(), whole.end() - 5), twoAnnounced = whole, longHash = whole, badMonth = whole;
+  twoAnnounced[2] = 2;                  // count 2, one certificate sent
+  badMonth[badMonth.size() - 26] = 13;  // the month byte
+  longHash[longHash.size() - 24] = 21;  // a hash of 21 bytes announced
+  std::vector<std::vector<uint8_t>> replies = {whole, cut, twoAnnounced, badMonth, longHash};
+  size_t next = 0;
+  TcpServer server([&](Socket& s) {
+    std::vector<uint8_t> request;
+    uint32_t announced = 0;
+    while (next < replies.size() && ReadFrame(s, request, announced, nullptr, 5000) == FrameResult::Ok)
+      if (!WriteFrame(s, replies[next++])) return;
+  });
+  ASSERT_TRUE(server.Start(0));
+  SimConnection c(SimEndpoint{"127.0.0.1", server.Port()});
+  RemoteCertStore certs(c);
+  auto list = certs.List(CertStoreName::My);
+  ASSERT_TRUE(list);
+  ASSERT_EQ(list->size(), 1u);
+  EXPECT_EQ((*list)[0].expiredOn, "2027-03-31");
+  for (size_t i = 1; i < replies.size(); ++i) EXPECT_FALSE(certs.List(CertStoreName::My)) << "reply " << i;
+}
+
 TEST(SimEndpointTest, ParsesTheEnvironmentValue) {
   auto e = ParseSimEndpoint("127.0.0.1:4600");
   ASSERT_TRUE(e);
@@ -207,6 +288,42 @@ TEST(WorldJsonTest, RoundTripAndErrors) {
   WorldLoad maker = ParseWorldJson(R"({"networks":[{"ssid":"m","maker":true}]})");
   ASSERT_TRUE(maker.ok);
   EXPECT_EQ(maker.world.networks[0].bssid[2], 0xE7);
+}
+
+TEST(WorldJsonTest, CertificatesRoundTripAndErrors) {
+  World w = DefaultWorld();
+  w.personalCertificates.readable = false;
+  WorldLoad back = ParseWorldJson(WorldToJson(w));
+  ASSERT_TRUE(back.ok) << back.error;
+  EXPECT_FALSE(back.world.personalCertificates.readable);
+  EXPECT_TRUE(back.world.personalCertificates.certificates.empty());
+  EXPECT_EQ(back.world.rootCertificates, w.rootCertificates);
+  EXPECT_EQ(back.world.rootCertificates.certificates.size(), 2u);
+
+  // Absent stores are readable and empty; null ones cannot be opened.
+  WorldLoad some = ParseWorldJson(R"({"certificates":{"my":null}})");
+  ASSERT_TRUE(some.ok) << some.error;
+  EXPECT_FALSE(some.world.personalCertificates.readable);
+  EXPECT_TRUE(some.world.rootCertificates.readable);
+  EXPECT_TRUE(ParseWorldJson("{}").world.rootCertificates.readable);
+
+  auto error = [](std::string entry) {
+    return ParseWorldJson(R"({"certificates":{"root":[)" + entry + "]}}").error;
+  };
+  const std::string good = R"("issuedTo":"a","issuedBy":"b","sha1":"00112233445566778899AABBCCDDEEFF00112233")";
+  EXPECT_EQ(error("{" + good + R"(,"notAfter":"2031-12-31"})"), "");
+  EXPECT_EQ(error("{" + good + R"(,"notAfter":"2030-02-29"})"),
+            "certificates.root[0].notAfter: expected a date such as 2030-12-31");
+  EXPECT_EQ(error("{" + good + R"(,"notAfter":"2030-+1-31"})"),
+            "certificates.root[0].notAfter: expected a date such as 2030-12-31");
+  EXPECT_EQ(error(R"({"issuedTo":"a","issuedBy":"b","notAfter":"2031-01-01","sha1":"0011"})"),
+            "certificates.root[0].sha1: expected 40 hexadecimal digits");
+  EXPECT_EQ(error(R"({"issuedTo":"a","issuedBy":"b","notAfter":"2031-01-01","sha1":"zz112233445566778899AABBCCDDEEFF00112233"})"),
+            "certificates.root[0].sha1: expected hexadecimal digits");
+  EXPECT_EQ(error(R"({"issuedTo":"a","issuedBy":"b","notAfter":"2031-01-01"})"), "certificates.root[0].sha1: missing");
+  EXPECT_EQ(ParseWorldJson(R"({"certificates":{"mine":[]}})").error, "certificates.mine: unknown member");
+  EXPECT_EQ(ParseWorldJson(R"({"certificates":{"my":{}}})").error, "certificates.my: expected an array or null");
+  EXPECT_EQ(ParseWorldJson(R"({"certificates":[]})").error, "certificates: expected an object");
 }
 
 }  // namespace

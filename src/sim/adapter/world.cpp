@@ -1,5 +1,8 @@
 #include "sim/adapter/world.h"
 
+#include <algorithm>
+#include <string_view>
+
 namespace vx::sim {
 
 bool Network::IsWpa() const {
@@ -31,6 +34,13 @@ uint32_t FrequencyToChannel(uint32_t kHz) {
   for (uint32_t c = 1; c <= 165; ++c)
     if (ChannelToFrequency(c) == kHz) return c;
   return 0;
+}
+
+bool IsCalendarDate(int year, int month, int day) {
+  if (year < 1601 || year > 9999 || month < 1 || month > 12 || day < 1) return false;
+  static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+  return day <= kDays[month - 1] + (month == 2 && leap ? 1 : 0);
 }
 
 World DefaultWorld() {
@@ -94,6 +104,25 @@ World DefaultWorld() {
   intruder.mac = {0x00, 0x1F, 0x3A, 0x07, 0x08, 0x09};
   intruder.passphrase = "wrong guess";
   w.stations = {phone, laptop, intruder};
+
+  // CorpSecure's server and its users' certificates come from the company's own root; the
+  // campus network's from a second authority.
+  auto cert = [](std::string to, std::string by, std::string friendly, uint16_t year, uint8_t month, uint8_t day,
+                 std::string_view hash) {
+    Certificate c{std::move(to), std::move(by), std::move(friendly), year, month, day, {}};
+    auto bytes = DecodeHex(hash);
+    if (bytes && bytes->size() == c.sha1.size()) std::copy(bytes->begin(), bytes->end(), c.sha1.begin());
+    return c;
+  };
+  w.rootCertificates.certificates = {
+      cert("Arventa Corp Root CA", "Arventa Corp Root CA", "Arventa Corp Root", 2031, 12, 31,
+           "5633E2930985B24F572C6E2F80782A7DCD6525CF"),
+      cert("Campus Trust CA", "Campus Trust CA", "Campus Trust", 2029, 6, 30, "1882E4F4A496B25017B971C7BE589E3A02BC6D04"),
+  };
+  w.personalCertificates.certificates = {
+      cert("alice", "Arventa Corp Root CA", "Alice (CorpSecure)", 2027, 3, 31, "522B276A356BDF39013DFABEA2CD43E141ECC9E8"),
+      cert("bob", "Arventa Corp Root CA", "Bob (CorpSecure TLS)", 2027, 3, 31, "48181ACD22B3EDAEBC8A447868A7DF7CE629920A"),
+  };
   return w;
 }
 

@@ -73,10 +73,31 @@ struct Station {
   int32_t rssi = -50;
 };
 
+// A certificate of the station's stores as the certificate pages show it.
+struct Certificate {
+  std::string issuedTo;
+  std::string issuedBy;
+  std::string friendlyName;
+  uint16_t year = 2030;  // not-after date
+  uint8_t month = 1;
+  uint8_t day = 1;
+  std::array<uint8_t, 20> sha1{};
+  bool operator==(const Certificate&) const = default;
+};
+
+// One of the two stores (personal "my", trusted roots "root"); an unreadable store cannot be opened.
+struct CertificateStore {
+  bool readable = true;
+  std::vector<Certificate> certificates;
+  bool operator==(const CertificateStore&) const = default;
+};
+
 struct World {
   std::vector<Network> networks;
   std::vector<Station> stations;
   uint16_t autoSecurityPort = 1500;  // TCP port of the one-button service of `maker` networks
+  CertificateStore personalCertificates;
+  CertificateStore rootCertificates;
 
   Network* FindNetwork(const std::string& ssid);
   Network* FindNetwork(const MacAddress& bssid);
@@ -84,8 +105,12 @@ struct World {
 
 // The built-in world: the maker's open access point, a WPA2-PSK home network, a mixed
 // WPA/WPA2 TKIP+AES network, WEP, hidden, ad hoc, 5 GHz and WPA2-Enterprise networks, and three
-// stations for access point mode. docs/SIMULATOR.md lists its contents.
+// stations for access point mode, and the certificates of the enterprise networks.
+// docs/SIMULATOR.md lists its contents.
 World DefaultWorld();
+
+// Whether year-month-day names a day of the Gregorian calendar (years 1601..9999).
+bool IsCalendarDate(int year, int month, int day);
 
 // Centre frequency in kHz of a 2.4 or 5 GHz channel; 0 for an unknown channel.
 uint32_t ChannelToFrequency(uint32_t channel);

@@ -1,5 +1,6 @@
 #include "sim/client/sim_client.h"
 
+#include <cstdio>
 #include <cstdlib>
 
 #include "sim/protocol/host_protocol.h"
@@ -204,5 +205,51 @@ void RemoteSupplicant::ConfigWpaKey(const std::array<uint8_t, 32>& key) {
 void RemoteSupplicant::Authenticate() { Send(kSupAuthenticate, {}); }
 SupplicantEvent RemoteSupplicant::Query() { return Send(kSupQuery, {}).event; }
 void RemoteSupplicant::Release() { Send(kSupRelease, {}); }
+
+// ---- certificates ------------------------------------------------------------------------------
+
+RemoteCertStore::RemoteCertStore(SimConnection& c, DateFormatter formatDate)
+    : c_(c), formatDate_(formatDate ? std::move(formatDate) : DateFormatter(IsoDate)) {}
+
+std::string RemoteCertStore::IsoDate(int year, int month, int day) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d", year, month, day);
+  return text;
+}
+
+std::optional<std::vector<CertificateDescription>> RemoteCertStore::List(CertStoreName store) {
+  auto reply = c_.Call({kCmdCertificates, store == CertStoreName::My ? kStoreMy : kStoreRoot});
+  if (!reply) return std::nullopt;
+  ByteReader r(*reply);
+  bool readable = r.U8() != 0;
+  uint32_t count = r.U32();
+  if (!r.ok() || !readable) return std::nullopt;
+  std::vector<CertificateDescription> out;
+  for (uint32_t i = 0; i < count && r.ok(); ++i) {
+    CertificateDescription d;
+    d.issuedTo = ReadString(r, 4096);
+    d.issuedBy = ReadString(r, 4096);
+    d.friendlyName = ReadString(r, 4096);
+    int year = r.U16(), month = r.U8(), day = r.U8();
+    d.hash = ReadBlob(r, 20);
+    if (!r.ok()) break;
+    if (d.hash.size() != 20 || month < 1 || month > 12 || day < 1 || day > 31) return std::nullopt;
+    d.expiredOn = formatDate_(year, month, day);
+    out.push_back(std::move(d));
+  }
+  // A reply cut short or with bytes left over is not trusted in part.
+  if (!r.ok() || r.remaining()) return std::nullopt;
+  return out;
+}
+
+std::optional<CertificateDescription> RemoteCertStore::FindByHash(CertStoreName store,
+                                                                  const std::vector<uint8_t>& hash) {
+  if (hash.empty()) return std::nullopt;
+  auto list = List(store);
+  if (!list) return std::nullopt;
+  for (CertificateDescription& d : *list)
+    if (d.hash == hash) return std::move(d);
+  return std::nullopt;
+}
 
 }  // namespace vx::sim

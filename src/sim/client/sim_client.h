@@ -2,12 +2,14 @@
 // request carried to wlansim over loopback TCP. A program uses them only when VX_SIM is set.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "net/socket.h"
+#include "platform/cert_store.h"
 #include "platform/device.h"
 #include "platform/device_setup.h"
 #include "platform/ip_info.h"
@@ -97,6 +99,22 @@ class RemoteSupplicant : public SupplicantPort {
   };
   Result Send(uint8_t call, const std::vector<uint8_t>& args);
   SimConnection& c_;
+};
+
+// The certificates of the simulator's world. The expiry is shown through `formatDate`, so that a
+// Windows program can show the user's short date.
+class RemoteCertStore : public CertStorePort {
+ public:
+  using DateFormatter = std::function<std::string(int year, int month, int day)>;
+  explicit RemoteCertStore(SimConnection& c, DateFormatter formatDate = IsoDate);
+  std::optional<std::vector<CertificateDescription>> List(CertStoreName store) override;
+  std::optional<CertificateDescription> FindByHash(CertStoreName store, const std::vector<uint8_t>& hash) override;
+
+  static std::string IsoDate(int year, int month, int day);  // "YYYY-MM-DD"
+
+ private:
+  SimConnection& c_;
+  DateFormatter formatDate_;
 };
 
 }  // namespace vx::sim

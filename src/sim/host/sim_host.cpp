@@ -229,6 +229,23 @@ std::vector<uint8_t> SimHost::Handle(std::span<const uint8_t> request) {
     }
     case kCmdSupplicant:
       return Supplicant(r);
+    case kCmdCertificates: {
+      uint8_t code = r.U8();
+      if (!r.ok() || r.remaining() || (code != kStoreMy && code != kStoreRoot))
+        return ErrorReply("malformed certificates request");
+      // The world a "load" installed last: every adapter holds the same one.
+      World world = adapters_.empty() ? World{} : adapters_[0]->GetWorld();
+      const CertificateStore& store = code == kStoreMy ? world.personalCertificates : world.rootCertificates;
+      ByteWriter w = OkReply();
+      w.U8(store.readable ? 1 : 0).U32(store.readable ? static_cast<uint32_t>(store.certificates.size()) : 0);
+      if (store.readable)
+        for (const Certificate& c : store.certificates) {
+          for (const std::string* s : {&c.issuedTo, &c.issuedBy, &c.friendlyName}) WriteString(w, *s);
+          w.U16(c.year).U8(c.month).U8(c.day);
+          WriteBlob(w, c.sha1);
+        }
+      return w.Take();
+    }
     default:
       return ErrorReply("unknown command " + std::to_string(command));
   }

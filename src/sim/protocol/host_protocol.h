@@ -23,7 +23,10 @@ enum HostCommand : uint8_t {
   kCmdIpInfo = 4,         // -> adapters
   kCmdSupplicant = 5,     // call number, arguments -> result
   kCmdControl = 6,        // JSON text -> JSON text
+  kCmdCertificates = 7,   // store (kStoreMy, kStoreRoot) -> readable flag, certificates
 };
+
+enum CertificateStoreCode : uint8_t { kStoreMy = 0, kStoreRoot = 1 };
 
 enum SupplicantCall : uint8_t {
   kSupOpenGlobal = 1,

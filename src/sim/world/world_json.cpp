@@ -1,5 +1,7 @@
 #include "sim/world/world_json.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 
@@ -195,6 +197,82 @@ Station ReadStation(const json& j, const std::string& path, std::string& error) 
   return s;
 }
 
+Certificate ReadCertificate(const json& j, const std::string& path, std::string& error) {
+  Certificate c;
+  Reader r(j, path, error);
+  static const char* const known[] = {"issuedTo", "issuedBy", "notAfter", "friendlyName", "sha1"};
+  r.OnlyKnown(known);
+  for (const char* required : {"issuedTo", "issuedBy", "notAfter", "sha1"})
+    if (!r.Has(required)) r.Fail(required, "missing");
+  r.String("issuedTo", c.issuedTo);
+  r.String("issuedBy", c.issuedBy);
+  r.String("friendlyName", c.friendlyName);
+  std::string date;
+  r.String("notAfter", date);
+  if (r.Has("notAfter") && j["notAfter"].is_string()) {
+    auto number = [&](size_t from, size_t n) {
+      int v = 0;
+      for (size_t i = from; i < from + n; ++i) {
+        if (date[i] < '0' || date[i] > '9') return -1;
+        v = v * 10 + (date[i] - '0');
+      }
+      return v;
+    };
+    bool shaped = date.size() == 10 && date[4] == '-' && date[7] == '-';
+    int year = shaped ? number(0, 4) : -1, month = shaped ? number(5, 2) : -1, day = shaped ? number(8, 2) : -1;
+    if (!IsCalendarDate(year, month, day))
+      r.Fail("notAfter", "expected a date such as 2030-12-31");
+    else {
+      c.year = uint16_t(year);
+      c.month = uint8_t(month);
+      c.day = uint8_t(day);
+    }
+  }
+  std::vector<uint8_t> hash;
+  r.Hex("sha1", hash);
+  if (r.Has("sha1") && j["sha1"].is_string()) {
+    if (hash.size() != c.sha1.size()) r.Fail("sha1", "expected 40 hexadecimal digits");
+    else std::copy(hash.begin(), hash.end(), c.sha1.begin());
+  }
+  return c;
+}
+
+// "certificates": {"my": [...], "root": [...]}; a store given as null cannot be opened.
+void ReadCertificates(const json& j, World& world, std::string& error) {
+  Reader r(j, "certificates", error);
+  static const char* const known[] = {"my", "root"};
+  r.OnlyKnown(known);
+  for (const char* name : {"my", "root"}) {
+    if (!r.Has(name)) continue;
+    CertificateStore& store = name[0] == 'm' ? world.personalCertificates : world.rootCertificates;
+    const json& list = j[name];
+    if (list.is_null()) {
+      store.readable = false;
+      continue;
+    }
+    if (!list.is_array()) {
+      r.Fail(name, "expected an array or null");
+      continue;
+    }
+    for (size_t i = 0; i < list.size(); ++i)
+      store.certificates.push_back(
+          ReadCertificate(list[i], std::string("certificates.") + name + "[" + std::to_string(i) + "]", error));
+  }
+}
+
+json CertificatesJson(const CertificateStore& store) {
+  if (!store.readable) return nullptr;
+  json list = json::array();
+  for (const Certificate& c : store.certificates) {
+    char date[16];
+    std::snprintf(date, sizeof date, "%04u-%02u-%02u", unsigned(c.year), unsigned(c.month), unsigned(c.day));
+    json o = {{"issuedTo", c.issuedTo}, {"issuedBy", c.issuedBy}, {"notAfter", date}, {"sha1", EncodeHex(c.sha1)}};
+    if (!c.friendlyName.empty()) o["friendlyName"] = c.friendlyName;
+    list.push_back(o);
+  }
+  return list;
+}
+
 }  // namespace
 
 WorldLoad ParseWorldJson(std::string_view text) {
@@ -205,9 +283,10 @@ WorldLoad ParseWorldJson(std::string_view text) {
     return out;
   }
   Reader r(j, "", out.error);
-  static const char* const known[] = {"networks", "stations", "autoSecurityPort"};
+  static const char* const known[] = {"networks", "stations", "autoSecurityPort", "certificates"};
   r.OnlyKnown(known);
   r.Int("autoSecurityPort", out.world.autoSecurityPort, 1, 65535);
+  if (r.Has("certificates")) ReadCertificates(j["certificates"], out.world, out.error);
   for (const char* member : {"networks", "stations"}) {
     if (!r.Has(member)) continue;
     const json& list = j[member];
@@ -287,6 +366,7 @@ std::string WorldToJson(const World& w) {
     o["rssi"] = s.rssi;
     j["stations"].push_back(o);
   }
+  j["certificates"] = {{"my", CertificatesJson(w.personalCertificates)}, {"root", CertificatesJson(w.rootCertificates)}};
   return j.dump(2, ' ', false, json::error_handler_t::replace);
 }
 
