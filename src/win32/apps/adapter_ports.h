@@ -3,6 +3,7 @@
 #pragma once
 #include <memory>
 
+#include "platform/cert_store.h"
 #include "platform/device.h"
 #include "platform/device_setup.h"
 #include "platform/ip_info.h"
@@ -19,11 +20,13 @@ struct AdapterPorts {
   std::unique_ptr<DeviceSetupPort> setup;
   std::unique_ptr<IpInfoPort> ipInfo;
   std::unique_ptr<SupplicantPort> supplicant;
+  std::unique_ptr<CertStorePort> certs;  // the station's certificate stores
 };
 
 enum class AdapterPortUse { Station, AccessPoint };
 
-// The station gets the supplicant, the access point utility the bridge device.
+// The station gets the supplicant and the certificate stores, the access point utility the bridge
+// device.
 AdapterPorts MakeAdapterPorts(SystemPort& system, AdapterPortUse use);
 
 }  // namespace vx

@@ -67,8 +67,8 @@ int WINAPI wWinMain(HINSTANCE module, HINSTANCE, PWSTR commandLine, int) {
   auto sheetFactory = [&](vx::HideDlg& shell) -> std::unique_ptr<vx::MainSheetView> {
     HWND hwnd = window.Hwnd();
     vx::SurveyServices services{tcp, surveyShared, [hwnd] { PostMessageW(hwnd, kWorkerWake, 0, 0); }};
-    auto sheet = std::make_unique<vx::StationSheet>(module, hwnd, shell,
-                                                    vx::MakeStationPages(shell, ports, *adapter.ipInfo, services));
+    auto sheet = std::make_unique<vx::StationSheet>(
+        module, hwnd, shell, vx::MakeStationPages(shell, ports, *adapter.ipInfo, *adapter.certs, services));
     openSheet = sheet.get();
     return sheet;
   };

@@ -5,7 +5,6 @@
 #include "station/profiles/profile_editor_shell.h"
 #include "station/profiles/profile_page.h"
 #include "station/survey/survey_profile_hooks.h"
-#include "win32/ports/cert_store_win.h"
 #include "station/advanced/advance_page.h"
 #include "station/monitor/link_status_page.h"
 #include "win32/ports/file_info_win.h"
@@ -13,7 +12,8 @@
 
 namespace vx {
 
-StationPageSet MakeStationPages(HideDlg& shell, StationPorts& ports, IpInfoPort& ipInfo, SurveyServices services) {
+StationPageSet MakeStationPages(HideDlg& shell, StationPorts& ports, IpInfoPort& ipInfo, CertStorePort& certs,
+                                SurveyServices services) {
   StationPageSet set;
   // Page timers change their models outside any window message; the views must follow.
   set.timers = std::make_unique<RefreshingTimers>(ports.timers);
@@ -21,8 +21,7 @@ StationPageSet MakeStationPages(HideDlg& shell, StationPorts& ports, IpInfoPort&
   TimerPort& timers = *set.timers;
   AdapterControl& control = shell.Control();
 
-  set.certs = std::make_unique<Win32CertStore>();
-  set.editor = std::make_unique<ProfileEditorContext>(MakeProfileEditorContext(shell, *set.certs));
+  set.editor = std::make_unique<ProfileEditorContext>(MakeProfileEditorContext(shell, certs));
   ProfilePageHooks profileHooks;
   profileHooks.setBusy = [&shell](bool busy) { shell.SetBusy(busy); };
   auto profile = std::make_unique<CProfilePage>(*set.editor, timers,

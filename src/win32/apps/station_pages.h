@@ -20,7 +20,6 @@ struct StationPageSet {
   // What the pages use that lives as long as they do.
   std::unique_ptr<TimerPort> timers;
   std::unique_ptr<FileInfoPort> files;
-  std::unique_ptr<CertStorePort> certs;
   std::unique_ptr<ProfileEditorContext> editor;
   std::vector<std::unique_ptr<DialogModel>> pages;
   DialogModel* profilePage = nullptr;  // shown only while this utility configures the adapter
@@ -35,6 +34,8 @@ struct SurveyServices {
   std::function<void()> wake;
 };
 
-StationPageSet MakeStationPages(HideDlg& shell, StationPorts& ports, IpInfoPort& ipInfo, SurveyServices survey);
+// `certs` (the system's stores or the simulator's) outlives the pages.
+StationPageSet MakeStationPages(HideDlg& shell, StationPorts& ports, IpInfoPort& ipInfo, CertStorePort& certs,
+                                SurveyServices survey);
 
 }  // namespace vx

@@ -42,10 +42,7 @@ std::string ShortDate(const FILETIME& utc) {
   FILETIME local;
   SYSTEMTIME st;
   if (!FileTimeToLocalFileTime(&utc, &local) || !FileTimeToSystemTime(&local, &st)) return {};
-  wchar_t buffer[80];
-  int n = GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, buffer, 80);
-  if (n <= 1) return {};
-  return Narrow(std::wstring_view(buffer, static_cast<size_t>(n - 1)));
+  return FormatShortDate(st);
 }
 
 CertificateDescription Describe(PCCERT_CONTEXT cert) {
@@ -65,6 +62,13 @@ CertificateDescription Describe(PCCERT_CONTEXT cert) {
 }
 
 }  // namespace
+
+std::string FormatShortDate(const SYSTEMTIME& date) {
+  wchar_t buffer[80];
+  int n = GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &date, nullptr, buffer, 80);
+  if (n <= 1) return {};
+  return Narrow(std::wstring_view(buffer, static_cast<size_t>(n - 1)));
+}
 
 std::optional<std::vector<CertificateDescription>> Win32CertStore::List(CertStoreName name) {
   StoreHandle store(name);
