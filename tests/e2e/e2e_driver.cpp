@@ -1,12 +1,27 @@
 // Drives the real programs from outside for the end-to-end scripts: finds their windows, sends
-// them the messages a user's clicks would, and reports what is on screen.
+// them the messages a user's clicks and typing would, and reports what is on screen.
 //   e2e_driver post TITLE MESSAGE WPARAM LPARAM      post a message to a top-level window
 //   e2e_driver wait TITLE SECONDS                    wait until a window with this title exists
 //   e2e_driver gone TITLE SECONDS                    wait until no such window exists
-//   e2e_driver box-text SECONDS                      print the text of the first message box, press OK
+//   e2e_driver box-text SECONDS [BUTTON]             print the text of the first message box and
+//                                                    press BUTTON (default IDOK)
 //   e2e_driver key VK                                send a key press to the foreground window
+// Controls are found by dialog ID among the visible descendants of the window titled TITLE (a
+// property sheet's hidden pages are skipped):
+//   e2e_driver click TITLE ID                        press a button (check boxes toggle)
+//   e2e_driver set-text TITLE ID TEXT                type into an edit or an editable combo box
+//   e2e_driver choose TITLE ID TEXT                  choose a combo box or list box item by text
+//                                                    ("#N": the Nth item, from 0)
+//   e2e_driver select TITLE ID TEXT [COLUMN]         select the list view row whose COLUMN reads TEXT
+//   e2e_driver activate TITLE ID TEXT [COLUMN]       the same, then double-click it
+//   e2e_driver text TITLE ID                         print the control's text
+//   e2e_driver items TITLE ID                        print combo/list box items or list view rows
+//                                                    (columns separated by tabs)
+//   e2e_driver state TITLE ID                        print "enabled"/"disabled" and "checked"
+//   e2e_driver controls TITLE                        print every visible control: id, class, text
 // Titles match exactly. Exit code 0 on success, 1 otherwise.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -15,10 +30,10 @@
 
 namespace {
 
-std::wstring Wide(const char* s) {
-  int n = MultiByteToWideChar(CP_UTF8, 0, s, -1, nullptr, 0);
+std::wstring Wide(const std::string& s) {
+  int n = MultiByteToWideChar(CP_UTF8, 0, s.c_str(), -1, nullptr, 0);
   std::wstring w(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, s, -1, w.data(), n);
+  MultiByteToWideChar(CP_UTF8, 0, s.c_str(), -1, w.data(), n);
   if (!w.empty()) w.pop_back();
   return w;
 }
@@ -31,16 +46,53 @@ std::string Utf8(const std::wstring& w) {
   return s;
 }
 
-HWND FindTitle(const std::wstring& title) { return FindWindowW(nullptr, title.c_str()); }
+std::wstring ClassOf(HWND hwnd) {
+  wchar_t cls[64] = {};
+  GetClassNameW(hwnd, cls, 64);
+  return cls;
+}
+
+struct TitleSearch {
+  std::wstring title;
+  HWND visible = nullptr;
+  HWND any = nullptr;
+};
+
+BOOL CALLBACK MatchTitle(HWND hwnd, LPARAM lp) {
+  auto& s = *reinterpret_cast<TitleSearch*>(lp);
+  wchar_t text[512] = {};
+  GetWindowTextW(hwnd, text, 512);
+  if (s.title != text) return TRUE;
+  if (!s.any) s.any = hwnd;
+  // A message box may carry the title of the window it belongs to; the window is meant.
+  bool box = ClassOf(hwnd) == L"#32770" && GetDlgItem(hwnd, 0xFFFF);
+  if (IsWindowVisible(hwnd) && !box) {
+    s.visible = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// The visible window of this title, else any window of it (the hidden main dialogs).
+HWND FindTitle(const std::wstring& title) {
+  TitleSearch s{title};
+  EnumWindows(MatchTitle, reinterpret_cast<LPARAM>(&s));
+  return s.visible ? s.visible : s.any;
+}
+
+std::wstring TextOf(HWND hwnd) {
+  // WM_GETTEXT is carried across processes; GetWindowText would not ask the other process.
+  wchar_t text[4096] = {};
+  SendMessageTimeoutW(hwnd, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, nullptr);
+  return text;
+}
 
 struct BoxSearch {
   HWND box = nullptr;
 };
 
 BOOL CALLBACK FindBox(HWND hwnd, LPARAM lp) {
-  wchar_t cls[64] = {};
-  GetClassNameW(hwnd, cls, 64);
-  if (std::wstring(cls) == L"#32770" && IsWindowVisible(hwnd) && GetDlgItem(hwnd, 0xFFFF)) {
+  if (ClassOf(hwnd) == L"#32770" && IsWindowVisible(hwnd) && GetDlgItem(hwnd, 0xFFFF)) {
     reinterpret_cast<BoxSearch*>(lp)->box = hwnd;
     return FALSE;
   }
@@ -54,6 +106,172 @@ bool WaitFor(const std::wstring& title, double seconds, bool present) {
     Sleep(100);
   } while (GetTickCount() < end);
   return false;
+}
+
+// Visible descendants, in Z order of each parent.
+BOOL CALLBACK CollectChild(HWND hwnd, LPARAM lp) {
+  if (IsWindowVisible(hwnd)) reinterpret_cast<std::vector<HWND>*>(lp)->push_back(hwnd);
+  return TRUE;
+}
+
+std::vector<HWND> VisibleControls(HWND top) {
+  std::vector<HWND> all;
+  EnumChildWindows(top, CollectChild, reinterpret_cast<LPARAM>(&all));
+  std::vector<HWND> shown;
+  for (HWND h : all) {
+    bool visible = true;  // a control on a hidden page is itself marked visible
+    for (HWND p = GetParent(h); p && p != top; p = GetParent(p)) visible = visible && IsWindowVisible(p);
+    if (visible) shown.push_back(h);
+  }
+  return shown;
+}
+
+HWND FindControl(const std::string& title, const char* idText) {
+  HWND top = FindTitle(Wide(title));
+  if (!top) {
+    std::fprintf(stderr, "no window \"%s\"\n", title.c_str());
+    return nullptr;
+  }
+  int id = static_cast<int>(std::strtol(idText, nullptr, 0));
+  for (HWND h : VisibleControls(top))
+    if (GetDlgCtrlID(h) == id) return h;
+  std::fprintf(stderr, "no visible control %d in \"%s\"\n", id, title.c_str());
+  return nullptr;
+}
+
+void Notify(HWND control, UINT code) {
+  PostMessageW(GetParent(control), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), code),
+               reinterpret_cast<LPARAM>(control));
+}
+
+// Memory inside the program that owns a list view: its messages take pointers.
+class RemoteBuffer {
+ public:
+  RemoteBuffer(HWND owner, size_t size) : size_(size) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(owner, &pid);
+    process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (process_) address_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  }
+  ~RemoteBuffer() {
+    if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+    if (process_) CloseHandle(process_);
+  }
+  RemoteBuffer(const RemoteBuffer&) = delete;
+  RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+  bool ok() const { return address_ != nullptr; }
+  char* at(size_t offset) const { return static_cast<char*>(address_) + offset; }
+  bool Write(size_t offset, const void* data, size_t n) {
+    return offset + n <= size_ && WriteProcessMemory(process_, at(offset), data, n, nullptr);
+  }
+  bool Read(size_t offset, void* data, size_t n) {
+    return offset + n <= size_ && ReadProcessMemory(process_, at(offset), data, n, nullptr);
+  }
+
+ private:
+  HANDLE process_ = nullptr;
+  void* address_ = nullptr;
+  size_t size_;
+};
+
+constexpr size_t kTextOffset = 512;
+constexpr int kTextChars = 1024;
+
+std::wstring RowText(HWND list, RemoteBuffer& mem, int row, int column) {
+  LVITEMW item = {};
+  item.iSubItem = column;
+  item.pszText = reinterpret_cast<LPWSTR>(mem.at(kTextOffset));
+  item.cchTextMax = kTextChars;
+  std::vector<wchar_t> text(kTextChars, L'\0');
+  if (!mem.Write(0, &item, sizeof item) || !mem.Write(kTextOffset, text.data(), text.size() * sizeof(wchar_t)))
+    return {};
+  SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(mem.at(0)));
+  mem.Read(kTextOffset, text.data(), text.size() * sizeof(wchar_t));
+  text.back() = L'\0';
+  return text.data();
+}
+
+int Columns(HWND list) {
+  HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+  int n = header ? static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0)) : 1;
+  return n > 0 ? n : 1;
+}
+
+bool IsListView(HWND h) { return ClassOf(h) == WC_LISTVIEWW; }
+bool IsCombo(HWND h) { return ClassOf(h) == L"ComboBox"; }
+bool IsListBox(HWND h) { return ClassOf(h) == L"ListBox"; }
+
+std::vector<std::wstring> BoxItems(HWND h) {
+  const bool combo = IsCombo(h);
+  int n = static_cast<int>(SendMessageW(h, combo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0));
+  std::vector<std::wstring> items;
+  for (int i = 0; i < n; ++i) {
+    wchar_t text[1024] = {};
+    int len = static_cast<int>(SendMessageW(h, combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, i, 0));
+    if (len >= 0 && len < 1024) SendMessageW(h, combo ? CB_GETLBTEXT : LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+    items.push_back(text);
+  }
+  return items;
+}
+
+int PrintItems(HWND h) {
+  if (IsListView(h)) {
+    RemoteBuffer mem(h, kTextOffset + kTextChars * sizeof(wchar_t));
+    if (!mem.ok()) return 1;
+    int rows = static_cast<int>(SendMessageW(h, LVM_GETITEMCOUNT, 0, 0));
+    int columns = Columns(h);
+    for (int r = 0; r < rows; ++r) {
+      std::wstring line;
+      for (int c = 0; c < columns; ++c) line += (c ? L"\t" : L"") + RowText(h, mem, r, c);
+      std::printf("%s\n", Utf8(line).c_str());
+    }
+    return 0;
+  }
+  if (!IsCombo(h) && !IsListBox(h)) return 1;
+  for (const auto& item : BoxItems(h)) std::printf("%s\n", Utf8(item).c_str());
+  return 0;
+}
+
+int Choose(HWND h, const std::wstring& wanted) {
+  auto items = BoxItems(h);
+  // "#N" picks the Nth item, for lists whose texts depend on the language.
+  const long index = wanted.size() > 1 && wanted[0] == L'#' ? std::wcstol(wanted.c_str() + 1, nullptr, 10) : -1;
+  for (size_t i = 0; i < items.size(); ++i) {
+    if (index >= 0 ? static_cast<long>(i) != index : items[i] != wanted) continue;
+    const bool combo = IsCombo(h);
+    SendMessageW(h, combo ? CB_SETCURSEL : LB_SETCURSEL, i, 0);
+    Notify(h, combo ? CBN_SELCHANGE : LBN_SELCHANGE);
+    return 0;
+  }
+  std::fprintf(stderr, "no item \"%s\"\n", Utf8(wanted).c_str());
+  return 1;
+}
+
+int SelectRow(HWND list, const std::wstring& wanted, int column, bool activate) {
+  RemoteBuffer mem(list, kTextOffset + kTextChars * sizeof(wchar_t));
+  if (!mem.ok()) return 1;
+  int rows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+  for (int r = 0; r < rows; ++r) {
+    if (RowText(list, mem, r, column) != wanted) continue;
+    LVITEMW item = {};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    if (!mem.Write(0, &item, sizeof item)) return 1;
+    SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(r), reinterpret_cast<LPARAM>(mem.at(0)));
+    if (activate) {
+      // The notification a double click sends its parent, built inside the program.
+      NMITEMACTIVATE nm = {};
+      nm.hdr.hwndFrom = list;
+      nm.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(list));
+      nm.hdr.code = NM_DBLCLK;
+      nm.iItem = r;
+      if (!mem.Write(0, &nm, sizeof nm)) return 1;
+      SendMessageW(GetParent(list), WM_NOTIFY, nm.hdr.idFrom, reinterpret_cast<LPARAM>(mem.at(0)));
+    }
+    return 0;
+  }
+  std::fprintf(stderr, "no row \"%s\"\n", Utf8(wanted).c_str());
+  return 1;
 }
 
 }  // namespace
@@ -77,17 +295,17 @@ int wmain(int argc, wchar_t** wargv) {
                : 1;
   }
   if ((verb == "wait" || verb == "gone") && argc == 4) return WaitFor(Wide(argv[2]), std::atof(argv[3]), verb == "wait") ? 0 : 1;
-  if (verb == "box-text" && argc == 3) {
+  if (verb == "box-text" && (argc == 3 || argc == 4)) {
+    int button = argc == 4 ? std::atoi(argv[3]) : IDOK;
     DWORD end = GetTickCount() + static_cast<DWORD>(std::atof(argv[2]) * 1000);
     do {
       BoxSearch s;
       EnumWindows(FindBox, reinterpret_cast<LPARAM>(&s));
       if (s.box) {
-        wchar_t text[1024] = {};
-        GetDlgItemTextW(s.box, 0xFFFF, text, 1024);
-        std::printf("%s\n", Utf8(text).c_str());
+        std::printf("%s\n", Utf8(TextOf(GetDlgItem(s.box, 0xFFFF))).c_str());
         std::fflush(stdout);
-        PostMessageW(s.box, WM_COMMAND, IDOK, 0);
+        PostMessageW(s.box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(s.box, button)));
         return 0;
       }
       Sleep(100);
@@ -101,6 +319,44 @@ int wmain(int argc, wchar_t** wargv) {
     in[0].ki.wVk = in[1].ki.wVk = vk;
     in[1].ki.dwFlags = KEYEVENTF_KEYUP;
     return SendInput(2, in, sizeof(INPUT)) == 2 ? 0 : 1;
+  }
+  if (verb == "controls" && argc == 3) {
+    HWND top = FindTitle(Wide(argv[2]));
+    if (!top) return 1;
+    for (HWND h : VisibleControls(top))
+      std::printf("%d\t%s\t%s%s\n", GetDlgCtrlID(h), Utf8(ClassOf(h)).c_str(), Utf8(TextOf(h)).c_str(),
+                  IsWindowEnabled(h) ? "" : "\t(disabled)");
+    return 0;
+  }
+  if (argc < 4) return 2;
+  HWND control = FindControl(argv[2], argv[3]);
+  if (!control) return 1;
+  if (verb == "click" && argc == 4) {
+    // A user cannot press a button of a disabled window either (one under a modal dialog).
+    if (!IsWindowEnabled(control) || !IsWindowEnabled(GetAncestor(control, GA_ROOT))) {
+      std::fprintf(stderr, "control %s is disabled\n", argv[3]);
+      return 1;
+    }
+    return PostMessageW(control, BM_CLICK, 0, 0) ? 0 : 1;
+  }
+  if (verb == "set-text" && argc == 5) {
+    SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Wide(argv[4]).c_str()));
+    Notify(control, IsCombo(control) ? CBN_EDITCHANGE : EN_CHANGE);
+    return 0;
+  }
+  if (verb == "choose" && argc == 5) return Choose(control, Wide(argv[4]));
+  if ((verb == "select" || verb == "activate") && (argc == 5 || argc == 6))
+    return IsListView(control) ? SelectRow(control, Wide(argv[4]), argc == 6 ? std::atoi(argv[5]) : 0, verb == "activate")
+                               : 1;
+  if (verb == "text" && argc == 4) {
+    std::printf("%s\n", Utf8(TextOf(control)).c_str());
+    return 0;
+  }
+  if (verb == "items" && argc == 4) return PrintItems(control);
+  if (verb == "state" && argc == 4) {
+    std::printf("%s%s\n", IsWindowEnabled(control) ? "enabled" : "disabled",
+                SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED ? " checked" : "");
+    return 0;
   }
   return 2;
 }

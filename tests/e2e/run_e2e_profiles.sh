@@ -1,0 +1,232 @@
+#!/usr/bin/env bash
+# End-to-end tests of ClientCfg's profile editing under Wine against the simulator host: profiles
+# created, edited, activated and deleted on the Profile page, checked against the registry and
+# what the simulated adapter and supplicant saw. Screenshots go to build/screenshots/.
+# Usage: tests/e2e/run_e2e_profiles.sh NATIVE_BUILD_DIR WINDOWS_BUILD_DIR   (after scripts/wine-env.sh)
+set -uo pipefail
+native=$1
+win=$2
+shots=build/screenshots
+mkdir -p "$shots"
+port=$((5100 + RANDOM % 200))
+root='HKLM\System\CurrentControlSet\Control\Class\{4D36E972-E325-11CE-BFC1-08002BE10318}\0007'
+clientcfg=$win/src/win32/apps/ClientCfg.exe
+
+source "$(dirname "$0")/lib.sh"
+state_has() { state | grep -- "$1" >/dev/null; }
+joined() { local s; s=$(state); [[ $s == *"\"associated\":true"* && $s == *"\"ssid\":\"$1\""* ]]; }
+reg_value() {  # name [subkey]
+  local key=$root${2:+\\$2}
+  "$VX_WINE" reg query "$key" /v "$1" 2>/dev/null | tr -d '\r' | awk -v n="$1" '$1 == n {$1 = $2 = ""; sub(/^ +/, ""); print}'
+}
+profile_exists() { "$VX_WINE" reg query "$root\\Profile\\Station\\$1" >/dev/null 2>&1; }
+supplicant_has() { ctl '{"cmd":"supplicant"}' | grep -- "$1" >/dev/null; }
+
+start_client() {  # extra environment in "$@"
+  env VX_SIM=127.0.0.1:$port "$@" "$VX_WINE" "$clientcfg" >/dev/null 2>&1 &
+  client=$!
+  within 20 tray_has "ARVENTA"
+}
+stop_client() {  # Exit from the tray menu; a program that does not end is ended
+  drv post ClientCfg 0x111 32776 0
+  within 15 bash -c "! kill -0 $client 2>/dev/null" || { echo "  ClientCfg did not end" >&2; kill "$client"; }
+  wait "$client" 2>/dev/null
+}
+open_profile_page() {  # sheet title
+  drv post ClientCfg 0x111 32774 0
+  drv wait "$1" 10 || return 1
+  sleep 4  # the Site Survey page opens first and scans; the profile sheets list what it found
+  drv post "$1" 0x465 0 0  # PSM_SETCURSEL: the Profile page
+  sleep 1.5
+}
+opened() { drv wait "$1" 5 && sleep 0.7; }  # a dialog is up and initialised
+page() {  # sheet title, page index: brings the page to the front
+  drv post "$1" 0x465 "$2" 0
+  sleep 1
+}
+rows() { drv items "$sheet" "$(idc PROF_LIST)"; }
+has_row() { rows | cut -f1 | grep -x -- "$1" >/dev/null; }
+no_row() { ! has_row "$1"; }
+not_stored() { ! profile_exists "$1"; }
+not_joined() { ! state_has '"associated":true'; }
+ssid_offered() { drv items "$add" "$(idc SCFG_SSID)" | grep -x -- "$1" >/dev/null; }
+editing() { opened "$edit" && [ "$(drv text "$edit" "$(idc SCFG_NAME)")" = "$1" ]; }
+psk_is() { [ "$(reg_value WPAPSK "Profile\\Station\\$1")" = "$2" ]; }
+adapter_key_open() { [ "$(reg_value AuthenType)" = 0 ] && [ -z "$(reg_value SSID)" ]; }
+issuer_offered() { drv items "$dot1x" "$(idc DCA_ISSUER)" | grep -x -- "$1" >/dev/null; }
+stored_root_is() {  # SHA-1 hash, lower case: the profile verifies the server against it
+  [ "$(reg_value UseServerCert 'Profile\Station\Corp')" = 1 ] &&
+    reg_value ServerCertData 'Profile\Station\Corp' | tr 'A-F' 'a-f' | grep -- "$1" >/dev/null
+}
+on_row() {  # profile name, button name
+  drv select "$sheet" "$(idc PROF_LIST)" "$1" && drv click "$sheet" "$(idc "PROF_$2")"
+}
+
+"$native/src/sim/host/wlansim" --one-adapter --port "$port" --no-autosecurity >/tmp/wlansim-e2e-prof.log 2>&1 &
+sim=$!
+trap 'kill $sim 2>/dev/null; wineserver -k 2>/dev/null' EXIT
+within 10 ctl '{"cmd":"state"}' || { echo "wlansim did not start"; exit 1; }
+"$VX_WINE" reg delete "$root" /f >/dev/null 2>&1
+"$VX_WINE" regedit /S src/sim/install/virtual_adapters.reg
+
+check "starts and joins the open network" start_client
+within 15 joined Arventa-AP
+sheet="Arventa Client Utility"
+add="Add Profile"
+edit="Edit Profile"
+check "the Profile page opens" open_profile_page "$sheet"
+shot profile-page-en
+
+# Add: a WPA2-PSK profile for HomeNet, first with a pass phrase too short, then a wrong one.
+drv click "$sheet" "$(idc PROF_ADD)"
+check "Add opens \"Add Profile\"" opened "$add"
+check "a new profile is named PROF1" test "$(drv text "$add" "$(idc SCFG_NAME)")" = PROF1
+check "the SSID list offers the networks of the last scan" ssid_offered HomeNet
+drv set-text "$add" "$(idc SCFG_NAME)" "   "
+drv click "$add" 1
+check "a name of blanks is refused" box_says "$(text_of en 190)"
+drv set-text "$add" "$(idc SCFG_NAME)" "Home"
+drv choose "$add" "$(idc SCFG_SSID)" HomeNet
+shot profile-add-config-en
+page "$add" 1
+drv choose "$add" "$(idc ASEC_AUTH)" WPA2-PSK
+drv choose "$add" "$(idc ASEC_ENC)" AES
+drv set-text "$add" "$(idc ASEC_PSK)" "short"
+drv click "$add" 1
+check "a pass phrase of 5 characters is refused" box_says "$(text_of en 236)"
+check "the sheet stays open after a refusal" drv wait "$add" 1
+check "nothing is stored after a refusal" not_stored Home
+drv set-text "$add" "$(idc ASEC_PSK)" "wrong horse battery"
+shot profile-add-security-en
+page "$add" 2
+shot profile-add-advanced-en
+drv click "$add" 1
+check "OK closes the sheet" drv gone "$add" 5
+check "the profile is in the list" has_row Home
+check "the profile is stored with WPA2-PSK" test "$(reg_value AuthenType 'Profile\Station\Home')" = 7
+check "the pass phrase is stored" test "$(reg_value WPAPSK 'Profile\Station\Home')" = "wrong horse battery"
+
+# Activate with the wrong pass phrase: the network refuses the four-way handshake.
+on_row Home ACTIVATE
+check "a wrong pass phrase does not associate" within 10 state_has '"linkEvent":8'
+check "not joined with the wrong pass phrase" not_joined
+
+# Edit: the right pass phrase; activated, the station joins HomeNet with WPA2-PSK.
+on_row Home EDIT
+check "Edit opens \"Edit Profile\" with the profile" editing Home
+page "$edit" 1
+check "the edit sheet shows the stored authentication" test "$(drv text "$edit" "$(idc ASEC_AUTH)")" = WPA2-PSK
+drv set-text "$edit" "$(idc ASEC_PSK)" "correct horse battery"
+drv click "$edit" 1
+drv gone "$edit" 5
+on_row Home ACTIVATE
+check "the edited profile joins HomeNet" within 15 joined HomeNet
+check "joined with WPA2-PSK and AES" state_has '"authMode":7,"bssid":"00:1A:2B:3C:4D:01"'
+
+# Renamed in the edit sheet, confirmed: a second profile; the first stays as it was.
+on_row Home EDIT
+opened "$edit"
+drv set-text "$edit" "$(idc SCFG_NAME)" "Home copy"
+drv click "$edit" 1
+check "a rename asks \"Create another profile?\"" box_says "$(text_of en 192)"
+drv gone "$edit" 5
+check "the renamed copy is stored" profile_exists "Home copy"
+check "the first profile is left" psk_is Home "correct horse battery"
+# A name that differs only in case is no rename.
+on_row "Home copy" EDIT
+opened "$edit"
+drv set-text "$edit" "$(idc SCFG_NAME)" "HOME COPY"
+drv click "$edit" 1
+check "a change of case asks nothing" drv gone "$edit" 5
+# A new profile under an existing name is refused.
+drv click "$sheet" "$(idc PROF_ADD)"
+opened "$add"
+drv set-text "$add" "$(idc SCFG_NAME)" "home"
+drv click "$add" 1
+check "a duplicate name is refused" box_says "$(text_of en 193)"
+drv post "$add" 0x471 5 0  # PSM_PRESSBUTTON: Cancel
+drv gone "$add" 5
+
+# Delete the active profile: asked first; Cancel keeps it, OK clears the adapter's settings.
+on_row Home DELETE
+check "deleting the active profile asks first" box_says "$(text_of en 177)" 2
+check "Cancel keeps the profile" has_row Home
+on_row Home DELETE
+box_says "$(text_of en 177)" 1 >/dev/null
+check "OK deletes the profile" within 5 not_stored Home
+check "the row goes" no_row Home
+check "the adapter key is open with no SSID" adapter_key_open
+check "the adapter joins an open network with any SSID" within 15 joined Arventa-AP
+check "open, infrastructure" state_has '"authMode":0,"bssid":"00:0C:E7:10:20:30"'
+
+# PEAP through the 802.1X sheet: the simulator's supplicant gets the method and the account.
+drv click "$sheet" "$(idc PROF_ADD)"
+opened "$add"
+drv set-text "$add" "$(idc SCFG_NAME)" "Corp"
+drv choose "$add" "$(idc SCFG_SSID)" CorpSecure
+page "$add" 1
+drv choose "$add" "$(idc ASEC_AUTH)" WPA2
+drv choose "$add" "$(idc ASEC_ENC)" AES
+dot1x=$(text_of en 289)
+drv click "$add" "$(idc ASEC_8021X_SETTING)"
+if check "\"802.1x Setting\" opens its sheet" opened "$dot1x"; then
+  drv choose "$dot1x" "$(idc DAUTH_METHOD)" PEAP
+  drv set-text "$dot1x" "$(idc DAUTH_ID)" alice
+  drv set-text "$dot1x" "$(idc DAUTH_TUNNEL_ID)" alice
+  drv set-text "$dot1x" "$(idc DAUTH_TUNNEL_PASSWORD)" wonderland
+  shot dot1x-auth-en
+  page "$dot1x" 1
+  # The trusted roots are the simulator's: its world supplies the certificate stores.
+  drv click "$dot1x" "$(idc DCA_USE_CHAIN)"
+  sleep 0.5
+  check "the CA list offers the world's root certificates" issuer_offered "Arventa Corp Root CA"
+  drv choose "$dot1x" "$(idc DCA_ISSUER)" "Arventa Corp Root CA"
+  drv click "$dot1x" 1
+  check "verifying the server asks for its name" box_says "$(text_of en 2745)"
+  drv set-text "$dot1x" "$(idc DCA_SERVER_NAME)" radius.corp.example
+  shot dot1x-ca-en
+  drv click "$dot1x" 1
+  check "the 802.1X sheet takes the PEAP account" drv gone "$dot1x" 5
+fi
+drv click "$add" 1
+drv gone "$add" 5
+check "the PEAP profile is stored" test "$(reg_value TunnelID 'Profile\Station\Corp')" = alice
+check "the chosen root certificate is stored" stored_root_is 5633e2930985b24f572c6e2f80782a7dcd6525cf
+on_row Corp ACTIVATE
+check "the supplicant is given PEAP" within 10 supplicant_has ConfigPeap
+check "the PEAP account joins CorpSecure" within 20 joined CorpSecure
+stop_client
+
+# Traditional Chinese: a WEP profile for OldWep created and activated on the Chinese sheet.
+if start_client LANG=zh_TW.UTF-8 LC_ALL=zh_TW.UTF-8; then
+  sheet=$(text_of zh 102)
+  add=$(text_of zh 185)
+  check "the Chinese Profile page opens" open_profile_page "$sheet"
+  shot profile-page-zh
+  drv click "$sheet" "$(idc PROF_ADD)"
+  check "Add opens the Chinese \"Add Profile\"" opened "$add"
+  drv set-text "$add" "$(idc SCFG_NAME)" "舊網路"
+  drv choose "$add" "$(idc SCFG_SSID)" OldWep
+  shot profile-add-config-zh
+  page "$add" 1
+  drv choose "$add" "$(idc ASEC_ENC)" WEP
+  drv set-text "$add" "$(idc ASEC_KEY1_HEX)" 12345
+  drv click "$add" 1
+  check "a WEP key of 5 hex digits is refused" box_says "$(text_of zh 320)"
+  drv set-text "$add" "$(idc ASEC_KEY1_HEX)" 123456789a
+  shot profile-add-security-zh
+  page "$add" 2
+  shot profile-add-advanced-zh
+  drv click "$add" 1
+  drv gone "$add" 5
+  check "the Chinese name is stored" profile_exists "舊網路"
+  on_row "舊網路" ACTIVATE
+  check "the WEP profile joins OldWep" within 15 joined OldWep
+  check "the WEP key is understood" state_has '"wepMismatch":false'
+  stop_client
+else
+  check "starts in Chinese" false
+fi
+
+echo "e2e-profiles: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
