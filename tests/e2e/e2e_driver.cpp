@@ -3,6 +3,8 @@
 //   e2e_driver post TITLE MESSAGE WPARAM LPARAM      post a message to a top-level window
 //   e2e_driver wait TITLE SECONDS                    wait until a window with this title exists
 //   e2e_driver gone TITLE SECONDS                    wait until no such window exists
+//   e2e_driver shown TITLE SECONDS                   wait until such a window is on the screen
+//   e2e_driver hidden TITLE SECONDS                  wait until none is on the screen
 //   e2e_driver box-text SECONDS [BUTTON]             print the text of the first message box and
 //                                                    press BUTTON (default IDOK)
 //   e2e_driver key VK                                send a key press to the foreground window
@@ -99,10 +101,15 @@ BOOL CALLBACK FindBox(HWND hwnd, LPARAM lp) {
   return TRUE;
 }
 
-bool WaitFor(const std::wstring& title, double seconds, bool present) {
+bool Shown(const std::wstring& title) {
+  HWND w = FindTitle(title);
+  return w && IsWindowVisible(w);
+}
+
+bool WaitFor(const std::wstring& title, double seconds, bool present, bool onScreen = false) {
   DWORD end = GetTickCount() + static_cast<DWORD>(seconds * 1000);
   do {
-    if ((FindTitle(title) != nullptr) == present) return true;
+    if ((onScreen ? Shown(title) : FindTitle(title) != nullptr) == present) return true;
     Sleep(100);
   } while (GetTickCount() < end);
   return false;
@@ -295,6 +302,8 @@ int wmain(int argc, wchar_t** wargv) {
                : 1;
   }
   if ((verb == "wait" || verb == "gone") && argc == 4) return WaitFor(Wide(argv[2]), std::atof(argv[3]), verb == "wait") ? 0 : 1;
+  if ((verb == "shown" || verb == "hidden") && argc == 4)
+    return WaitFor(Wide(argv[2]), std::atof(argv[3]), verb == "shown", true) ? 0 : 1;
   if (verb == "box-text" && (argc == 3 || argc == 4)) {
     int button = argc == 4 ? std::atoi(argv[3]) : IDOK;
     DWORD end = GetTickCount() + static_cast<DWORD>(std::atof(argv[2]) * 1000);

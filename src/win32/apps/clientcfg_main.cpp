@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "driver/os_version.h"
-#include "sim/client/noting_tray.h"
+#include "sim/client/noting_ports.h"
 #include "sim/client/sim_client.h"
 #include "station/shell/hide_dlg.h"
 #include "station/shell/startup.h"
@@ -57,7 +57,10 @@ int WINAPI wWinMain(HINSTANCE module, HINSTANCE, PWSTR commandLine, int) {
   std::unique_ptr<vx::TrayPort> notingTray;
   if (adapter.connection) notingTray = std::make_unique<vx::sim::NotingTray>(tray, *adapter.connection);
   vx::TrayPort& shownTray = notingTray ? *notingTray : static_cast<vx::TrayPort&>(tray);
-  vx::StationPorts ports{registry, *adapter.device, *adapter.setup, timers, system, services, process,
+  std::unique_ptr<vx::ProcessPort> notingProcess;
+  if (adapter.connection) notingProcess = std::make_unique<vx::sim::NotingProcess>(process, *adapter.connection);
+  vx::ProcessPort& usedProcess = notingProcess ? *notingProcess : static_cast<vx::ProcessPort&>(process);
+  vx::StationPorts ports{registry, *adapter.device, *adapter.setup, timers, system, services, usedProcess,
                          *adapter.supplicant, shownTray, dialogs, strings};
   // The one-button set-up's worker wakes the UI thread with this message.
   constexpr UINT kWorkerWake = WM_APP + 1;

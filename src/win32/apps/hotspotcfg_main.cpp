@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "sim/client/noting_tray.h"
+#include "sim/client/noting_ports.h"
 #include "sim/client/sim_client.h"
 #include "softap/shell/ap_hide_dlg.h"
 #include "softap/shell/ap_sheet_pages.h"

@@ -1,0 +1,213 @@
+#!/usr/bin/env bash
+# End-to-end tests of ClientCfg's Site Survey page under Wine against the simulator host: Connect
+# in its branches, the hidden-network dialog, Add to Profile, the join watchdog and the one-button
+# "QuickSecure 3" set-up with the world's maker access point over TCP, in both languages.
+# Screenshots go to build/screenshots/.
+# Usage: tests/e2e/run_e2e_survey.sh NATIVE_BUILD_DIR WINDOWS_BUILD_DIR   (after scripts/wine-env.sh)
+set -uo pipefail
+native=$1
+win=$2
+shots=build/screenshots
+mkdir -p "$shots"
+port=$((5300 + RANDOM % 200))
+root='HKLM\System\CurrentControlSet\Control\Class\{4D36E972-E325-11CE-BFC1-08002BE10318}\0007'
+clientcfg=$win/src/win32/apps/ClientCfg.exe
+
+source "$(dirname "$0")/lib.sh"
+state_has() { state | grep -- "$1" >/dev/null; }
+joined() { local s; s=$(state); [[ $s == *"\"associated\":true"* && $s == *"\"ssid\":\"$1\""* ]]; }
+reg_value() {  # name [subkey]
+  local key=$root${2:+\\$2}
+  "$VX_WINE" reg query "$key" /v "$1" 2>/dev/null | tr -d '\r' | awk -v n="$1" '$1 == n {$1 = $2 = ""; sub(/^ +/, ""); print}'
+}
+profile_exists() { "$VX_WINE" reg query "$root\\Profile\\Station\\$1" >/dev/null 2>&1; }
+not_stored() { ! profile_exists "$1"; }
+profiles() { "$VX_WINE" reg query "$root\\Profile\\Station" 2>/dev/null | tr -d '\r' | sed -n 's/.*\\Profile\\Station\\//p'; }
+world_net() { ctl '{"cmd":"world"}' | grep -o "{[^{}]*\"ssid\":\"$1\"[^{}]*}"; }
+
+start_client() {  # extra environment in "$@"
+  env VX_SIM=127.0.0.1:$port "$@" "$VX_WINE" "$clientcfg" >/dev/null 2>&1 &
+  client=$!
+  within 20 tray_has "ARVENTA"
+}
+stop_client() {  # Exit from the tray menu; a program that does not end is ended
+  drv post ClientCfg 0x111 32776 0
+  within 15 bash -c "! kill -0 $client 2>/dev/null" || { echo "  ClientCfg did not end" >&2; kill "$client"; }
+  wait "$client" 2>/dev/null
+}
+open_sheet() {  # the sheet opens on Site Survey, which scans
+  drv post ClientCfg 0x111 32774 0
+  drv wait "$sheet" 10 && sleep 4
+}
+opened() { drv shown "$1" 10 && sleep 0.7; }
+list=$(idc SURVEY_LIST)
+rows() { drv items "$sheet" "$list"; }
+row_of_bssid() { rows | awk -F'\t' -v b="$1" '$2 == b'; }
+press_on_row() {  # button, text of a column, [column]: selects the row and presses the button
+  drv select "$sheet" "$list" "$2" "${3:-0}" && drv click "$sheet" "$(idc "$1")"
+}
+# The buttons wait while a join is under way, as they do for a user.
+connect() { within 10 press_on_row SURVEY_CONNECT "$@"; }
+has_row() { rows | grep -P "^$1\t$2\t" >/dev/null; }  # SSID, BSSID
+ap_text_is() { [ "$(drv text "$keydlg" "$(idc QS3_KEY_AP_TEXT)" | tr '\n' ' ' | sed 's/ *$//')" = "$1" ]; }
+ap_key_is() { world_net Arventa-AP | grep "\"passphrase\":\"$1\"" >/dev/null; }
+joined_wpa_psk() { joined "$1" && state_has '"authMode":4'; }
+browser_opened() { notes | grep '"browser"' >/dev/null; }
+status_says() { drv text "$sheet" "$(idc SURVEY_STATUS)" | grep -- "$1" >/dev/null; }
+no_window() { ! drv shown "$1" "${2:-3}"; }
+
+"$native/src/sim/host/wlansim" --one-adapter --port "$port" >/tmp/wlansim-e2e-survey.log 2>&1 &
+sim=$!
+trap 'kill $sim 2>/dev/null; wineserver -k 2>/dev/null' EXIT
+within 10 ctl '{"cmd":"state"}' || { echo "wlansim did not start"; exit 1; }
+grep -q "one-button security on" /tmp/wlansim-e2e-survey.log || { echo "the one-button service did not start"; exit 1; }
+"$VX_WINE" reg delete "$root" /f >/dev/null 2>&1
+"$VX_WINE" regedit /S src/sim/install/virtual_adapters.reg
+
+sheet=$(text_of en 102)
+secprof=$(text_of en 2201)
+hidden=$(text_of en 2308)
+keydlg=$(text_of en 2400)
+seltool=$(text_of en 2310)
+waitwin=$(text_of en 2409)
+check "starts and joins the maker's open access point" start_client
+within 15 joined Arventa-AP
+check "the sheet opens on Site Survey" open_sheet
+check "the list shows the networks in range" has_row HomeNet 00-1A-2B-3C-4D-01
+shot survey-en
+
+# Joined to the maker's open access point, the page offers the one-button set-up: discovery over
+# TCP finds the access point, and the key dialog names it.
+if check "QuickSecure 3 offers itself for the open maker access point" opened "$keydlg"; then
+  check "the key dialog names the access point" ap_text_is "SSID = Arventa-AP BSSID = 00:0C:E7:10:20:30"
+  shot qs3-key-en
+  drv set-text "$keydlg" "$(idc QS3_KEY_EDIT)" "short"
+  drv click "$keydlg" 1
+  check "a key of 5 characters is refused" box_says "$(text_of en 2403)"
+  drv click "$keydlg" 2
+  check "Cancel closes the key dialog" drv hidden "$keydlg" 5
+  check "no second offer after Cancel" no_window "$keydlg" 8
+fi
+
+# Connect to a WPA2-PSK network without a profile: "Security Profile" asks for the key; the
+# profile is stored under the SSID and the station joins.
+connect HomeNet
+if check "Connect to HomeNet opens \"Security Profile\"" opened "$secprof"; then
+  check "the sheet knows the network's security" test "$(drv text "$secprof" "$(idc ASEC_AUTH)")" = WPA2-PSK
+  shot security-profile-en
+  drv set-text "$secprof" "$(idc ASEC_PSK)" "correct horse battery"
+  drv click "$secprof" 1
+  drv gone "$secprof" 5
+fi
+check "the station joins HomeNet" within 15 joined HomeNet
+check "the profile HomeNet is stored" test "$(reg_value WPAPSK 'Profile\Station\HomeNet')" = "correct horse battery"
+
+# An open network without a profile: no questions; the profile is written and made current.
+connect GameRoom
+check "an open network is joined without a question" within 15 joined GameRoom
+check "no sheet for an open network" no_window "$secprof" 1
+check "the open network's profile is stored" profile_exists GameRoom
+
+# Connect to a network whose profile exists: it is made current without a sheet.
+connect HomeNet
+check "an existing profile joins without a sheet" within 15 joined HomeNet
+check "no sheet for an existing profile" no_window "$secprof" 1
+
+# A hidden network: its SSID is asked for, then its key; the joined row shows the typed name.
+connect 00-1A-2B-3C-4D-04 1
+if check "a hidden network asks for its SSID" opened "$hidden"; then
+  shot hidden-ssid-en
+  drv click "$hidden" 1
+  check "an empty SSID is refused" box_says "$(text_of en 191)"
+  drv set-text "$hidden" "$(idc HIDDEN_SSID)" HiddenLab
+  drv click "$hidden" 1
+  drv gone "$hidden" 5
+fi
+if opened "$secprof"; then
+  drv set-text "$secprof" "$(idc ASEC_PSK)" "hidden lab key"
+  drv click "$secprof" 1
+  drv gone "$secprof" 5
+fi
+check "the station joins the hidden network" within 15 joined HiddenLab
+check "the joined row shows the typed SSID" within 10 has_row HiddenLab 00-1A-2B-3C-4D-04
+
+# Add to Profile: the profile sheet comes with the row's SSID; here named after the network and
+# with a wrong pass phrase.
+addp=$(text_of en 185)
+within 10 press_on_row SURVEY_ADD_PROFILE Office-Mixed
+if check "Add to Profile opens \"Add Profile\"" opened "$addp"; then
+  check "the sheet carries the row's SSID" test "$(drv text "$addp" "$(idc SCFG_SSID)")" = Office-Mixed
+  check "the sheet proposes the next free PROF name" test "$(drv text "$addp" "$(idc SCFG_NAME)")" = PROF1
+  drv set-text "$addp" "$(idc SCFG_NAME)" Office-Mixed
+  drv post "$addp" 0x465 1 0
+  sleep 1
+  drv set-text "$addp" "$(idc ASEC_PSK)" "not the office passphrase"
+  drv click "$addp" 1
+  drv gone "$addp" 5
+fi
+check "Add to Profile stores the profile" test "$(reg_value WPAPSK 'Profile\Station\Office-Mixed')" = "not the office passphrase"
+
+# The join watchdog: Connect makes that profile current; still disconnected after 5 s, the
+# profile is deleted and Connect runs again, asking for the key.
+connect Office-Mixed
+if check "the watchdog asks again after a failed join" opened "$secprof"; then
+  check "the failed profile was deleted" not_stored Office-Mixed
+  drv set-text "$secprof" "$(idc ASEC_PSK)" "office passphrase 2006"
+  drv click "$secprof" 1
+  drv gone "$secprof" 5
+fi
+check "the right key joins Office-Mixed" within 15 joined Office-Mixed
+
+# The one-button set-up from the sheet's button: the selection tool lists the networks; the
+# maker's access point chosen, Connect joins it, the key dialog comes, and the access point
+# really switches to WPA-PSK with the key.
+drv click "$sheet" 5000
+if check "the sheet's button opens \"QuickSecure 3: Selection Tool\"" opened "$seltool"; then
+  shot qs3-selection-en
+  drv select "$seltool" "$(idc QS3_SEL_LIST)" Arventa-AP
+  drv click "$seltool" 1
+  drv gone "$seltool" 5
+fi
+check "the chosen access point is joined" within 15 joined Arventa-AP
+if check "the key dialog comes for the chosen access point" opened "$keydlg"; then
+  drv set-text "$keydlg" "$(idc QS3_KEY_EDIT)" "quick secure key 3"
+  drv click "$keydlg" 1
+  check "the wait window shows while the access point changes" opened "$waitwin"
+  shot qs3-wait-en
+fi
+check "the access point switches to WPA-PSK with the key" within 20 ap_key_is "quick secure key 3"
+check "the station re-associates with WPA-PSK" within 40 joined_wpa_psk Arventa-AP
+check "the profile Arventa-AP_AutoSecu is stored once" test "$(profiles | grep -c '^Arventa-AP_AutoSecu$')" = 1
+check "the stored profile holds the key" test "$(reg_value WPAPSK 'Profile\Station\Arventa-AP_AutoSecu')" = "quick secure key 3"
+check "the wait window closes 20 s after success" drv hidden "$waitwin" 40
+check "the browser is opened after success" within 5 browser_opened
+stop_client
+
+# Traditional Chinese: the page, the hidden-network dialog and the selection tool.
+if start_client LANG=zh_TW.UTF-8 LC_ALL=zh_TW.UTF-8; then
+  sheet=$(text_of zh 102)
+  hidden=$(text_of zh 2308)
+  seltool=$(text_of zh 2310)
+  check "the Chinese sheet opens on Site Survey" open_sheet
+  shot survey-zh
+  connect 00-1A-2B-3C-4D-04 1
+  if check "the Chinese hidden-network dialog" opened "$hidden"; then
+    shot hidden-ssid-zh
+    drv click "$hidden" 2
+    drv gone "$hidden" 5
+  fi
+  drv click "$sheet" 5000
+  if check "the Chinese selection tool" opened "$seltool"; then
+    shot qs3-selection-zh
+    drv select "$seltool" "$(idc QS3_SEL_LIST)" GameRoom
+    drv click "$seltool" 1
+    drv gone "$seltool" 5
+  fi
+  check "the chosen network is joined from the Chinese sheet" within 15 joined GameRoom
+  stop_client
+else
+  check "starts in Chinese" false
+fi
+
+echo "e2e-survey: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
