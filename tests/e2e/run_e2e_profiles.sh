@@ -58,6 +58,12 @@ stored_root_is() {  # SHA-1 hash, lower case: the profile verifies the server ag
   [ "$(reg_value UseServerCert 'Profile\Station\Corp')" = 1 ] &&
     reg_value ServerCertData 'Profile\Station\Corp' | tr 'A-F' 'a-f' | grep -- "$1" >/dev/null
 }
+cert_listed() { drv items "$1" "$(idc SCERT_LIST)" | cut -f1 | grep -x -- "$2" >/dev/null; }
+cert_shown() { drv text "$1" "$(idc DAUTH_CERT_TO)" | grep -- "$2" >/dev/null; }
+client_cert_is() {  # profile, SHA-1 hash in lower case
+  [ "$(reg_value UseClientCert "Profile\\Station\\$1")" = 1 ] &&
+    reg_value ClientCertData "Profile\\Station\\$1" | tr 'A-F' 'a-f' | grep -- "$2" >/dev/null
+}
 on_row() {  # profile name, button name
   drv select "$sheet" "$(idc PROF_LIST)" "$1" && drv click "$sheet" "$(idc "PROF_$2")"
 }
@@ -223,6 +229,44 @@ if start_client LANG=zh_TW.UTF-8 LC_ALL=zh_TW.UTF-8; then
   on_row "舊網路" ACTIVATE
   check "the WEP profile joins OldWep" within 15 joined OldWep
   check "the WEP key is understood" state_has '"wepMismatch":false'
+
+  # TLS with a client certificate of the simulator's personal store, chosen in the Chinese
+  # "Select Certificate" dialog.
+  dot1x=$(text_of zh 289)
+  selcert=$(text_of zh 2702)
+  drv click "$sheet" "$(idc PROF_ADD)"
+  opened "$add"
+  drv set-text "$add" "$(idc SCFG_NAME)" "公司 TLS"
+  drv choose "$add" "$(idc SCFG_SSID)" CorpSecure
+  page "$add" 1
+  drv choose "$add" "$(idc ASEC_AUTH)" WPA2
+  drv choose "$add" "$(idc ASEC_ENC)" AES
+  drv click "$add" "$(idc ASEC_8021X_SETTING)"
+  if check "the Chinese 802.1X sheet opens" opened "$dot1x"; then
+    drv choose "$dot1x" "$(idc DAUTH_METHOD)" "$(text_of zh 2704)"
+    drv set-text "$dot1x" "$(idc DAUTH_ID)" bob
+    drv click "$dot1x" 1
+    check "TLS without a client certificate is refused" box_says "$(text_of zh 285)"
+    drv click "$dot1x" "$(idc DAUTH_MORE)"
+    if check "\"More..\" opens the Chinese \"Select Certificate\"" opened "$selcert"; then
+      check "the dialog lists the world's personal certificates" cert_listed "$selcert" bob
+      shot select-certificate-zh
+      drv select "$selcert" "$(idc SCERT_LIST)" bob
+      drv click "$selcert" 1
+      drv gone "$selcert" 5
+    fi
+    check "the chosen certificate is shown" cert_shown "$dot1x" bob
+    shot dot1x-auth-zh
+    page "$dot1x" 1
+    shot dot1x-ca-zh
+    drv click "$dot1x" 1
+    check "the 802.1X sheet takes the TLS settings" drv gone "$dot1x" 5
+  fi
+  drv click "$add" 1
+  drv gone "$add" 5
+  check "the client certificate's hash is stored" client_cert_is "公司 TLS" 48181acd22b3edaebc8a447868a7df7ce629920a
+  on_row "公司 TLS" ACTIVATE
+  check "the TLS account joins CorpSecure" within 20 joined CorpSecure
   stop_client
 else
   check "starts in Chinese" false
