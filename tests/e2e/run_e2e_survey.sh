@@ -8,7 +8,8 @@ set -uo pipefail
 native=$1
 win=$2
 shots=build/screenshots
-mkdir -p "$shots"
+work=build/e2e-survey
+mkdir -p "$shots" "$work"
 port=$((5300 + RANDOM % 200))
 root='HKLM\System\CurrentControlSet\Control\Class\{4D36E972-E325-11CE-BFC1-08002BE10318}\0007'
 clientcfg=$win/src/win32/apps/ClientCfg.exe
@@ -53,9 +54,11 @@ ap_text_is() { [ "$(drv text "$keydlg" "$(idc QS3_KEY_AP_TEXT)" | tr '\n' ' ' | 
 ap_key_is() { world_net Arventa-AP | grep "\"passphrase\":\"$1\"" >/dev/null; }
 joined_wpa_psk() { joined "$1" && state_has '"authMode":4'; }
 browser_opened() { notes | grep '"browser"' >/dev/null; }
+sel_row_open() { drv items "$seltool" "$(idc QS3_SEL_LIST)" | grep -P "^$1\t" | cut -f5 | grep -x None >/dev/null; }
 status_says() { drv text "$sheet" "$(idc SURVEY_STATUS)" | grep -- "$1" >/dev/null; }
 no_window() { ! drv shown "$1" "${2:-3}"; }
 
+"$native/src/sim/host/wlansim" --print-world >"$work/world.json"
 "$native/src/sim/host/wlansim" --one-adapter --port "$port" >/tmp/wlansim-e2e-survey.log 2>&1 &
 sim=$!
 trap 'kill $sim 2>/dev/null; wineserver -k 2>/dev/null' EXIT
@@ -181,13 +184,25 @@ check "the profile Arventa-AP_AutoSecu is stored once" test "$(profiles | grep -
 check "the stored profile holds the key" test "$(reg_value WPAPSK 'Profile\Station\Arventa-AP_AutoSecu')" = "quick secure key 3"
 check "the wait window closes 20 s after success" drv hidden "$waitwin" 40
 check "the browser is opened after success" within 5 browser_opened
+
+# Connect to the secured maker access point again: the open profile of its name is tried first;
+# the watchdog deletes it when it cannot join, and Connect then takes the "_AutoSecu" profile.
+connect HomeNet
+within 15 joined HomeNet
+connect Arventa-AP
+check "the watchdog deletes the open profile that cannot join" within 20 not_stored Arventa-AP
+check "Connect then takes the _AutoSecu profile" within 30 joined_wpa_psk Arventa-AP
+check "no sheet on the way" no_window "$secprof" 1
 stop_client
 
 # Traditional Chinese: the page, the hidden-network dialog and the selection tool.
 if start_client LANG=zh_TW.UTF-8 LC_ALL=zh_TW.UTF-8; then
   sheet=$(text_of zh 102)
+  secprof=$(text_of zh 2201)
   hidden=$(text_of zh 2308)
+  keydlg=$(text_of zh 2400)
   seltool=$(text_of zh 2310)
+  waitwin=$(text_of zh 2409)
   check "the Chinese sheet opens on Site Survey" open_sheet
   shot survey-zh
   connect 00-1A-2B-3C-4D-04 1
@@ -196,14 +211,54 @@ if start_client LANG=zh_TW.UTF-8 LC_ALL=zh_TW.UTF-8; then
     drv click "$hidden" 2
     drv gone "$hidden" 5
   fi
+  # A secured network without a profile: the Chinese "Security Profile" sheet; Cancel joins nothing.
+  connect Campus-LEAP
+  if check "the Chinese \"Security Profile\" sheet" opened "$secprof"; then
+    shot security-profile-zh
+    drv post "$secprof" 0x471 5 0  # PSM_PRESSBUTTON: Cancel
+    check "Cancel closes it" drv gone "$secprof" 5
+  fi
+  check "Cancel stores nothing" not_stored Campus-LEAP
+
+  # The maker's access point already on WPA-PSK, and no profile for it: Connect asks for the key
+  # in the key dialog and stores the "_AutoSecu" profile with TKIP.
+  "$VX_WINE" reg delete "$root\Profile\Station\Arventa-AP_AutoSecu" /f >/dev/null 2>&1
+  connect Campus-LEAP >/dev/null  # leave the access point first
+  drv shown "$secprof" 10 && drv post "$secprof" 0x471 5 0
+  connect Arventa-AP
+  if check "the key dialog asks for the secured maker access point's key" opened "$keydlg"; then
+    shot qs3-key-zh
+    drv set-text "$keydlg" "$(idc QS3_KEY_EDIT)" "quick secure key 3"
+    drv click "$keydlg" 1
+    drv gone "$keydlg" 5
+  fi
+  check "the key is stored as Arventa-AP_AutoSecu with TKIP" \
+    within 10 test "$(reg_value Encryption 'Profile\Station\Arventa-AP_AutoSecu')" = 4
+  check "the station joins with the key" within 20 joined_wpa_psk Arventa-AP
+
+  # The whole set-up once more on the Chinese sheet: the access point open again (the world
+  # reloaded), chosen in the selection tool; the Chinese key dialog and wait window.
+  ctl "{\"cmd\":\"load\",\"path\":\"$PWD/$work/world.json\"}" >/dev/null
+  "$VX_WINE" reg delete "$root\Profile\Station\Arventa-AP_AutoSecu" /f >/dev/null 2>&1
   drv click "$sheet" 5000
   if check "the Chinese selection tool" opened "$seltool"; then
     shot qs3-selection-zh
-    drv select "$seltool" "$(idc QS3_SEL_LIST)" GameRoom
+    drv click "$seltool" "$(idc QS3_SEL_RESCAN)"  # the list still shows the secured access point
+    sleep 5
+    check "the rescanned list shows the access point open again" sel_row_open Arventa-AP
+    drv select "$seltool" "$(idc QS3_SEL_LIST)" Arventa-AP
     drv click "$seltool" 1
     drv gone "$seltool" 5
   fi
-  check "the chosen network is joined from the Chinese sheet" within 15 joined GameRoom
+  check "the chosen access point is joined, open" within 15 joined Arventa-AP
+  if check "the Chinese key dialog comes" opened "$keydlg"; then
+    drv set-text "$keydlg" "$(idc QS3_KEY_EDIT)" "second quick key"
+    drv click "$keydlg" 1
+    check "the Chinese wait window shows" opened "$waitwin"
+    shot qs3-wait-zh
+  fi
+  check "the access point takes the second key" within 20 ap_key_is "second quick key"
+  check "the station joins with the second key" within 40 joined_wpa_psk Arventa-AP
   stop_client
 else
   check "starts in Chinese" false
