@@ -55,6 +55,7 @@ ap_key_is() { world_net Arventa-AP | grep "\"passphrase\":\"$1\"" >/dev/null; }
 joined_wpa_psk() { joined "$1" && state_has '"authMode":4'; }
 browser_opened() { notes | grep '"browser"' >/dev/null; }
 sel_row_open() { drv items "$seltool" "$(idc QS3_SEL_LIST)" | grep -P "^$1\t" | cut -f5 | grep -x None >/dev/null; }
+tool_closed_sheet_kept() { drv gone "$seltool" 5 && drv wait "$sheet" 1; }
 status_says() { drv text "$sheet" "$(idc SURVEY_STATUS)" | grep -- "$1" >/dev/null; }
 no_window() { ! drv shown "$1" "${2:-3}"; }
 
@@ -103,6 +104,7 @@ if check "Connect to HomeNet opens \"Security Profile\"" opened "$secprof"; then
   drv gone "$secprof" 5
 fi
 check "the station joins HomeNet" within 15 joined HomeNet
+check "the status line reads \"Connected <--> HomeNet\"" within 6 status_says "^Connected <--> HomeNet$"
 check "the profile HomeNet is stored" test "$(reg_value WPAPSK 'Profile\Station\HomeNet')" = "correct horse battery"
 
 # An open network without a profile: no questions; the profile is written and made current.
@@ -263,6 +265,19 @@ if start_client LANG=zh_TW.UTF-8 LC_ALL=zh_TW.UTF-8; then
 else
   check "starts in Chinese" false
 fi
+
+# "showup" on the command line (in any case): the sheet opens by itself and, with several
+# networks in range, so does the selection tool.
+sheet=$(text_of en 102)
+seltool=$(text_of en 2310)
+env VX_SIM=127.0.0.1:$port "$VX_WINE" "$clientcfg" SHOWUP >/dev/null 2>&1 &
+client=$!
+check "\"SHOWUP\" opens the sheet by itself" drv wait "$sheet" 20
+if check "\"SHOWUP\" opens the selection tool" opened "$seltool"; then
+  drv click "$seltool" 2
+  check "Cancel closes the selection tool, the sheet stays" tool_closed_sheet_kept
+fi
+stop_client
 
 echo "e2e-survey: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]
