@@ -7,7 +7,8 @@ set -uo pipefail
 native=$1
 win=$2
 shots=build/screenshots
-mkdir -p "$shots"
+work=build/e2e-profiles
+mkdir -p "$shots" "$work"
 port=$((5100 + RANDOM % 200))
 root='HKLM\System\CurrentControlSet\Control\Class\{4D36E972-E325-11CE-BFC1-08002BE10318}\0007'
 clientcfg=$win/src/win32/apps/ClientCfg.exe
@@ -68,6 +69,11 @@ on_row() {  # profile name, button name
   drv select "$sheet" "$(idc PROF_LIST)" "$1" && drv click "$sheet" "$(idc "PROF_$2")"
 }
 
+# The default world, and the same world with certificate stores that cannot be opened.
+"$native/src/sim/host/wlansim" --print-world >"$work/world.json"
+awk '/^    "(my|root)": \[$/ {key = $1; skip = 1; next}
+     skip && /^    \],?$/ {print "    " key " null" (/,$/ ? "," : ""); skip = 0; next}
+     !skip' "$work/world.json" >"$work/no-stores.json"
 "$native/src/sim/host/wlansim" --one-adapter --port "$port" --no-autosecurity >/tmp/wlansim-e2e-prof.log 2>&1 &
 sim=$!
 trap 'kill $sim 2>/dev/null; wineserver -k 2>/dev/null' EXIT
@@ -247,6 +253,12 @@ if start_client LANG=zh_TW.UTF-8 LC_ALL=zh_TW.UTF-8; then
     drv set-text "$dot1x" "$(idc DAUTH_ID)" bob
     drv click "$dot1x" 1
     check "TLS without a client certificate is refused" box_says "$(text_of zh 285)"
+    # Stores that cannot be opened: a clear message, and only "any trusted CA" to choose.
+    ctl "{\"cmd\":\"load\",\"path\":\"$PWD/$work/no-stores.json\"}" >/dev/null
+    drv click "$dot1x" "$(idc DAUTH_MORE)"
+    check "an unreadable personal store says so" box_says "$(text_of zh 2748)"
+    drv gone "$selcert" 5
+    ctl "{\"cmd\":\"load\",\"path\":\"$PWD/$work/world.json\"}" >/dev/null
     drv click "$dot1x" "$(idc DAUTH_MORE)"
     if check "\"More..\" opens the Chinese \"Select Certificate\"" opened "$selcert"; then
       check "the dialog lists the world's personal certificates" cert_listed "$selcert" bob
