@@ -163,6 +163,16 @@ if check "the watchdog asks again after a failed join" opened "$secprof"; then
 fi
 check "the right key joins Office-Mixed" within 15 joined Office-Mixed
 
+# A profile then activated by hand on the Profile page stays joined: the page no longer takes
+# the adapter back to the network of its last Connect.
+drv post "$sheet" 0x465 0 0
+sleep 1.5
+drv select "$sheet" "$(idc PROF_LIST)" HomeNet && drv click "$sheet" "$(idc PROF_ACTIVATE)"
+check "the profile activated by hand joins HomeNet" within 15 joined HomeNet
+drv post "$sheet" 0x465 2 0
+sleep 12
+check "and stays with it under the Site Survey page" joined HomeNet
+
 # The one-button set-up from the sheet's button: the selection tool lists the networks; the
 # maker's access point chosen, Connect joins it, the key dialog comes, and the access point
 # really switches to WPA-PSK with the key.

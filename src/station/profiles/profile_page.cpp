@@ -231,6 +231,7 @@ void CProfilePage::DeleteSelected() {
     ctx_.store.ClearLiveProfile();
     if (ctx_.setOidFromReg) ctx_.setOidFromReg(false);
     activeName_.clear();
+    if (hooks_.liveProfileCleared) hooks_.liveProfileCleared();
   }
   ControlState& list = Control(prof::kList);
   list.rows.erase(list.rows.begin() + row);

@@ -18,6 +18,8 @@ struct ProfilePageHooks {
   std::function<void()> profileChosenByHand;
   // Around every modal sheet or box the page opens: the shell's busy flag.
   std::function<void(bool busy)> setBusy;
+  // Delete removed the active profile and left the adapter's own settings open, for any network.
+  std::function<void()> liveProfileCleared;
 };
 
 class CProfilePage : public DialogModel {

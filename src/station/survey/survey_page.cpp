@@ -232,6 +232,7 @@ void CSiteSurvPage::StatusUpdate() {
     joinBySsid_ = false;
     joinByBssid_ = false;
   }
+  if (ctx_.shared.liveProfileChanged) FollowLiveProfile();
   uint32_t media = kMediaConnected;  // a failed query reads as connected, as the zeroed buffer did
   ctx_.channel.QueryU32(OID_GEN_MEDIA_CONNECT_STATUS, media);
   bool manages = ctx_.managesAdapter ? ctx_.managesAdapter() : true;
@@ -291,6 +292,18 @@ void CSiteSurvPage::StatusUpdate() {
   }
   Control(survey::kStatus).text = status;
   MarkConnectedRow(row, connected);
+}
+
+// Re-sending the last Connect's BSSID would take the adapter back to that network with the
+// settings of another profile (or of none), which it cannot join. The page keeps the live
+// settings' SSID instead, as it does when it opens without a current profile; an empty SSID
+// keeps nothing.
+void CSiteSurvPage::FollowLiveProfile() {
+  ctx_.shared.liveProfileChanged = false;
+  requestedSsid_ = SsidRecord::From(ReadText(ctx_.registry, ctx_.profiles.AdapterKey(), regstr::kSsid, ""));
+  joinBySsid_ = true;
+  joinByBssid_ = false;
+  if (ctx_.shared.hidden.Set() && !SameSsid(ctx_.shared.hidden.ssid, requestedSsid_)) ctx_.shared.hidden.Clear();
 }
 
 void CSiteSurvPage::MarkConnectedRow(int row, bool connected) {

@@ -49,6 +49,9 @@ struct SurveyShared {
   uint8_t missCount = 0;
   bool bindingMessageShown = false;  // the 802.1X binding message, once per run
   bool statusRefreshEnabled = true;
+  // The profile list page made the adapter's settings (or cleared them): the network of the last
+  // Connect is no longer the one to keep.
+  bool liveProfileChanged = false;
   AutoSecuritySetup setup;
 };
 
@@ -133,6 +136,7 @@ class CSiteSurvPage : public DialogModel {
   void Connect();
   void AddProfile();
   void StatusUpdate();
+  void FollowLiveProfile();
   void UpdateButtons();
   void Refill();
   // The network selection dialog, then Connect on the chosen row.

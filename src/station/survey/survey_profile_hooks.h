@@ -11,12 +11,19 @@ namespace vx {
 // adapter); the store then does what the page would.
 SurveyHooks ProfileEditorSurveyHooks(ProfileEditorContext& editor, CProfilePage* profilePage);
 
-// The profile list page's hand-made activations hold the one-button offer back.
+// The profile list page's hand-made activations hold the one-button offer back; they and a
+// deleted active profile end the site survey's keeping of the network of its last Connect.
 inline ProfilePageHooks WithManualActivation(ProfilePageHooks hooks, SurveyShared& shared) {
-  auto previous = std::move(hooks.profileChosenByHand);
-  hooks.profileChosenByHand = [previous, &shared] {
+  auto chosen = std::move(hooks.profileChosenByHand);
+  hooks.profileChosenByHand = [chosen, &shared] {
     shared.setup.manualActivation = true;
-    if (previous) previous();
+    shared.liveProfileChanged = true;
+    if (chosen) chosen();
+  };
+  auto cleared = std::move(hooks.liveProfileCleared);
+  hooks.liveProfileCleared = [cleared, &shared] {
+    shared.liveProfileChanged = true;
+    if (cleared) cleared();
   };
   return hooks;
 }

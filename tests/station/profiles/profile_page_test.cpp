@@ -11,7 +11,8 @@ using Items = std::vector<std::string>;
 
 class ProfilePageTest : public EditorFixture {
  protected:
-  CProfilePage page{ctx, clock};
+  int liveCleared = 0;
+  CProfilePage page{ctx, clock, ProfilePageHooks{{}, {}, [this] { ++liveCleared; }}};
 
   void Store(const StationProfile& p) { ASSERT_TRUE(store.WriteProfile(p)); }
   StationProfile Profile(std::string name, std::string ssid) {
@@ -134,12 +135,14 @@ TEST_F(ProfilePageTest, DeletingTheActiveProfileAsksThenClearsTheLiveValues) {
   EXPECT_EQ(Live("Encryption"), "1");
   EXPECT_EQ(Live("NetworkType"), "1");
   EXPECT_EQ(activations, std::vector<bool>{false});
+  EXPECT_EQ(liveCleared, 1);
   EXPECT_EQ(page.ActiveName(), "");
   ASSERT_EQ(Rows().size(), 1u);
   EXPECT_EQ(page.Control(prof::kList).selection, 0);
 
-  Click(page, prof::kDelete);  // not active: no question
+  Click(page, prof::kDelete);  // not active: no question, the live values stay
   EXPECT_EQ(ui.boxes.size(), 2u);
+  EXPECT_EQ(liveCleared, 1);
   EXPECT_TRUE(Rows().empty());
   EXPECT_FALSE(page.Control(prof::kDelete).enabled);
   EXPECT_FALSE(page.Control(prof::kEdit).enabled);

@@ -533,5 +533,42 @@ TEST_F(SurveyPageTest, NetworkSelectionPicksTheRowToConnect) {
   EXPECT_TRUE(page->JoinByBssid());
 }
 
+// After a Connect the page keeps its network; a profile the user then makes current on the
+// profile list page (or the active profile deleted there) is kept instead.
+TEST_F(SurveyPageTest, ProfileChosenByHandIsNotUndoneByTheLastConnect) {
+  passPhrase.clear();  // no one-button set-up in the way
+  OpenScanned();
+  ConnectTo("Arventa-AP");
+  Pass(4000);
+  ASSERT_EQ(adapter.State().ssid, "Arventa-AP");
+  StationProfile home;
+  home.name = "Home";
+  home.ssid = "HomeNet";
+  home.authenType = int(kAuthWpa2Psk);
+  home.encryption = int(kEncAesEnabled);
+  home.wpaPsk = "correct horse battery";
+  ASSERT_TRUE(profiles.WriteProfile(home));
+  ProfilePageHooks byHand = WithManualActivation({}, shared);
+  profiles.SelectProfile("Home", false);
+  byHand.profileChosenByHand();
+  Pass(20000);
+  EXPECT_TRUE(adapter.State().associated);
+  EXPECT_EQ(adapter.State().ssid, "HomeNet");
+  EXPECT_TRUE(page->JoinBySsid());
+  EXPECT_FALSE(page->JoinByBssid());
+
+  // The active profile deleted: the adapter's open, any-network settings stay as they are.
+  sheetKey = "correct horse battery";
+  ConnectTo("HomeNet");
+  Pass(4000);
+  ASSERT_TRUE(page->JoinByBssid());
+  profiles.ClearLiveProfile();
+  link.SetOidFromReg(false);
+  byHand.liveProfileCleared();
+  Pass(20000);
+  EXPECT_TRUE(adapter.State().associated);
+  EXPECT_EQ(adapter.State().ssid, "Arventa-AP");
+}
+
 }  // namespace
 }  // namespace vx
