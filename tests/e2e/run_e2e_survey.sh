@@ -11,31 +11,12 @@ shots=build/screenshots
 work=build/e2e-survey
 mkdir -p "$shots" "$work"
 port=$((5300 + RANDOM % 200))
-root='HKLM\System\CurrentControlSet\Control\Class\{4D36E972-E325-11CE-BFC1-08002BE10318}\0007'
-clientcfg=$win/src/win32/apps/ClientCfg.exe
 
 source "$(dirname "$0")/lib.sh"
-state_has() { state | grep -- "$1" >/dev/null; }
-joined() { local s; s=$(state); [[ $s == *"\"associated\":true"* && $s == *"\"ssid\":\"$1\""* ]]; }
-reg_value() {  # name [subkey]
-  local key=$root${2:+\\$2}
-  "$VX_WINE" reg query "$key" /v "$1" 2>/dev/null | tr -d '\r' | awk -v n="$1" '$1 == n {$1 = $2 = ""; sub(/^ +/, ""); print}'
-}
-profile_exists() { "$VX_WINE" reg query "$root\\Profile\\Station\\$1" >/dev/null 2>&1; }
-not_stored() { ! profile_exists "$1"; }
+source "$(dirname "$0")/clientcfg.sh"
 profiles() { "$VX_WINE" reg query "$root\\Profile\\Station" 2>/dev/null | tr -d '\r' | sed -n 's/.*\\Profile\\Station\\//p'; }
 world_net() { ctl '{"cmd":"world"}' | grep -o "{[^{}]*\"ssid\":\"$1\"[^{}]*}"; }
 
-start_client() {  # extra environment in "$@"
-  env VX_SIM=127.0.0.1:$port "$@" "$VX_WINE" "$clientcfg" >/dev/null 2>&1 &
-  client=$!
-  within 20 tray_has "ARVENTA"
-}
-stop_client() {  # Exit from the tray menu; a program that does not end is ended
-  drv post ClientCfg 0x111 32776 0
-  within 15 bash -c "! kill -0 $client 2>/dev/null" || { echo "  ClientCfg did not end" >&2; kill "$client"; }
-  wait "$client" 2>/dev/null
-}
 open_sheet() {  # the sheet opens on Site Survey, which scans
   drv post ClientCfg 0x111 32774 0
   drv wait "$sheet" 10 && sleep 4
