@@ -36,6 +36,12 @@ ap_key_is() { world_net Arventa-AP | grep "\"passphrase\":\"$1\"" >/dev/null; }
 joined_wpa_psk() { joined "$1" && state_has '"authMode":4'; }
 browser_opened() { notes | grep '"browser"' >/dev/null; }
 sel_row_open() { drv items "$seltool" "$(idc QS3_SEL_LIST)" | grep -P "^$1\t" | cut -f5 | grep -x None >/dev/null; }
+choose_in_tool() {  # SSID: the selection tool's OK on that row
+  drv select "$seltool" "$(idc QS3_SEL_LIST)" "$1" && drv click "$seltool" 1 && drv gone "$seltool" 5
+}
+enter_key() {  # the key dialog's pass phrase, confirmed
+  drv set-text "$keydlg" "$(idc QS3_KEY_EDIT)" "$1" && drv click "$keydlg" 1
+}
 tool_closed_sheet_kept() { drv gone "$seltool" 5 && drv wait "$sheet" 1; }
 status_says() { drv text "$sheet" "$(idc SURVEY_STATUS)" | grep -- "$1" >/dev/null; }
 no_window() { ! drv shown "$1" "${2:-3}"; }
@@ -66,8 +72,7 @@ shot survey-en
 if check "QuickSecure 3 offers itself for the open maker access point" opened "$keydlg"; then
   check "the key dialog names the access point" ap_text_is "SSID = Arventa-AP BSSID = 00:0C:E7:10:20:30"
   shot qs3-key-en
-  drv set-text "$keydlg" "$(idc QS3_KEY_EDIT)" "short"
-  drv click "$keydlg" 1
+  enter_key "short"
   check "a key of 5 characters is refused" box_says "$(text_of en 2403)"
   drv click "$keydlg" 2
   check "Cancel closes the key dialog" drv hidden "$keydlg" 5
@@ -160,14 +165,11 @@ check "and stays with it under the Site Survey page" joined HomeNet
 drv click "$sheet" 5000
 if check "the sheet's button opens \"QuickSecure 3: Selection Tool\"" opened "$seltool"; then
   shot qs3-selection-en
-  drv select "$seltool" "$(idc QS3_SEL_LIST)" Arventa-AP
-  drv click "$seltool" 1
-  drv gone "$seltool" 5
+  choose_in_tool Arventa-AP
 fi
 check "the chosen access point is joined" within 15 joined Arventa-AP
 if check "the key dialog comes for the chosen access point" opened "$keydlg"; then
-  drv set-text "$keydlg" "$(idc QS3_KEY_EDIT)" "quick secure key 3"
-  drv click "$keydlg" 1
+  enter_key "quick secure key 3"
   check "the wait window shows while the access point changes" opened "$waitwin"
   shot qs3-wait-en
 fi
@@ -221,8 +223,7 @@ if start_client LANG=zh_TW.UTF-8 LC_ALL=zh_TW.UTF-8; then
   connect Arventa-AP
   if check "the key dialog asks for the secured maker access point's key" opened "$keydlg"; then
     shot qs3-key-zh
-    drv set-text "$keydlg" "$(idc QS3_KEY_EDIT)" "quick secure key 3"
-    drv click "$keydlg" 1
+    enter_key "quick secure key 3"
     drv gone "$keydlg" 5
   fi
   check "the key is stored as Arventa-AP_AutoSecu with TKIP" \
@@ -239,14 +240,11 @@ if start_client LANG=zh_TW.UTF-8 LC_ALL=zh_TW.UTF-8; then
     drv click "$seltool" "$(idc QS3_SEL_RESCAN)"  # the list still shows the secured access point
     sleep 5
     check "the rescanned list shows the access point open again" sel_row_open Arventa-AP
-    drv select "$seltool" "$(idc QS3_SEL_LIST)" Arventa-AP
-    drv click "$seltool" 1
-    drv gone "$seltool" 5
+    choose_in_tool Arventa-AP
   fi
   check "the chosen access point is joined, open" within 15 joined Arventa-AP
   if check "the Chinese key dialog comes" opened "$keydlg"; then
-    drv set-text "$keydlg" "$(idc QS3_KEY_EDIT)" "second quick key"
-    drv click "$keydlg" 1
+    enter_key "second quick key"
     check "the Chinese wait window shows" opened "$waitwin"
     shot qs3-wait-zh
   fi
