@@ -9,7 +9,7 @@
 #include <map>
 #include <span>
 
-#include "common/codec/byte_reader.h"
+#include "base/byte_reader.h"
 #include "driver/oid_codes.h"
 #include "fakes/fake_device.h"
 #include "fakes/fake_registry.h"

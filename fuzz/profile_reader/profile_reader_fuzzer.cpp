@@ -7,13 +7,13 @@
 #include <cstdlib>
 #include <span>
 
-#include "common/codec/byte_reader.h"
+#include "base/byte_reader.h"
+#include "common/settings/ap_defaults.h"
 #include "common/settings/registry_values.h"
 #include "fakes/fake_device.h"
 #include "fakes/fake_registry.h"
 #include "fakes/fake_supplicant.h"
 #include "fakes/virtual_clock.h"
-#include "softap/config/ap_defaults.h"
 #include "station/profiles/profile_store.h"
 #include "station/profiles/station_link.h"
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "common/codec/hex.h"
+#include "base/hex.h"
 #include "driver/os_version.h"
 #include "platform/trace.h"
 

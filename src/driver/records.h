@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "common/codec/hex.h"
+#include "base/hex.h"
 
 namespace vx {
 

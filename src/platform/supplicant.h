@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "common/codec/hex.h"
+#include "base/hex.h"
 
 namespace vx {
 

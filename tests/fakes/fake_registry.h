@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "common/codec/hex.h"
+#include "base/hex.h"
 #include "platform/registry.h"
 
 namespace vx {

@@ -3,8 +3,8 @@
 #include <optional>
 #include <vector>
 
-#include "common/codec/byte_reader.h"
-#include "common/codec/byte_writer.h"
+#include "base/byte_reader.h"
+#include "base/byte_writer.h"
 #include "driver/oid_codes.h"
 #include "driver/records.h"
 #include "platform/device.h"

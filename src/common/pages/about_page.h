@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "common/codec/hex.h"
+#include "base/hex.h"
 #include "common/ui/dialog_model.h"
 #include "driver/oid_channel.h"
 #include "platform/file_info.h"

@@ -1,6 +1,6 @@
 #include "sim/adapter/scan_list.h"
 
-#include "common/codec/byte_writer.h"
+#include "base/byte_writer.h"
 #include "driver/records.h"
 
 namespace vx::sim {

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <deque>
 
-#include "common/codec/byte_reader.h"
-#include "common/codec/byte_writer.h"
+#include "base/byte_reader.h"
+#include "base/byte_writer.h"
 #include "common/passphrase/passphrase.h"
 #include "driver/discovery.h"
 #include "driver/oid_codes.h"

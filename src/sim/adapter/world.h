@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "common/codec/hex.h"
+#include "base/hex.h"
 
 namespace vx::sim {
 

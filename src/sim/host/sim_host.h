@@ -10,7 +10,7 @@
 #include <thread>
 #include <vector>
 
-#include "common/codec/byte_reader.h"
+#include "base/byte_reader.h"
 #include "net/socket.h"
 #include "sim/adapter/virtual_adapter.h"
 #include "sim/services/sim_services.h"

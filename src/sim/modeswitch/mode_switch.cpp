@@ -1,6 +1,6 @@
 #include "sim/modeswitch/mode_switch.h"
 
-#include "common/codec/hex.h"
+#include "base/hex.h"
 
 namespace vx::sim {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "common/codec/byte_reader.h"
-#include "common/codec/byte_writer.h"
+#include "base/byte_reader.h"
+#include "base/byte_writer.h"
 #include "net/socket.h"
 
 namespace vx::sim {

@@ -1,7 +1,7 @@
 #include "sim/services/sim_services.h"
 
-#include "common/codec/byte_reader.h"
-#include "common/codec/byte_writer.h"
+#include "base/byte_reader.h"
+#include "base/byte_writer.h"
 
 namespace vx::sim {
 

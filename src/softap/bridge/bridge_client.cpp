@@ -1,7 +1,7 @@
 #include "softap/bridge/bridge_client.h"
 
-#include "common/codec/byte_reader.h"
-#include "common/codec/byte_writer.h"
+#include "base/byte_reader.h"
+#include "base/byte_writer.h"
 #include "platform/trace.h"
 
 namespace vx {

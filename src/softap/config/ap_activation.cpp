@@ -3,14 +3,13 @@
 #include <algorithm>
 
 #include "common/passphrase/passphrase.h"
+#include "common/settings/ap_defaults.h"
 #include "common/settings/registry_values.h"
 #include "driver/channels.h"
 #include "driver/config_record.h"
 #include "driver/discovery.h"
 #include "driver/oid_codes.h"
 #include "platform/trace.h"
-#include "softap/config/ap_defaults.h"
-#include "station/survey/scan_list.h"
 
 namespace vx {
 namespace {

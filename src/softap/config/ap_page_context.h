@@ -4,11 +4,11 @@
 #include <functional>
 #include <string>
 
+#include "common/settings/ap_defaults.h"
 #include "driver/oid_channel.h"
 #include "platform/registry.h"
 #include "platform/ui.h"
 #include "softap/config/ap_activation.h"
-#include "softap/config/ap_defaults.h"
 
 namespace vx {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "common/codec/hex.h"
+#include "base/hex.h"
 #include "common/ui/dialog_model.h"
 #include "softap/config/ap_page_context.h"
 #include "softap/config/security_dialog.h"

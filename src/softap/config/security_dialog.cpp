@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "common/codec/hex.h"
+#include "base/hex.h"
 #include "common/settings/registry_values.h"
 #include "resources/dialogs/ap_security_dialog.h"
 #include "resources/string_ids.h"

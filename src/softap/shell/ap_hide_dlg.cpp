@@ -1,5 +1,7 @@
 #include "softap/shell/ap_hide_dlg.h"
 
+#include "common/pages/select_card_model.h"
+#include "common/settings/ap_defaults.h"
 #include "common/settings/registry_values.h"
 #include "driver/oid_codes.h"
 #include "driver/os_version.h"
@@ -7,8 +9,6 @@
 #include "resources/resource_ids.h"
 #include "resources/string_ids.h"
 #include "softap/bridge/bridge_client.h"
-#include "softap/config/ap_defaults.h"
-#include "station/shell/select_card_model.h"
 
 namespace vx {
 namespace {

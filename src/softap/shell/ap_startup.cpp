@@ -1,6 +1,6 @@
 #include "softap/shell/ap_startup.h"
 
-#include "common/codec/hex.h"
+#include "base/hex.h"
 
 namespace vx {
 namespace {

@@ -9,7 +9,7 @@
 #include <mutex>
 #include <string>
 
-#include "common/codec/hex.h"
+#include "base/hex.h"
 
 namespace vx {
 

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "common/codec/hex.h"
+#include "base/hex.h"
 
 namespace vx {
 namespace {

@@ -4,7 +4,7 @@
 #include <array>
 #include <cstdint>
 
-#include "common/codec/hex.h"
+#include "base/hex.h"
 
 namespace vx {
 

@@ -4,8 +4,8 @@
 #include <array>
 #include <chrono>
 
-#include "common/codec/byte_reader.h"
-#include "common/codec/byte_writer.h"
+#include "base/byte_reader.h"
+#include "base/byte_writer.h"
 
 namespace vx {
 namespace {

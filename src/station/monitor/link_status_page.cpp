@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "common/codec/byte_reader.h"
+#include "base/byte_reader.h"
 #include "driver/oid_codes.h"
 #include "driver/records.h"
 #include "resources/string_ids.h"

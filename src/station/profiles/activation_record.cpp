@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "common/codec/byte_writer.h"
+#include "base/byte_writer.h"
 #include "station/survey/scan_list.h"
 
 namespace vx {

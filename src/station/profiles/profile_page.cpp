@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "common/codec/hex.h"
+#include "base/hex.h"
 #include "common/settings/registry_values.h"
 #include "driver/oid_codes.h"
 #include "driver/records.h"

@@ -1,6 +1,6 @@
 #include "station/profiles/profile_sheet.h"
 
-#include "common/codec/hex.h"
+#include "base/hex.h"
 #include "resources/string_ids.h"
 #include "station/profiles/wep_key_text.h"
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "common/codec/hex.h"
+#include "base/hex.h"
 #include "common/passphrase/passphrase.h"
 #include "common/settings/registry_values.h"
 #include "driver/discovery.h"

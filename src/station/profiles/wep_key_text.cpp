@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "common/codec/hex.h"
+#include "base/hex.h"
 
 namespace vx {
 

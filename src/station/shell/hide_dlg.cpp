@@ -1,12 +1,12 @@
 #include "station/shell/hide_dlg.h"
 
+#include "common/pages/select_card_model.h"
+#include "common/settings/ap_defaults.h"
 #include "common/settings/registry_values.h"
 #include "driver/oid_codes.h"
 #include "driver/os_version.h"
-#include "softap/config/ap_defaults.h"
 #include "station/dot1x/credentials.h"
 #include "station/shell/otp_dialog.h"
-#include "station/shell/select_card_model.h"
 #include "station/survey/scan_list.h"
 
 namespace vx {

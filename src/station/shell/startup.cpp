@@ -1,6 +1,6 @@
 #include "station/shell/startup.h"
 
-#include "common/codec/hex.h"
+#include "base/hex.h"
 
 namespace vx {
 

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "common/codec/byte_reader.h"
+#include "base/byte_reader.h"
 
 namespace vx {
 namespace {
@@ -144,23 +144,6 @@ std::string Decimal(long long value, const char* format) {
 }
 
 }  // namespace
-
-const std::array<ChannelEntry, 42> ChannelTable = [] {
-  std::array<ChannelEntry, 42> t{};
-  size_t n = 0;
-  for (uint32_t ch = 1; ch <= 13; ++ch) t[n++] = {ch, 2407000 + 5000 * ch};
-  t[n++] = {14, 2484000};
-  for (uint32_t ch : {34, 36, 38, 40, 42, 44, 46, 48, 52, 56, 60, 64, 100, 104, 108, 112, 116, 120, 124, 128, 132,
-                      136, 140, 149, 153, 157, 161, 165})
-    t[n++] = {ch, 5000000 + 5000 * ch};
-  return t;
-}();
-
-std::optional<uint32_t> ChannelFromFrequency(uint32_t frequencyKhz) {
-  for (const ChannelEntry& e : ChannelTable)
-    if (e.frequencyKhz == frequencyKhz) return e.channel;
-  return std::nullopt;
-}
 
 int32_t DbmToPercent(int32_t dbm) {
   if (dbm >= -50) return 100;

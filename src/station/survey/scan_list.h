@@ -10,7 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "common/codec/hex.h"
+#include "base/hex.h"
+#include "driver/channels.h"
 #include "driver/records.h"
 
 namespace vx {
@@ -24,16 +25,6 @@ std::unique_ptr<ScanBuffer> MakeScanBuffer();
 // A view's refill: the whole shared buffer, or zeroes while there is none.
 void CopyScanBuffer(const ScanBuffer* shared, ScanBuffer& copy);
 
-struct ChannelEntry {
-  uint32_t channel;
-  uint32_t frequencyKhz;
-};
-extern const std::array<ChannelEntry, 42> ChannelTable;
-// Where a caller needs some channel for a frequency outside the table.
-constexpr uint32_t kFallbackChannel = 1;
-
-// Exact match on the centre frequency, first row wins.
-std::optional<uint32_t> ChannelFromFrequency(uint32_t frequencyKhz);
 // 0..100 from a signal level in dBm.
 int32_t DbmToPercent(int32_t dbm);
 

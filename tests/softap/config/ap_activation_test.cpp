@@ -4,13 +4,13 @@
 
 #include <gtest/gtest.h>
 
-#include "common/codec/byte_reader.h"
+#include "base/byte_reader.h"
 #include "common/passphrase/passphrase.h"
+#include "common/settings/ap_defaults.h"
 #include "common/settings/registry_values.h"
 #include "driver/oid_codes.h"
 #include "fakes/fake_registry.h"
 #include "softap/ap_fake_driver.h"
-#include "softap/config/ap_defaults.h"
 
 namespace vx {
 namespace {

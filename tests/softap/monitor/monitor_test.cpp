@@ -1,7 +1,7 @@
 // The event store's cap and shown count, and the two monitoring pages on their page timer.
 #include <gtest/gtest.h>
 
-#include "common/codec/byte_writer.h"
+#include "base/byte_writer.h"
 #include "driver/oid_codes.h"
 #include "resources/dialogs/ap_event_log_page.h"
 #include "resources/dialogs/ap_mac_table_page.h"

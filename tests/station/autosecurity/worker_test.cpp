@@ -8,7 +8,7 @@
 #include <mutex>
 #include <thread>
 
-#include "common/codec/byte_writer.h"
+#include "base/byte_writer.h"
 #include "driver/oid_codes.h"
 #include "fakes/fake_device.h"
 #include "fakes/virtual_clock.h"

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "common/codec/byte_reader.h"
-#include "common/codec/byte_writer.h"
+#include "base/byte_reader.h"
+#include "base/byte_writer.h"
 #include "common/passphrase/passphrase.h"
 #include "driver/oid_codes.h"
 #include "fakes/fake_device.h"

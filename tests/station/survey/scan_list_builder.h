@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "common/codec/byte_writer.h"
-#include "common/codec/hex.h"
+#include "base/byte_writer.h"
+#include "base/hex.h"
 
 namespace vx::testing {
 

@@ -1,4 +1,4 @@
-#include "common/codec/hex.h"
+#include "base/hex.h"
 
 #include <cstdio>
 

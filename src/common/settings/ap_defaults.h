@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "common/codec/hex.h"
+#include "base/hex.h"
 #include "driver/oid_channel.h"
 #include "platform/registry.h"
 

@@ -1,4 +1,4 @@
-#include "softap/config/ap_defaults.h"
+#include "common/settings/ap_defaults.h"
 
 #include <gtest/gtest.h>
 
