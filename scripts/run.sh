@@ -91,6 +91,7 @@ if [ "$virtual" = 1 ]; then
   started+=($!)
   echo "== the virtual display $DISPLAY in a browser on this machine:"
   echo "   http://127.0.0.1:$web_port/vnc.html?autoconnect=true&resize=scale"
+  echo "   (noVNC's page on 127.0.0.1:$web_port passes on to the VNC server on 127.0.0.1:$vnc_port)"
   echo "   (build/screenshots/run-latest.png shows it too, renewed every ${VX_SCREENSHOT_SECONDS:-3} s)"
 fi
 
