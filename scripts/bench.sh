@@ -10,29 +10,24 @@ jobs=$(nproc)
 cmake --preset native-release >/dev/null
 cmake --build --preset native-release -j"$jobs" --target vx_bench
 out=build/native-release/bench
-"$out/vx_bench" --benchmark_out="$out/figures.csv" --benchmark_out_format=csv "$@"
+"$out/vx_bench" --benchmark_out="$out/figures.json" --benchmark_out_format=json "$@"
 
+# One figure per benchmark: the median where repetitions ran, else the single run. CPU time,
+# which a busy machine disturbs less than wall time.
+figure() {  # benchmark field
+  jq -r --arg n "$1" --arg f "$2" '
+    [.benchmarks[] | select(.run_name == $n and .aggregate_name == "median")] +
+    [.benchmarks[] | select(.run_name == $n and .run_type == "iteration")] | .[0][$f] // empty' \
+    "$out/figures.json"
+}
+ours=$(figure BM_PassphraseToPsk cpu_time)
+ref=$(figure BM_OpenSslPbkdf2HmacSha1 cpu_time)
+decode=$(figure BM_DecodeFullScanList cpu_time)
+entries=$(figure BM_DecodeFullScanList entries)
 cpu=$(awk -F': ' '/^model name/ {print $2; exit}' /proc/cpuinfo)
 echo
-echo "== figures ($(nproc) cores${cpu:+, $cpu}; $(uname -sr))"
-# With repetitions the medians stand for each benchmark; otherwise the single run does.
-awk -F, '
-  NR == 1 { for (i = 1; i <= NF; i++) col[$i] = i; next }
-  {
-    name = $1; gsub(/"/, "", name)
-    base = name; sub(/_median$/, "", base)
-    if (name != base) median[base] = 1
-    else if (base ~ /_(mean|stddev|cv)$/ || median[base]) next
-    t[base] = $col["real_time"]; unit[base] = $col["time_unit"]
-    bps[base] = $col["bytes_per_second"]; entries[base] = $col["\"entries\""]
-  }
-  END {
-    ours = t["BM_PassphraseToPsk"]; ref = t["BM_OpenSslPbkdf2HmacSha1"]
-    if (ours != "" && ref != "")
-      printf "passphrase to key (PBKDF2-HMAC-SHA1, 4096 iterations, 32 bytes): %.0f %s; OpenSSL %.0f %s; ours takes %.2f times as long\n",
-             ours, unit["BM_PassphraseToPsk"], ref, unit["BM_OpenSslPbkdf2HmacSha1"], ours / ref
-    d = t["BM_DecodeFullScanList"]
-    if (d != "")
-      printf "full BSSID list (65,536 bytes, %d entries): %.1f %s a decode, %.0f MB/s\n",
-             entries["BM_DecodeFullScanList"], d, unit["BM_DecodeFullScanList"], bps["BM_DecodeFullScanList"] / 1e6
-  }' "$out/figures.csv"
+echo "== figures: $(nproc) cores${cpu:+ ($cpu)}, load average $(cut -d' ' -f1-3 /proc/loadavg), CPU time"
+printf 'passphrase to key (PBKDF2-HMAC-SHA1, 4096 iterations, 32 bytes): %.0f us; OpenSSL %.0f us (ours / OpenSSL = %.2f)\n' \
+  "$ours" "$ref" "$(awk -v a="$ours" -v b="$ref" 'BEGIN {print a / b}')"
+printf 'full BSSID list (65,536 bytes, %d entries): %.1f us a decode, %.0f MB/s\n' \
+  "$entries" "$decode" "$(awk -v t="$decode" 'BEGIN {print 65536 / t}')"
