@@ -191,6 +191,8 @@ check "uninstall entry: EstimatedSize is the installed size" size_matches
 
 # --- the installed ClientCfg, and what a running utility refuses -------------------------------
 check "the installed ClientCfg.exe reaches the tray in simulation mode" start_installed_client
+# Its start-up clears the chip maker's shortcuts only.
+check "the maker's start-up entry is still there once it runs" links_to "$startup_link" ClientCfg.exe
 before=$(snapshot)
 check "a second silent install while it runs ends with code 3" test "$(code_of "$setup" /S)" = 3
 check "... without changing a file, shortcut or entry" unchanged "$before"
