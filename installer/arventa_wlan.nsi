@@ -113,7 +113,7 @@ VIAddVersionKey /LANG=${LANG_ENGLISH} "LegalCopyright" "Copyright (C) Arventa. A
     check:
       System::Call 'kernel32::OpenMutexW(i ${VX_SYNCHRONIZE}, i 0, w "${VX_MUTEX}") i.r0 ?e'
       Pop $1
-      ; A mutex of another user's session cannot be opened but exists all the same.
+      ; One made by another account may refuse to be opened: it exists all the same.
       ${If} $0 = 0
       ${AndIf} $1 <> ${VX_ERROR_ACCESS_DENIED}
         Return
