@@ -29,7 +29,8 @@ env -u DISPLAY setsid env DISPLAY="$display" VX_SIM_PORT="$port" VX_VNC_PORT=$((
 job=$!
 in_session() { pgrep -s "$job"; }
 trap 'in_session | xargs -r kill 2>/dev/null; wineserver -k 2>/dev/null' EXIT
-check "the job leads a session of its own" test "$(ps -o sid= -p "$job" | tr -d ' ')" = "$job"
+leads_session() { [ "$(ps -o sid= -p "$job" | tr -d ' ')" = "$job" ]; }
+check "the job leads a session of its own" within 10 leads_session
 
 check "run.sh prints the address to open" within 300 grep -q 'http://127.0.0.1:[0-9]*/vnc.html' "$log"
 url=$(grep -o 'http://127.0.0.1:[0-9]*/vnc.html[^ ]*' "$log" | head -1)
