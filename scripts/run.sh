@@ -6,11 +6,12 @@
 # while HotspotCfg runs, until the last Windows program of its Wine prefix has ended.
 #
 # With a display of its own (DISPLAY set and answering) the windows show there. Without one it
-# uses a virtual display (Xvfb, DISPLAY :99 unless DISPLAY names another) and serves it to a
-# browser on this machine with noVNC: x11vnc shares the display, websockify serves noVNC's page
-# and carries the browser's connection to x11vnc, both on 127.0.0.1 only. It prints the address
-# to open and keeps build/screenshots/run-latest.png fresh. Ports: VX_VNC_PORT (default 5901) and
-# VX_WEB_PORT (default 6080), or the next free ones. Everything it started ends with ClientCfg.
+# uses a virtual display: Xvfb on the number DISPLAY names, or on :99 (used as it is when one runs
+# there already). That display is served to a browser on this machine with noVNC: x11vnc shares
+# it, websockify serves noVNC's page and carries the browser's connection to x11vnc, both on
+# 127.0.0.1 only. It prints the address to open and keeps build/screenshots/run-latest.png fresh.
+# Ports: VX_VNC_PORT (default 5901) and VX_WEB_PORT (default 6080), or the next free ones.
+# Everything it started ends with the job.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
