@@ -214,42 +214,27 @@ check "a second silent install while it runs ends with code 3" test "$(code_of "
 check "... without changing a file, shortcut or entry" unchanged "$before"
 "$VX_WINE" "$setup" >/dev/null 2>&1 &
 shown_setup=$!
-running_box() {
+running_box() {  # button: 2 Cancel, 4 Retry
   local got
-  got=$(box 20 2)  # Cancel
+  got=$(box 20 "$1")
   [[ $got == "$client_en or $hotspot_en is running."* ]] || { echo "  box said: \"$got\"" >&2; return 1; }
 }
 sleep 3
 shot installer-running-en
-check "run by hand, the setup asks to exit the utility" running_box
+check "run by hand, the setup asks to exit the utility" running_box 2
 check "... and Cancel ends it with code 3" ends_with "$shown_setup" 3
 check "... without changing anything" unchanged "$before"
 check "the uninstaller refuses too while it runs (code 3)" \
   test "$(code_of "${in_place[@]}")" = 3
 check "... and removes nothing" unchanged "$before"
 check "the utility is still in the tray" tray_has "ARVENTA"
-stop_client
 
-check "without administrator rights the uninstaller ends with code 5" \
-  test "$(standard_user "$in_place_line")" = 5
-check "... and removes nothing" unchanged "$before"
-
-# A profile of the adapter, and the station defaults ClientCfg saved when it ended.
-"$VX_WINE" reg add "$root\\Profile\\Station\\Before Uninstall" /v SSID /d HomeNet /f >/dev/null 2>&1
-check "ClientCfg saved its station defaults" has_key "$root\\Default"
-
-# --- an upgrade in place -----------------------------------------------------------------------
-old_change=$(stat -c %Z "$instdir/ClientCfg.exe")
-sleep 1.1
-check "a second silent install upgrades in place" test "$(code_of "$setup" /S)" = 0
-check "... rewriting the programs" test "$(stat -c %Z "$instdir/ClientCfg.exe")" != "$old_change"
-check "... into the folder of the first install" test "$(reg_value "$key" InstallLocation)" = "$instdir_win"
-check "... with one set of shortcuts" \
-  test "$(menu_links)" = "$client_en.lnk|$hotspot_en.lnk|Uninstall Arventa Wireless LAN Utility.lnk|"
-
-# --- the pages, in English: the folder that cannot be written is refused on its page ----------
+# --- by hand: Retry once the utility is ended, the pages in English ----------------------------
 "$VX_WINE" "$setup" >/dev/null 2>&1 &
 shown_setup=$!
+sleep 3
+stop_client
+check "the same question again, and Retry once the utility has ended goes on" running_box 4
 check "English: the welcome page" wait_page "$title_en" "&Next >" 20
 sleep 2
 shot installer-welcome-en
@@ -277,6 +262,25 @@ sleep 1
 shot installer-finish-en
 next_page "$title_en"
 check "English: Finish ends the setup with code 0" ends_with "$shown_setup" 0
+
+# --- the uninstaller without administrator rights; what the adapter keeps ---------------------
+before=$(snapshot)
+check "without administrator rights the uninstaller ends with code 5" \
+  test "$(standard_user "$in_place_line")" = 5
+check "... and removes nothing" unchanged "$before"
+
+# A profile of the adapter, and the station defaults ClientCfg saved when it ended.
+"$VX_WINE" reg add "$root\\Profile\\Station\\Before Uninstall" /v SSID /d HomeNet /f >/dev/null 2>&1
+check "ClientCfg saved its station defaults" has_key "$root\\Default"
+
+# --- an upgrade in place -----------------------------------------------------------------------
+old_change=$(stat -c %Z "$instdir/ClientCfg.exe")
+sleep 1.1
+check "a second silent install upgrades in place" test "$(code_of "$setup" /S)" = 0
+check "... rewriting the programs" test "$(stat -c %Z "$instdir/ClientCfg.exe")" != "$old_change"
+check "... into the folder of the first install" test "$(reg_value "$key" InstallLocation)" = "$instdir_win"
+check "... with one set of shortcuts" \
+  test "$(menu_links)" = "$client_en.lnk|$hotspot_en.lnk|Uninstall Arventa Wireless LAN Utility.lnk|"
 
 # --- the pages, in Traditional Chinese ---------------------------------------------------------
 LANG=zh_TW.UTF-8 LC_ALL=zh_TW.UTF-8 "$VX_WINE" "$setup" >/dev/null 2>&1 &
