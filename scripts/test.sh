@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds everything (native with sanitizers, the shipped Windows i686 build, fuzz targets) and
-# runs every test: native tests, the Windows-side tests under Wine, bounded fuzzing.
+# Builds everything (native with sanitizers, the shipped Windows i686 build with its setup
+# program, fuzz targets) and runs every test: native tests, the Windows-side tests under Wine,
+# the end-to-end suites, bounded fuzzing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -32,6 +33,10 @@ echo "== end-to-end: ClientCfg's Site Survey: Connect, hidden networks, Add to P
 bash tests/e2e/run_e2e_survey.sh build/native-asan "build/$VX_WIN_PRESET"
 echo "== end-to-end: HotspotCfg under Wine against the simulator, and the hand-over both ways"
 bash tests/e2e/run_e2e_ap.sh build/native-asan "build/$VX_WIN_PRESET"
+echo "== end-to-end: the setup program in a fresh Wine prefix: install, upgrade, refusals, uninstall"
+bash tests/e2e/run_e2e_installer.sh build/native-asan build/win32-release
+echo "== end-to-end: the main job (scripts/run.sh) on a virtual display served by noVNC"
+flock /tmp/vx-survey.lock bash tests/e2e/run_e2e_novnc.sh build/native-asan "build/$VX_WIN_PRESET"
 
 echo "== fuzz targets, bounded"
 bash scripts/fuzz.sh "${FUZZ_SECONDS:-20}"
