@@ -59,6 +59,10 @@ check "a function nobody reviewed fails" says "IPHLPAPI.DLL!GetAdaptersInfo: not
 check "an import by ordinal fails" says "KERNEL32.DLL!#17: imported by ordinal 17"
 check "the lines after the import tables are not taken for imports" bash -c "! grep -q reloc '$work/out'"
 
+empty=$(table empty.exe)
+check "a table without imports fails, as a sign it was not read" bash -c "! OBJDUMP=$work/objdump HEADERS_CC=none bash '$audit' '$empty' >'$work/out'"
+check "and says so" says "FAIL empty.exe: no imports found"
+
 printf 'not a program\n' >"$work/broken.exe"
 printf '#!/bin/sh\necho "file format not recognized" >&2\nexit 1\n' >"$work/objdump-fails"
 chmod +x "$work/objdump-fails"

@@ -67,7 +67,12 @@ for program in "$@"; do
        }' "$work/dump" | sort -u >"$work/imports"
   count=$(wc -l <"$work/imports")
   dlls=$(cut -d' ' -f1 "$work/imports" | sort -u | wc -l)
-  # One pass sorts every import: "ok", or the kind of trouble and what the lists say of it.
+  if [ "$count" -eq 0 ]; then  # every Windows program imports something: the table was not read
+    echo "FAIL $name: no imports found in objdump's output"
+    problems=$((problems + 1))
+    continue
+  fi
+  # One pass picks the imports in trouble, with the kind of trouble and what the lists say.
   awk -v headers="$headers" '
     FILENAME == ARGV[1] { if ($1 !~ /^#/ && NF >= 3) known[$1 " " $2] = $3; next }
     FILENAME == ARGV[2] { if ($1 !~ /^#/ && NF >= 3) { k = $1 " " $2; $1 = $2 = ""; sub(/^ +/, ""); newer[k] = $0 }; next }
