@@ -19,6 +19,8 @@ table() {  # file, then "DLL function" lines (function "#N" for an import by ord
   local file=$work/$1 dll= line
   shift
   {
+    printf 'MajorOSystemVersion\t%s\nMinorOSystemVersion\t0\n' "${OS_MAJOR:-5}"
+    printf 'MajorSubsystemVersion\t%s\nMinorSubsystemVersion\t%s\n' "${SUB_MAJOR:-5}" "${SUB_MINOR:-0}"
     printf 'The Import Tables (interpreted .idata section contents)\n'
     printf ' vma:            Hint    Time      Forward  DLL       First\n'
     printf ' 00044000\t0004403c 00000000 00000000 00044b14 000441ec\n\n'
@@ -58,6 +60,15 @@ run "$unknown"
 check "a function nobody reviewed fails" says "IPHLPAPI.DLL!GetAdaptersInfo: not among the functions reviewed"
 check "an import by ordinal fails" says "KERNEL32.DLL!#17: imported by ordinal 17"
 check "the lines after the import tables are not taken for imports" bash -c "! grep -q reloc '$work/out'"
+
+vista=$(SUB_MAJOR=6 table vista.exe "KERNEL32.dll CloseHandle")
+run "$vista"
+check "a header asking for subsystem 6.0 fails" says "FAIL vista.exe: its PE header asks for subsystem version 6.0; Windows 2000 is 5.0"
+xp=$(SUB_MINOR=1 table xp.exe "KERNEL32.dll CloseHandle")
+run "$xp"
+check "and one asking for 5.1" says "FAIL xp.exe: its PE header asks for subsystem version 5.1"
+nt4=$(OS_MAJOR=4 SUB_MAJOR=4 table nt4.exe "KERNEL32.dll CloseHandle")
+check "a header of 4.0 passes" run "$nt4"
 
 empty=$(table empty.exe)
 check "a table without imports fails, as a sign it was not read" bash -c "! OBJDUMP=$work/objdump HEADERS_CC=none bash '$audit' '$empty' >'$work/out'"

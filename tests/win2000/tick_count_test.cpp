@@ -7,13 +7,17 @@ namespace vx {
 namespace {
 
 TEST(TickCountTest, FollowsTheSystemCountAndCarriesOverItsWrap) {
+  // Asked at least every 24.8 days, as the runtime's timed waits do.
   std::atomic<uint64_t> last{0};
   EXPECT_EQ(ExtendTickCount(last, 1000), 1000u);
   EXPECT_EQ(ExtendTickCount(last, 1000), 1000u);
+  EXPECT_EQ(ExtendTickCount(last, 0x7FFFFF00u), 0x7FFFFF00u);
+  EXPECT_EQ(ExtendTickCount(last, 0xF0000000u), 0xF0000000u);
   EXPECT_EQ(ExtendTickCount(last, 0xFFFFFF00u), 0xFFFFFF00u);
   // The 32-bit count wraps after 49.7 days; the 64-bit one goes on.
   EXPECT_EQ(ExtendTickCount(last, 0x10), 0x100000010u);
-  EXPECT_EQ(ExtendTickCount(last, 0xFFFFFFF0u), 0x1FFFFFFF0u);
+  EXPECT_EQ(ExtendTickCount(last, 0x70000000u), 0x170000000u);
+  EXPECT_EQ(ExtendTickCount(last, 0xE0000000u), 0x1E0000000u);
   EXPECT_EQ(ExtendTickCount(last, 5), 0x200000005u);
 }
 

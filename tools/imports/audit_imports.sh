@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Reads the import tables of Windows programs and fails on any imported function that Windows
-# 2000 SP4 does not export, naming the program, the DLL, the function and why. The reference is
+# 2000 SP4 does not export, naming the program, the DLL, the function and why, and on a PE header
+# that asks for a later system or subsystem than NT 5.0. The reference is
 # tools/imports/win2000sp4.txt (what 2000 SP4 has) with newer-than-win2000.txt (what it lacks, for
 # the reason given); every system function found is also looked up in the declarations the
 # MinGW-w64 headers make for _WIN32_WINNT=0x0500.
@@ -57,6 +58,20 @@ for program in "$@"; do
     problems=$((problems + 1))
     continue
   fi
+  # The loader compares the subsystem version with the system's own (Windows 2000: 5.0).
+  for field in OSystem Subsystem; do
+    label=subsystem
+    [ "$field" = OSystem ] && label=operating-system
+    version=$(awk -v f="$field" '$1 == "Major" f "Version" { major = $2 } $1 == "Minor" f "Version" { minor = $2 }
+                                 END { if (major != "") print major "." minor }' "$work/dump")
+    if [ -z "$version" ]; then
+      echo "FAIL $name: no $label version in its PE header"
+      problems=$((problems + 1))
+    elif [ "${version%%.*}" -gt 5 ] || { [ "${version%%.*}" -eq 5 ] && [ "${version#*.}" -gt 0 ]; }; then
+      echo "FAIL $name: its PE header asks for $label version $version; Windows 2000 is 5.0"
+      problems=$((problems + 1))
+    fi
+  done
   # DLL and function of every import; an import by ordinal shows as "#<ordinal>".
   awk '/^\tDLL Name: / { dll = toupper($3); next }
        /^[^\t]/ { dll = "" }
