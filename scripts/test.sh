@@ -15,6 +15,9 @@ ctest --preset native-asan -j"$jobs"
 echo "== Windows i686 build (shipped)"
 cmake --preset win32-release >/dev/null
 cmake --build --preset win32-release -j"$jobs"
+echo "== import audit: every function the shipped programs import is in Windows 2000 SP4"
+bash tools/imports/audit_imports.sh build/win32-release/src/win32/apps/ClientCfg.exe \
+  build/win32-release/src/win32/apps/HotspotCfg.exe
 
 source scripts/wine-env.sh
 if [ "$VX_WIN_PRESET" != win32-release ]; then
@@ -33,6 +36,16 @@ echo "== end-to-end: ClientCfg's Site Survey: Connect, hidden networks, Add to P
 bash tests/e2e/run_e2e_survey.sh build/native-asan "build/$VX_WIN_PRESET"
 echo "== end-to-end: HotspotCfg under Wine against the simulator, and the hand-over both ways"
 bash tests/e2e/run_e2e_ap.sh build/native-asan "build/$VX_WIN_PRESET"
+if [ "$VX_WIN_PRESET" = win32-release ]; then
+  echo "== end-to-end under Wine's Windows XP personality: ClientCfg, then HotspotCfg and the hand-over"
+  bash tests/e2e/run_e2e.sh build/native-asan build/win32-release winxp
+  bash tests/e2e/run_e2e_ap.sh build/native-asan build/win32-release winxp
+  echo "== end-to-end under Wine's Windows 2000 personality: ClientCfg"
+  bash tests/e2e/run_e2e.sh build/native-asan build/win32-release win2k
+else
+  echo "== [SKIP] end-to-end under Wine's Windows 2000 and XP personalities: they need 32-bit Wine," \
+    "which this kernel cannot run"
+fi
 echo "== end-to-end: the setup program in a fresh Wine prefix: install, upgrade, refusals, uninstall"
 bash tests/e2e/run_e2e_installer.sh build/native-asan build/win32-release
 echo "== end-to-end: the main job (scripts/run.sh) on a virtual display served by noVNC"

@@ -1,17 +1,21 @@
 #!/usr/bin/env bash
 # End-to-end tests of ClientCfg under Wine against the simulator host: what a user does from the
 # tray, checked against what the simulator saw. Screenshots go to build/screenshots/.
-# Usage: tests/e2e/run_e2e.sh NATIVE_BUILD_DIR WINDOWS_BUILD_DIR   (after scripts/wine-env.sh)
+# Usage: tests/e2e/run_e2e.sh NATIVE_BUILD_DIR WINDOWS_BUILD_DIR [win2k|winxp]   (after scripts/wine-env.sh)
+# With a personality (32-bit Wine), Wine reports Windows 2000 or XP, and the suite also checks
+# what differs between them: the kind, the Start-menu clean-up, the zero-configuration service,
+# the WPA2-PSK authentication mode and ModeSwitch at the hand-over.
 set -uo pipefail
 native=$1
 win=$2
-shots=build/screenshots
+shots=build/screenshots${3:+/$3}  # under a personality, a folder of its own
 mkdir -p "$shots"
 port=$((4700 + RANDOM % 200))
 root='HKLM\System\CurrentControlSet\Control\Class\{4D36E972-E325-11CE-BFC1-08002BE10318}\0007'
 clientcfg=$win/src/win32/apps/ClientCfg.exe
 
 source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/personality.sh"
 associated() { state | grep -q '"associated":true'; }
 not_associated() { state | grep -q '"associated":false'; }
 reg_value() { "$VX_WINE" reg query "$root" /v "$1" 2>/dev/null | tr -d '\r' | awk -v n="$1" '$1 == n {print $3}'; }
@@ -28,8 +32,55 @@ stop_client() {
 
 "$native/src/sim/host/wlansim" --one-adapter --port "$port" --no-autosecurity >/tmp/wlansim-e2e.log 2>&1 &
 sim=$!
-trap 'kill $sim 2>/dev/null; wineserver -k 2>/dev/null' EXIT
+trap 'personality_tidy; kill $sim 2>/dev/null; wineserver -k 2>/dev/null' EXIT
 within 10 ctl '{"cmd":"state"}' || { echo "wlansim did not start"; exit 1; }
+
+# Under a personality: the chip-level installer's shortcuts in the all-users Start menu, and a
+# stand-in for the zero-configuration service, running and starting automatically, without
+# control of the adapter.
+start_menu=
+iface='HKLM\SOFTWARE\Microsoft\WZCSVC\Parameters\Interfaces\{6A0C2A1E-3B7D-4C55-9E61-0C1E7A300001}'
+wzc() { "$VX_WINE" "$win/tests/e2e/wzc_service.exe" "$@" 2>/dev/null | tr -d '\r'; }
+wzc_is() { [ "$(wzc query)" = "$1" ]; }
+control_flags_are() {
+  [ "$("$VX_WINE" reg query "$iface" /v ControlFlags 2>/dev/null | tr -d '\r' | awk '$1 == "ControlFlags" {print $3}')" = "$1" ]
+}
+set_control_flags() { "$VX_WINE" reg add "$iface" /v ControlFlags /t REG_DWORD /d "$1" /f >/dev/null 2>&1; }
+personality_tidy() {
+  [ -n "$personality" ] || return 0
+  wzc remove >/dev/null
+  "$VX_WINE" reg delete "$iface" /f >/dev/null 2>&1
+  if [ -n "$start_menu" ]; then
+    rm -rf "$start_menu/Veltrix Wireless" "$start_menu/Startup/Veltrix Wireless Utility.lnk"
+  fi
+  personality_end
+}
+if [ -n "${3:-}" ]; then
+  personality_begin "$3" || exit 1
+  all_users=$("$VX_WINE" cmd /c echo %ALLUSERSPROFILE% 2>/dev/null | tr -d '\r')
+  start_menu=$("$VX_WINE" winepath -u "$all_users\\Start Menu\\Programs" 2>/dev/null | tr -d '\r')
+  [ -n "$all_users" ] && [ -d "${start_menu%/Start Menu/Programs}" ] ||
+    { echo "no all-users profile folder (\"$all_users\")"; exit 1; }
+  mkdir -p "$start_menu/Veltrix Wireless" "$start_menu/Startup"
+  : >"$start_menu/Veltrix Wireless/Veltrix Wireless Utility.lnk"
+  : >"$start_menu/Startup/Veltrix Wireless Utility.lnk"
+  wzc install && wzc auto && wzc start
+  set_control_flags 0
+fi
+shortcuts_gone() { [ ! -e "$start_menu/Veltrix Wireless" ] && [ ! -e "$start_menu/Startup/Veltrix Wireless Utility.lnk" ]; }
+shortcuts_kept() {
+  [ -e "$start_menu/Veltrix Wireless/Veltrix Wireless Utility.lnk" ] && [ -e "$start_menu/Startup/Veltrix Wireless Utility.lnk" ]
+}
+menu_noted() { notes | grep -q "\"menu\":\"$1\""; }
+right_click_menu_is() {  # the tray menu a right click brings up (closed again) is this one
+  ctl '{"cmd":"note","topic":"menu","value":""}' >/dev/null
+  drv post ClientCfg 1124 161 0x204
+  within 5 menu_noted "$1"
+  local shown=$?
+  sleep 0.5
+  drv key 0x1B
+  return $shown
+}
 fresh_registry() {  # the adapter key as the driver's installation leaves it
   "$VX_WINE" reg delete "$root" /f >/dev/null 2>&1
   "$VX_WINE" regedit /S src/sim/install/virtual_adapters.reg
@@ -38,6 +89,15 @@ fresh_registry
 
 check "starts in the tray and joins the open network" start_client
 check "associated within 10 s" within 10 associated
+if [ -n "$personality" ]; then
+  check "ClientCfg goes by operating-system kind $personality_kind" within 5 noted_kind_is "$personality_kind"
+  if [ "$personality_kind" -ge 8 ]; then
+    check "XP: the chip-level Start-menu shortcuts are removed" shortcuts_gone
+  else
+    check "2000: the chip-level Start-menu shortcuts are left alone" shortcuts_kept
+  fi
+  check "the zero-configuration service is stopped and set to start on demand at start" wzc_is "stopped demand"
+fi
 
 # A second copy says so and ends; the first keeps its tray.
 env VX_SIM=127.0.0.1:$port "$VX_WINE" "$clientcfg" >/dev/null 2>&1 &
@@ -59,7 +119,10 @@ ctl '{"cmd":"rssi","network":"Arventa-AP","rssi":-48}' >/dev/null
 drv post ClientCfg 1124 161 0x204
 sleep 2
 shot tray-menu-en
-check "tray menu offers the switch to access point mode" within 3 bash -c "'$native/tests/e2e/wlanctl' --port $port '{\"cmd\":\"notes\"}' | grep -q '\"menu\":\"232\"'"
+# Windows 2000 has no zero-configuration service, so its menu lacks the service's items.
+menu=232
+[ "$personality_kind" = 7 ] && menu=231
+check "tray menu offers the switch to access point mode" within 3 bash -c "'$native/tests/e2e/wlanctl' --port $port '{\"cmd\":\"notes\"}' | grep -q '\"menu\":\"$menu\"'"
 drv key 0x1B
 drv post ClientCfg 0x111 32774 0
 check "the sheet opens from the tray" drv wait "Arventa Client Utility" 10
@@ -106,12 +169,74 @@ fi
 
 start_client >/dev/null
 within 10 associated
+
+if [ -n "$personality" ]; then
+  # The zero-configuration service comes up and holds the adapter. From XP on the utility leaves
+  # the adapter to it, and takes it back or hands it over on the tray commands; Windows 2000 has
+  # no such service, so the utility does not look.
+  wzc start
+  set_control_flags 32768
+  sleep 5  # two ticks of the main loop
+  if [ "$personality_kind" -ge 8 ]; then
+    check "XP: the service holding the adapter gets the menu that gives it back" within 10 right_click_menu_is 230
+    drv post ClientCfg 0x111 32780 0  # "Use AVConfig as Configuration utility"
+    check "XP: taking the adapter back stops the service and sets it to start on demand" within 10 wzc_is "stopped demand"
+    check "XP: then the menu offers the service again" within 10 right_click_menu_is 232
+    set_control_flags 0
+    drv post ClientCfg 0x111 32777 0  # "Use Zero Configuration as Configuration utility"
+    check "XP: handing the adapter over sets the service's flag for it" within 10 control_flags_are 0x8000
+    check "XP: and starts the service, to start automatically" within 10 wzc_is "running auto"
+    drv post ClientCfg 0x111 32780 0
+    within 10 wzc_is "stopped demand"
+  else
+    check "2000: the service is not looked at: the usual menu" right_click_menu_is 231
+    wzc stop
+  fi
+
+  # A WPA2-PSK network joined from Site Survey: authentication mode 7 (WPA2-PSK) on 2000 and XP.
+  sheet=$(text_of en 102)
+  secprof=$(text_of en 2201)
+  connect_row() { drv select "$sheet" "$(idc SURVEY_LIST)" "$1" 0 && drv click "$sheet" "$(idc SURVEY_CONNECT)"; }
+  joined() { local s; s=$(state); [[ $s == *'"associated":true'* && $s == *"\"ssid\":\"$1\""* ]]; }
+  auth_mode_set() {  # OID_802_11_AUTHENTICATION_MODE set (its set form) and taken with this value
+    ctl '{"cmd":"log"}' | tr 'A-F' 'a-f' | grep -o '{[^{}]*}' | grep '"oid":"0x0d810118"' | grep '"set":true' |
+      grep '"ok":true' | grep -q "\"data\":\"$1\""
+  }
+  keydlg=$(text_of en 2400)
+  drv post ClientCfg 0x111 32774 0
+  drv wait "$sheet" 10 && sleep 4  # the sheet opens on Site Survey, which scans
+  # Joined to the maker's open access point, the page offers its one-button set-up: not now.
+  if drv shown "$keydlg" 10; then
+    drv click "$keydlg" 2
+    drv hidden "$keydlg" 5
+  fi
+  ctl '{"cmd":"log","clear":true}' >/dev/null
+  within 10 connect_row HomeNet
+  if check "Connect to WPA2-PSK HomeNet asks for its key" drv shown "$secprof" 10; then
+    sleep 0.7
+    drv set-text "$secprof" "$(idc ASEC_PSK)" "correct horse battery"
+    drv click "$secprof" 1
+    drv gone "$secprof" 5
+  fi
+  check "the station joins HomeNet" within 15 joined HomeNet
+  check "kind $personality_kind: the Connect sets authentication mode 7, WPA2-PSK" auth_mode_set 07000000
+  check "and the adapter holds WPA2-PSK" bash -c "$(declare -f ctl state); native='$native' port=$port state | grep -q '\"authMode\":7'"
+fi
+
 # The hand-over to access point mode.
 drv post ClientCfg 0x111 32781 0
 check "switch ends the station utility" within 15 bash -c "! kill -0 $client 2>/dev/null"
 check "switch sets the driver to access point mode" within 5 bash -c "$(declare -f ctl state); native='$native' port=$port state | grep -q '\"opMode\":1'"
 check "switch writes OpMode 1" test "$(reg_value OpMode)" = 1
 check "switch saved the live values as Default" bash -c "'$VX_WINE' reg query '$root\\Default' /v NetworkType >/dev/null 2>&1"
+# ModeSwitch is started from XP on only.
+no_hotspotcfg() { ! drv wait HotspotCfg 10; }
+if [ "$personality_kind" = 7 ]; then
+  check "2000: the hand-over starts no ModeSwitch, so HotspotCfg stays away" no_hotspotcfg
+elif [ "$personality_kind" = 8 ]; then
+  check "XP: the hand-over starts ModeSwitch, which brings HotspotCfg up" drv wait HotspotCfg 40
+  drv post HotspotCfg 0x111 32776 0
+fi
 
 echo "e2e: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

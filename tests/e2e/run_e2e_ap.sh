@@ -2,11 +2,12 @@
 # End-to-end tests of HotspotCfg under Wine against the simulator host: the access point started
 # from the tray, checked against what the simulated driver and bridge saw, and the way back to the
 # station utility. Screenshots go to build/screenshots/.
-# Usage: tests/e2e/run_e2e_ap.sh NATIVE_BUILD_DIR WINDOWS_BUILD_DIR   (after scripts/wine-env.sh)
+# Usage: tests/e2e/run_e2e_ap.sh NATIVE_BUILD_DIR WINDOWS_BUILD_DIR [win2k|winxp]   (after scripts/wine-env.sh)
+# With a personality (32-bit Wine), Wine reports Windows 2000 or XP to both utilities.
 set -uo pipefail
 native=$1
 win=$2
-shots=build/screenshots
+shots=build/screenshots${3:+/$3}  # under a personality, a folder of its own
 work=build/e2e-ap
 mkdir -p "$shots" "$work"
 port=$((4900 + RANDOM % 200))
@@ -18,6 +19,7 @@ title="Arventa SoftAP Utility"
 ssid=E2E-SoftAP
 
 source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/personality.sh"
 state_has() { state | grep -q -- "$1"; }
 ap_running() { state | grep -q '"opMode":1' && state | grep -q "\"ssid\":\"$ssid\""; }
 reg_value() {  # name [subkey]
@@ -52,8 +54,9 @@ bridge_has() { ctl '{"cmd":"bridge"}' | grep -q -- "$1"; }
 
 "$native/src/sim/host/wlansim" --one-adapter --port "$port" --no-autosecurity >/tmp/wlansim-e2e-ap.log 2>&1 &
 sim=$!
-trap 'kill $sim 2>/dev/null; wineserver -k 2>/dev/null' EXIT
+trap 'personality_end; kill $sim 2>/dev/null; wineserver -k 2>/dev/null' EXIT
 within 10 ctl '{"cmd":"state"}' || { echo "wlansim did not start"; exit 1; }
+if [ -n "${3:-}" ]; then personality_begin "$3" || exit 1; fi
 
 # A freshly installed adapter whose access point set was chosen before: "ApDefault" exists, so
 # the station utility keeps it at the hand-over and the access point starts with its SSID and
@@ -83,7 +86,11 @@ fresh_registry
 # The station utility hands the adapter over.
 check "ClientCfg starts and joins" start_client
 within 20 state_has '"associated":true'
+ctl '{"cmd":"note","topic":"osKind","value":""}' >/dev/null  # what HotspotCfg notes, not ClientCfg
 check "ClientCfg's switch starts HotspotCfg through ModeSwitch" client_to_ap
+if [ -n "$personality" ]; then
+  check "HotspotCfg goes by operating-system kind $personality_kind" within 10 noted_kind_is "$personality_kind"
+fi
 check "OpMode 1 written" test "$(reg_value OpMode)" = 1
 check "the station values saved in Default" test "$(reg_value FragThresh Default)" = 2346
 

@@ -1,11 +1,14 @@
 // The other Win32 ports and the instance mutex, against the real system.
 #include <windows.h>
 
+#include <vector>
+
 #include "driver/oid_channel.h"
 #include "driver/os_version.h"
 #include "tests/win32/check.h"
 #include "win32/apps/instance.h"
 #include "win32/ports/win32_ports.h"
+#include "win32/ports/win32_services.h"
 
 using namespace vx;
 
@@ -29,6 +32,28 @@ TEST_CASE("version facts give an NT kind and the environment reads through") {
   CHECK(v && *v == "caf\xC3\xA9");
   CHECK(!sys.GetEnv("VX_PORT_TEST_ABSENT"));
   CHECK(sys.IsWow64Process().has_value());
+}
+
+TEST_CASE("without the WOW64 functions, as on Windows 2000, the process is not under WOW64") {
+  Win32System sys([](const char*) -> void* { return nullptr; });
+  CHECK(!sys.IsWow64Process().has_value());
+  CHECK(!IsWow64(sys, 10));
+  CHECK(!sys.EnableWow64FsRedirection(false));
+  CHECK(!sys.EnableWow64FsRedirection(true));
+  CHECK(DetectOsVersion(sys, Program::Station) >= 7);
+}
+
+TEST_CASE("without the IP helper or its GetAdaptersInfo there is no IP information") {
+  std::vector<AdapterIpInfo> adapters(1);
+  Win32IpInfo absent(L"vx-no-such-iphlpapi.dll");
+  CHECK(!absent.GetAdapters(adapters));
+  CHECK(adapters.empty());
+  adapters.resize(1);
+  Win32IpInfo withoutFunction(L"version.dll");
+  CHECK(!withoutFunction.GetAdapters(adapters));
+  CHECK(adapters.empty());
+  Win32IpInfo present;
+  CHECK(present.GetAdapters(adapters));
 }
 
 TEST_CASE("a device that does not exist does not open, so the channel fails at once") {

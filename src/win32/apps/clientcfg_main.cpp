@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <string>
 
 #include "driver/os_version.h"
 #include "sim/client/noting_ports.h"
@@ -84,6 +85,9 @@ int WINAPI wWinMain(HINSTANCE module, HINSTANCE, PWSTR commandLine, int) {
     SetWindowTextW(hwnd, L"ClientCfg");  // never shown; a name lets tools find the utility
     dialogs.SetFallbackOwner(hwnd);
     shell.OnInitDialog();
+    // In simulation the operating-system kind it went by is noted, for tests under Wine's
+    // Windows 2000 and XP personalities.
+    if (adapter.connection) vx::sim::Note(*adapter.connection, "osKind", std::to_string(shell.OsKind()));
   };
   window.onTray = [&](UINT mouse) {
     shell.OnTrayNotify(mouse);

@@ -96,6 +96,9 @@ int WINAPI wWinMain(HINSTANCE module, HINSTANCE, PWSTR commandLine, int) {
     SetWindowTextW(hwnd, L"HotspotCfg");  // never shown; a name lets tools find the utility
     dialogs.SetFallbackOwner(hwnd);
     shell.OnInitDialog();
+    // In simulation the operating-system kind it went by is noted, for tests under Wine's
+    // Windows 2000 and XP personalities.
+    if (adapter.connection) vx::sim::Note(*adapter.connection, "osKind", std::to_string(shell.OsKind()));
     endWhenAsked();
   };
   window.onTray = [&](UINT mouse) {

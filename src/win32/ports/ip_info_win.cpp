@@ -11,8 +11,7 @@ namespace vx {
 
 bool Win32IpInfo::GetAdapters(std::vector<AdapterIpInfo>& adapters) {
   adapters.clear();
-  // The IP helper is loaded when needed, as older systems may lack it.
-  HMODULE lib = LoadLibraryW(L"iphlpapi.dll");
+  HMODULE lib = LoadLibraryW(library_);
   if (!lib) return false;
   using Fn = DWORD(WINAPI*)(PIP_ADAPTER_INFO, PULONG);
   auto getInfo = reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(lib, "GetAdaptersInfo")));

@@ -6,14 +6,10 @@
 #include "win32/ports/win32_services.h"
 
 namespace vx {
-namespace {
 
-template <typename F>
-F Kernel32(const char* name) {
-  return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), name)));
+void* FindKernel32Function(const char* name) {
+  return reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), name));
 }
-
-}  // namespace
 
 std::optional<OsVersionInfo> Win32System::GetVersion(bool extended) {
   OSVERSIONINFOEXW v = {};
@@ -42,7 +38,7 @@ std::optional<std::string> Win32System::GetEnv(const std::string& name) {
 
 std::optional<bool> Win32System::IsWow64Process() {
   using Fn = BOOL(WINAPI*)(HANDLE, PBOOL);
-  auto fn = Kernel32<Fn>("IsWow64Process");
+  auto fn = reinterpret_cast<Fn>(lookup_("IsWow64Process"));
   if (!fn) return std::nullopt;
   BOOL wow = FALSE;
   if (!fn(GetCurrentProcess(), &wow)) return false;
@@ -51,7 +47,7 @@ std::optional<bool> Win32System::IsWow64Process() {
 
 bool Win32System::EnableWow64FsRedirection(bool enable) {
   using Fn = BOOLEAN(WINAPI*)(BOOLEAN);
-  auto fn = Kernel32<Fn>("Wow64EnableWow64FsRedirection");
+  auto fn = reinterpret_cast<Fn>(lookup_("Wow64EnableWow64FsRedirection"));
   return fn && fn(enable ? TRUE : FALSE);
 }
 

@@ -42,14 +42,24 @@ class Win32Timers : public TimerPort {
   void Kill(TimerId id) override;
 };
 
+// A kernel32 function by name, or nullptr where the system lacks it (the WOW64 functions on
+// Windows 2000 and 32-bit XP).
+using Kernel32Lookup = void* (*)(const char* name);
+void* FindKernel32Function(const char* name);
+
 class Win32System : public SystemPort {
  public:
+  // Tests pass a lookup that finds nothing, as on a system without the later functions.
+  explicit Win32System(Kernel32Lookup lookup = FindKernel32Function) : lookup_(lookup) {}
   std::optional<OsVersionInfo> GetVersion(bool extended) override;
   uint16_t DefaultUiLanguage() override;
   std::optional<std::string> GetEnv(const std::string& name) override;
   std::optional<bool> IsWow64Process() override;
   bool EnableWow64FsRedirection(bool enable) override;
   bool TokenHasAdministrators() override;
+
+ private:
+  Kernel32Lookup lookup_;
 };
 
 // Sends trace lines to the debugger in debug builds; release builds install nothing.

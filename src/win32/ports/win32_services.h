@@ -26,7 +26,13 @@ class Win32Process : public ProcessPort {
 
 class Win32IpInfo : public IpInfoPort {
  public:
+  // The IP helper library, loaded at each call as older systems may lack it; tests name one that
+  // is missing or that lacks GetAdaptersInfo.
+  explicit Win32IpInfo(const wchar_t* library = L"iphlpapi.dll") : library_(library) {}
   bool GetAdapters(std::vector<AdapterIpInfo>& adapters) override;
+
+ private:
+  const wchar_t* library_;
 };
 
 // The process token holds the built-in Administrators group (S-1-5-32-544).
