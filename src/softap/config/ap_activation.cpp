@@ -267,7 +267,7 @@ void ApActivation::StepApConfig(const ApSettings& s, uint32_t mode) {
     else
       w[kApBgProtection] = 0;
     put(kApShortSlot, s.shortSlot);
-  });
+  }, nullptr, OnQueryFailure::Compare);
 }
 
 void ApActivation::StepRadius(const ApSettings& s) {
