@@ -30,7 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Stable(vx::DecodeConfiguration(b), vx::EncodeConfiguration, vx::DecodeConfiguration);
   vx::StatisticsRecord stats = vx::DecodeStatistics(b);
   vx::StatisticsRecord again = vx::DecodeStatistics(vx::EncodeStatistics(stats));
-  Require(again.transmittedFragmentCount == stats.transmittedFragmentCount && again.fcsErrorCount == stats.fcsErrorCount);
+  Require(again.transmittedFragmentCount == stats.transmittedFragmentCount &&
+          again.fcsErrorCount == stats.fcsErrorCount);
 
   if (auto key = vx::DecodeAddKey(b)) Require(key->material.size() + 32 <= size);
   vx::DecodeRemoveKeyIndex(b);
@@ -74,7 +75,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Require(region.bg <= 0x7F && region.a <= 0x7F && vx::EncodeCountryRegionSet(region.bg, region.a) <= 0x7F7F);
   Require(vx::FormatVersion(b).size() <= 7);
   Require(vx::FormatApAddress(b).size() <= 17);
-  Require(vx::EncodeCcx2(vx::DecodeCcx2(word)) == vx::EncodeCcx2(vx::DecodeCcx2(vx::EncodeCcx2(vx::DecodeCcx2(word)))));
+  Require(vx::EncodeCcx2(vx::DecodeCcx2(word)) ==
+          vx::EncodeCcx2(vx::DecodeCcx2(vx::EncodeCcx2(vx::DecodeCcx2(word)))));
   Require(!vx::TxRateText(word).empty());
   vx::LinkEventText(word);
   return 0;

@@ -20,6 +20,7 @@ enum class OnQueryFailure { Stop, Compare };
 // `sent` (optional) receives the record that was sent.
 ConfigWriteResult WriteConfigRecord(OidChannel& channel, uint32_t queryOid, uint32_t setOid,
                                     const std::function<void(ConfigWords&)>& modify,
-                                    ConfigWords* sent = nullptr, OnQueryFailure onFailure = OnQueryFailure::Stop);
+                                    ConfigWords* sent = nullptr,
+                                    OnQueryFailure onFailure = OnQueryFailure::Stop);
 
 }  // namespace vx

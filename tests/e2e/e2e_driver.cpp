@@ -342,10 +342,12 @@ int wmain(int argc, wchar_t** wargv) {
   }
   if (verb == "reg-units" && argc == 4) {
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, Wide(argv[2]).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return 1;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, Wide(argv[2]).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+      return 1;
     wchar_t data[512] = {};
     DWORD size = sizeof data - sizeof(wchar_t), type = 0;
-    LONG r = RegQueryValueExW(key, Wide(argv[3]).c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
+    LONG r =
+        RegQueryValueExW(key, Wide(argv[3]).c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
     RegCloseKey(key);
     if (r != ERROR_SUCCESS || type != REG_SZ) return 1;
     size_t units = size / sizeof(wchar_t);

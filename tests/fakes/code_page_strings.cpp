@@ -24,7 +24,8 @@ std::optional<std::string> CodePageStrings::FromAnsi(std::span<const uint8_t> by
   char* dst = out.data();
   size_t dstLeft = out.size();
   // Invalid or incomplete sequences fail, as MB_ERR_INVALID_CHARS makes them fail.
-  if (iconv(cd, &src, &srcLeft, &dst, &dstLeft) == static_cast<size_t>(-1) || srcLeft != 0) return std::nullopt;
+  if (iconv(cd, &src, &srcLeft, &dst, &dstLeft) == static_cast<size_t>(-1) || srcLeft != 0)
+    return std::nullopt;
   out.resize(out.size() - dstLeft);
   return out;
 }

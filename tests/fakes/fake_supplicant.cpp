@@ -4,9 +4,9 @@ namespace vx {
 namespace {
 
 std::string Tunnel(const char* name, const TunnelCredentials& c) {
-  return std::string(name) + "(" + c.identity + "," + EncodeHex(c.caCertificate) + "," + EncodeHex(c.clientCertificate) + "," +
-         std::to_string(c.tunnelProtocol) + "," + c.tunnelIdentity + "," + c.tunnelPassword + "," + c.serverSettings +
-         ")";
+  return std::string(name) + "(" + c.identity + "," + EncodeHex(c.caCertificate) + "," +
+         EncodeHex(c.clientCertificate) + "," + std::to_string(c.tunnelProtocol) + "," + c.tunnelIdentity +
+         "," + c.tunnelPassword + "," + c.serverSettings + ")";
 }
 
 }  // namespace
@@ -53,8 +53,8 @@ void FakeSupplicant::ConfigTtls(const TunnelCredentials& c) {
 }
 void FakeSupplicant::ConfigTls(const std::string& identity, const CertificateHash& caCertificate,
                                const CertificateHash& clientCertificate, const std::string& serverSettings) {
-  calls.push_back("ConfigTls(" + identity + "," + EncodeHex(caCertificate) + "," + EncodeHex(clientCertificate) + "," +
-                  serverSettings + ")");
+  calls.push_back("ConfigTls(" + identity + "," + EncodeHex(caCertificate) + "," +
+                  EncodeHex(clientCertificate) + "," + serverSettings + ")");
 }
 void FakeSupplicant::ConfigWpaPassphrase(const std::string& passphrase, const std::string& ssid) {
   lastSsid = ssid;

@@ -16,7 +16,8 @@
 namespace vx {
 namespace {
 
-constexpr const char* kRoot = "SYSTEM\\CurrentControlSet\\Control\\Class\\{4D36E972-E325-11CE-BFC1-08002BE10318}\\0007";
+constexpr const char* kRoot =
+    "SYSTEM\\CurrentControlSet\\Control\\Class\\{4D36E972-E325-11CE-BFC1-08002BE10318}\\0007";
 const std::string kZeroHash = "00A1B2C300D4E5F60718293A4B5C6D7E8F900000";
 const std::string kOddSsid = "\xB5\x4C\xBD\x75\xFF";
 
@@ -73,9 +74,10 @@ class RawBytes : public ::testing::Test {
     supplicant = std::make_unique<sim::RemoteSupplicant>(*connection);
     channel = std::make_unique<OidChannel>(*device, clock, Program::Station);
     channel->SetDevicePath(host.Adapter(0).DevicePath());
-    link = std::make_unique<StationLink>(reg, *channel, clock, *supplicant, [] { return std::string(kRoot); });
-    store = std::make_unique<ProfileStore>(reg, [] { return std::string(kRoot); },
-                                           [this](bool advanced) { link->SetOidFromReg(advanced); });
+    link =
+        std::make_unique<StationLink>(reg, *channel, clock, *supplicant, [] { return std::string(kRoot); });
+    store = std::make_unique<ProfileStore>(
+        reg, [] { return std::string(kRoot); }, [this](bool advanced) { link->SetOidFromReg(advanced); });
     reg.CreateKey(Hklm(kRoot));
     ASSERT_TRUE(supplicant->OpenGlobal("KC30"));
     ASSERT_TRUE(supplicant->BindAdapter(host.Adapter(0).Hardware().mac));

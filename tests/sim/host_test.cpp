@@ -293,11 +293,14 @@ TEST(WorldJsonTest, RoundTripAndErrors) {
 // A network's name may be any bytes: "ssidHex" gives them, the printed world and the adapter's
 // state carry them as hex where they are not UTF-8.
 TEST(WorldJsonTest, RawSsidsInHex) {
-  WorldLoad raw = ParseWorldJson(R"({"networks":[{"ssidHex":"B54CBD75"},{"ssidHex":""},{"ssid":"a\u0001b"}]})");
+  WorldLoad raw =
+      ParseWorldJson(R"({"networks":[{"ssidHex":"B54CBD75"},{"ssidHex":""},{"ssid":"a\u0001b"}]})");
   ASSERT_TRUE(raw.ok) << raw.error;
   EXPECT_EQ(raw.world.networks[0].ssid, "\xB5\x4C\xBD\x75");
   EXPECT_EQ(raw.world.networks[1].ssid, "");
-  EXPECT_EQ(raw.world.networks[2].ssid, "a\x01" "b");
+  EXPECT_EQ(raw.world.networks[2].ssid,
+            "a\x01"
+            "b");
   WorldLoad back = ParseWorldJson(WorldToJson(raw.world));
   ASSERT_TRUE(back.ok) << back.error;
   for (size_t i = 0; i < 3; ++i) EXPECT_EQ(back.world.networks[i].ssid, raw.world.networks[i].ssid);
@@ -325,7 +328,8 @@ TEST_F(HostTest, SupplicantCallsKeepTheirBytesAndAreListed) {
   key.fill(0x5A);
   supplicant.ConfigWpaKey(key, std::string("\xB5\x4C\x00\xFF", 4));
   std::string calls = c.Control(R"({"cmd":"supplicant"})");
-  EXPECT_NE(calls.find(R"("caCertificate":"00AB00CD00EF0011223344556677889900AABB00")"), std::string::npos) << calls;
+  EXPECT_NE(calls.find(R"("caCertificate":"00AB00CD00EF0011223344556677889900AABB00")"), std::string::npos)
+      << calls;
   EXPECT_NE(calls.find(R"("clientCertificate":"0100")"), std::string::npos) << calls;
   EXPECT_NE(calls.find(R"({"call":"ConfigWpaKey","ssid":"B54C00FF"})"), std::string::npos) << calls;
 }

@@ -1,6 +1,4 @@
 // The simulated platform services with the real OID channel and adapter discovery on top.
-#include "sim/services/sim_services.h"
-
 #include <gtest/gtest.h>
 
 #include "common/passphrase/passphrase.h"
@@ -9,6 +7,7 @@
 #include "driver/oid_codes.h"
 #include "driver/records.h"
 #include "fakes/virtual_clock.h"
+#include "sim/services/sim_services.h"
 
 namespace vx::sim {
 namespace {
@@ -112,7 +111,8 @@ TEST_F(ServicesTest, SupplicantCarriesCredentialsToTheBoundAdapter) {
   supplicant_.ConfigWpaKey(key, "HomeNet");
   EXPECT_TRUE(pci_.State().associated);
   auto calls = supplicant_.CallDetails();
-  EXPECT_EQ(calls.back().args, (std::vector<std::pair<std::string, std::string>>{{"ssid", "486F6D654E6574"}}));
+  EXPECT_EQ(calls.back().args,
+            (std::vector<std::pair<std::string, std::string>>{{"ssid", "486F6D654E6574"}}));
 
   SimSupplicant absent({&pci_}, false);
   EXPECT_FALSE(absent.OpenGlobal("KC30"));

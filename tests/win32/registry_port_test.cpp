@@ -102,7 +102,8 @@ namespace {
 std::wstring StoredUnits(const RegKey& key, const wchar_t* name) {
   HKEY h = nullptr;
   std::wstring out;
-  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, WidenBytes(key.path).c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS) return out;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, WidenBytes(key.path).c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS)
+    return out;
   wchar_t data[128] = {};
   DWORD size = sizeof data - sizeof(wchar_t), type = 0;
   if (RegQueryValueExW(h, name, nullptr, &type, reinterpret_cast<BYTE*>(data), &size) == ERROR_SUCCESS)
@@ -121,7 +122,10 @@ TEST_CASE("text values and key names keep any bytes, UTF-8 stored as text") {
   f.reg.CreateKey(kRoot);
   const std::string big5 = "\xB5\x4C\xBD\x75 AP";
   const std::string latin1 = "Caf\xE9";
-  const std::string controls = std::string("a\x01\tb\x00" "c", 6);
+  const std::string controls = std::string(
+      "a\x01\tb\x00"
+      "c",
+      6);
   const std::string ff(32, '\xFF');
   const std::string utf8 = "Caf\xC3\xA9 \xE7\x84\xA1\xE7\xB7\x9A \xF0\x9F\x93\xB6";  // with a pair
   const std::string surrogateBytes = "\xED\xB3\xBF";  // U+DCFF written as UTF-8 is no UTF-8
@@ -138,7 +142,9 @@ TEST_CASE("text values and key names keep any bytes, UTF-8 stored as text") {
   f.reg.SetValue(kRoot, "Latin1", RegValue::Sz(latin1));
   CHECK(StoredUnits(kRoot, L"Latin1") == L"Caf\xDCE9");
   f.reg.SetValue(kRoot, "Nul", RegValue::Sz(std::string("a\0b", 3)));
-  CHECK(StoredUnits(kRoot, L"Nul") == L"a\xDC00" L"b");
+  CHECK(StoredUnits(kRoot, L"Nul") ==
+        L"a\xDC00"
+        L"b");
 
   // A key named with such bytes is found again, listed with them and deleted.
   RegKey odd = SubKey(kRoot, latin1);

@@ -47,7 +47,8 @@ std::string ShownSsid(std::string_view ssid, const StringTable& strings) {
       for (size_t len : {size_t{2}, size_t{1}}) {
         if (i + len > ssid.size()) continue;
         std::string_view source = ssid.substr(i, len);
-        auto decoded = strings.FromAnsi(std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(source.data()), len));
+        auto decoded =
+            strings.FromAnsi(std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(source.data()), len));
         if (decoded && OneCharacter(*decoded, source, cp)) {
           n = len;
           piece = std::move(*decoded);

@@ -192,8 +192,8 @@ void RemoteSupplicant::ConfigLeap(const std::string& id, const std::string& pw) 
 void RemoteSupplicant::ConfigMd5(const std::string& id, const std::string& pw) { Send(kSupConfigMd5, Strings({&id, &pw})); }
 void RemoteSupplicant::ConfigPeap(const TunnelCredentials& c) { Send(kSupConfigPeap, Tunnel(c)); }
 void RemoteSupplicant::ConfigTtls(const TunnelCredentials& c) { Send(kSupConfigTtls, Tunnel(c)); }
-void RemoteSupplicant::ConfigTls(const std::string& id, const CertificateHash& ca, const CertificateHash& client,
-                                 const std::string& server) {
+void RemoteSupplicant::ConfigTls(const std::string& id, const CertificateHash& ca,
+                                 const CertificateHash& client, const std::string& server) {
   ByteWriter w;
   WriteString(w, id);
   WriteBlob(w, ca);

@@ -12,9 +12,9 @@ bool StartsWithIgnoreCase(const std::string& text, std::string_view prefix) {
 
 }  // namespace
 
-std::optional<std::string> StoreAutoSecuProfile(RegistryPort& reg, ProfileStore& profiles, const StringTable& shown,
-                                                const std::string& ssid, const std::string& passPhrase,
-                                                uint32_t encryption) {
+std::optional<std::string> StoreAutoSecuProfile(RegistryPort& reg, ProfileStore& profiles,
+                                                const StringTable& shown, const std::string& ssid,
+                                                const std::string& passPhrase, uint32_t encryption) {
   std::string cut = ssid.substr(0, 32);
   std::string name = profiles.ProfileForNetwork(cut, shown, kAutoSecuSuffix).name;
   if (name.empty()) return std::nullopt;

@@ -48,9 +48,9 @@ struct AutoSecurityFlowHooks {
 // the name derived from it as shown by `shown`) with the values of a one-button set-up and sets
 // "CurProfile" to it. Returns the profile name, or nullopt when neither the profile key nor the
 // adapter key could be had.
-std::optional<std::string> StoreAutoSecuProfile(RegistryPort& reg, ProfileStore& profiles, const StringTable& shown,
-                                                const std::string& ssid, const std::string& passPhrase,
-                                                uint32_t encryption);
+std::optional<std::string> StoreAutoSecuProfile(RegistryPort& reg, ProfileStore& profiles,
+                                                const StringTable& shown, const std::string& ssid,
+                                                const std::string& passPhrase, uint32_t encryption);
 
 class AutoSecurityFlow {
  public:

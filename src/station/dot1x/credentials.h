@@ -11,7 +11,7 @@ namespace vx {
 struct Dot1xCredentials {
   std::string identity;           // outer identity; the user name for LEAP and MD5
   std::string password;           // LEAP and MD5
-  CertificateHash caCertificate;      // empty for none
+  CertificateHash caCertificate;  // empty for none
   CertificateHash clientCertificate;  // empty for none
   uint32_t tunnelProtocol = 0;    // PEAP and TTLS
   std::string tunnelIdentity;

@@ -165,8 +165,9 @@ void CProfilePage::RefreshStatusIcon() {
     std::vector<uint8_t> ssid(kSsidRecordSize, 0);
     ctx_.channel.Query(OID_802_11_SSID, ssid);
     const std::string& cell = rows[static_cast<size_t>(active)].cells[1];
-    image = cell == Text(IDS_SSID_ANY) || cell == ShownSsid(DecodeSsid(ssid).Text(), ctx_.strings) ? kImageConnected
-                                                                                                    : kImageIdle;
+    image = cell == Text(IDS_SSID_ANY) || cell == ShownSsid(DecodeSsid(ssid).Text(), ctx_.strings)
+                ? kImageConnected
+                : kImageIdle;
   }
   for (size_t i = 0; i < rows.size(); ++i) rows[i].image = static_cast<int>(i) == active ? image : -1;
 }

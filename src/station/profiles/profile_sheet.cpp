@@ -170,13 +170,16 @@ StationProfile ConnectProfile(const std::string& name, const std::string& ssid, 
 }  // namespace
 
 CProfileSheet2::CProfileSheet2(ProfileEditorContext& ctx, const std::string& ssid, int32_t networkType,
-                               int32_t authentication, int32_t encryption, int32_t channel, bool sheetWritesAdvanced)
-    : CProfileSheet2(ctx, ssid, ssid, networkType, authentication, encryption, channel, sheetWritesAdvanced) {}
+                               int32_t authentication, int32_t encryption, int32_t channel,
+                               bool sheetWritesAdvanced)
+    : CProfileSheet2(ctx, ssid, ssid, networkType, authentication, encryption, channel, sheetWritesAdvanced) {
+}
 
 CProfileSheet2::CProfileSheet2(ProfileEditorContext& ctx, const std::string& name, const std::string& ssid,
-                               int32_t networkType, int32_t authentication, int32_t encryption, int32_t channel,
-                               bool sheetWritesAdvanced)
-    : ProfileSheetBase(ctx, ConnectProfile(name, ssid, networkType, authentication, encryption, channel), name, true),
+                               int32_t networkType, int32_t authentication, int32_t encryption,
+                               int32_t channel, bool sheetWritesAdvanced)
+    : ProfileSheetBase(ctx, ConnectProfile(name, ssid, networkType, authentication, encryption, channel),
+                       name, true),
       sheetWritesAdvanced_(sheetWritesAdvanced) {
   title = ctx.strings.Get(IDS_SECURITY_PROFILE);
 }

@@ -5,8 +5,8 @@
 
 #include "base/hex.h"
 #include "base/utf8.h"
-#include "common/text/shown_text.h"
 #include "common/settings/registry_values.h"
+#include "common/text/shown_text.h"
 #include "driver/discovery.h"
 #include "platform/trace.h"
 #include "station/profiles/wep_key_text.h"
@@ -39,7 +39,8 @@ std::vector<uint8_t> ReadCertificate(RegistryPort& reg, const RegKey& key, const
 
 bool SsidIsProfileName(std::string_view ssid) {
   if (!UsableKeyName(ssid) || TrimProfileName(ssid) != ssid || !IsValidUtf8(ssid)) return false;
-  return std::none_of(ssid.begin(), ssid.end(), [](char c) { return static_cast<uint8_t>(c) < 0x20 || c == 0x7F; });
+  return std::none_of(ssid.begin(), ssid.end(),
+                      [](char c) { return static_cast<uint8_t>(c) < 0x20 || c == 0x7F; });
 }
 
 std::string ProfileNameFromSsid(std::string_view ssid, const StringTable& shown, size_t maxCharacters) {
@@ -296,7 +297,8 @@ NetworkProfileName ProfileStore::ProfileForNetwork(std::string_view ssid, const 
   std::string fresh;
   for (int k = 1; k <= kMostAlike && fresh.empty(); ++k) {
     const std::string tell = k == 1 ? std::string() : " (" + std::to_string(k) + ")";
-    const size_t room = kMaxProfileNameLength - std::min(kMaxProfileNameLength - 1, suffix.size() + tell.size());
+    const size_t room =
+        kMaxProfileNameLength - std::min(kMaxProfileNameLength - 1, suffix.size() + tell.size());
     const std::string name = ProfileNameFromSsid(ssid, shown, room) + std::string(suffix) + tell;
     const std::string* n = stored(name);
     if (!n)
@@ -307,7 +309,8 @@ NetworkProfileName ProfileStore::ProfileForNetwork(std::string_view ssid, const 
   // The name shown depends on the UI language; a profile made under another one still holds the
   // network's bytes.
   for (const std::string& n : names) {
-    const bool suffixed = n.size() >= suffix.size() && EqualsIgnoreCase(std::string_view(n).substr(n.size() - suffix.size()), suffix);
+    const bool suffixed = n.size() >= suffix.size() &&
+                          EqualsIgnoreCase(std::string_view(n).substr(n.size() - suffix.size()), suffix);
     if (suffixed && UsableKeyName(n) && ProfileSsid(n) == ssid) return {n, true};
   }
   return {fresh, false};

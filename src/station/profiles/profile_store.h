@@ -194,7 +194,8 @@ class ProfileStore {
   // and only a profile whose "SSID" holds exactly these bytes is the network's (whatever its name,
   // as long as it ends in `suffix`: a name derived under another UI language differs). Empty name
   // when no free name is left.
-  NetworkProfileName ProfileForNetwork(std::string_view ssid, const StringTable& shown, std::string_view suffix = {});
+  NetworkProfileName ProfileForNetwork(std::string_view ssid, const StringTable& shown,
+                                       std::string_view suffix = {});
 
  private:
   RegistryPort& reg_;

@@ -214,7 +214,8 @@ void CSysConfigPage::OnCommand(int id, UiEvent event) {
   if (id == scfg::kName || id == scfg::kSsid) {
     Control(scfg::kName).text = name_;
     std::string shown = ShownSsid(ssid_, strings_);
-    if (Control(scfg::kSsid).text.size() > 32 && Control(scfg::kSsid).text != shown) Control(scfg::kSsid).text = shown;
+    if (Control(scfg::kSsid).text.size() > 32 && Control(scfg::kSsid).text != shown)
+      Control(scfg::kSsid).text = shown;
     return;
   }
   Push();
@@ -223,7 +224,8 @@ void CSysConfigPage::OnCommand(int id, UiEvent event) {
 std::string CSysConfigPage::SsidOf(const std::string& text) const {
   // Unchanged or chosen from the list: the network's own bytes. Typed: the text, at most 32 bytes.
   if (text == ShownSsid(ssid_, strings_)) return ssid_;
-  const auto& items = Controls().count(scfg::kSsid) ? Controls().at(scfg::kSsid).items : std::vector<std::string>{};
+  const auto& items =
+      Controls().count(scfg::kSsid) ? Controls().at(scfg::kSsid).items : std::vector<std::string>{};
   for (size_t i = 0; i < items.size() && i < itemSsids_.size(); ++i)
     if (items[i] == text) return itemSsids_[i];
   return std::string(Utf8PrefixBytes(text, 32));

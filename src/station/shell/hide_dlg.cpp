@@ -402,7 +402,8 @@ void HideDlg::ExitUtility() {
 void HideDlg::OnTaskbarCreated() {
   if (trayIconAdded_) {
     TrayLook look = LookOf(trayState_);
-    ports_.tray.Add(look.icon, WithSsid(Text(look.tip, look.fallback), ShownSsid(currentSsid_.Text(), ports_.strings)));
+    ports_.tray.Add(look.icon,
+                    WithSsid(Text(look.tip, look.fallback), ShownSsid(currentSsid_.Text(), ports_.strings)));
   }
 }
 

@@ -103,7 +103,9 @@ CSiteSurvPage::CSiteSurvPage(SurveyContext context, SurveyHooks hooks)
   flow_.Hooks().makeProfileCurrent = [this](const std::string& name) { MakeCurrent(name); };
   flow_.Hooks().setStatusRefresh = [this](bool on) { SetStatusRefresh(on); };
   workerConfig_.adapterName = ctx_.adapterName;
-  workerConfig_.showSsid = [&strings = ctx_.strings](const std::string& ssid) { return ShownSsid(ssid, strings); };
+  workerConfig_.showSsid = [&strings = ctx_.strings](const std::string& ssid) {
+    return ShownSsid(ssid, strings);
+  };
   std::string format = Text(IDS_QS3_AP_TEXT);
   if (!format.empty()) workerConfig_.apTextFormat = format;
   caption = Text(IDS_PAGE_SITE_SURVEY);
@@ -199,7 +201,8 @@ void CSiteSurvPage::ShowRows() {
   for (size_t i = 0; i < rows_.size(); ++i) {
     ListRow r;
     for (size_t c = 0; c < kSurveyColumnCount; ++c)
-      r.cells.push_back(c == kColumnSsid ? ShownSsid(shownSsid_[i], ctx_.strings) : DisplayText(c, rows_[i].texts[c]));
+      r.cells.push_back(c == kColumnSsid ? ShownSsid(shownSsid_[i], ctx_.strings)
+                                         : DisplayText(c, rows_[i].texts[c]));
     list.rows.push_back(std::move(r));
   }
 }
@@ -459,8 +462,8 @@ void CSiteSurvPage::Connect() {
       return;
     }
     if (IsMakerBssid(entry.bssid) && cls == 2) {
-      auto passPhrase =
-          flow_.AskPassPhrase(FormatApText(workerConfig_.apTextFormat, ssidRecord, entry.bssid, workerConfig_.showSsid));
+      auto passPhrase = flow_.AskPassPhrase(
+          FormatApText(workerConfig_.apTextFormat, ssidRecord, entry.bssid, workerConfig_.showSsid));
       if (!passPhrase) return;
       uint32_t encryption = EqualsIgnoreCase(entry.texts[kColumnEncryption], "TKIP") ? kEncTkipEnabled : kEncAesEnabled;
       flow_.SaveAndApply(ssid, *passPhrase, encryption);

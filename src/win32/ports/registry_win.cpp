@@ -19,7 +19,8 @@ struct Key {
 };
 
 bool OpenKey(const RegKey& k, REGSAM access, Key& out) {
-  return RegOpenKeyExW(HiveHandle(k.hive), WidenBytes(k.path).c_str(), 0, access | View(k), &out.h) == ERROR_SUCCESS;
+  return RegOpenKeyExW(HiveHandle(k.hive), WidenBytes(k.path).c_str(), 0, access | View(k), &out.h) ==
+         ERROR_SUCCESS;
 }
 
 std::vector<uint8_t> EncodeData(const RegValue& v) {
@@ -116,8 +117,8 @@ bool Win32Registry::KeyExists(const RegKey& key) {
 
 bool Win32Registry::CreateKey(const RegKey& key) {
   Key k;
-  return RegCreateKeyExW(HiveHandle(key.hive), WidenBytes(key.path).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | View(key),
-                         nullptr, &k.h, nullptr) == ERROR_SUCCESS;
+  return RegCreateKeyExW(HiveHandle(key.hive), WidenBytes(key.path).c_str(), 0, nullptr, 0,
+                         KEY_ALL_ACCESS | View(key), nullptr, &k.h, nullptr) == ERROR_SUCCESS;
 }
 
 std::optional<RegValue> Win32Registry::QueryValue(const RegKey& key, std::string_view name) {

@@ -1,8 +1,8 @@
 #include "win32/ports/wide.h"
 
-#include "base/utf8.h"
-
 #include <windows.h>
+
+#include "base/utf8.h"
 
 namespace vx {
 

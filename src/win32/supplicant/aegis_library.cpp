@@ -30,9 +30,11 @@ struct AegisSupplicant::Library {
   AcHandle(WINAPI* ConfigLeapCredentialsA)(AcHandle, const char*, const char*) = nullptr;
   AcHandle(WINAPI* ConfigMd5CredentialsA)(AcHandle, const char*, const char*) = nullptr;
   AcHandle(WINAPI* ConfigPeapCredentialsA)(AcHandle, const char*, const uint8_t*, const uint8_t*, uint32_t,
-                                           const char*, const char*, const char*, uint32_t, uint32_t) = nullptr;
+                                           const char*, const char*, const char*, uint32_t,
+                                           uint32_t) = nullptr;
   AcHandle(WINAPI* ConfigTtlsCredentialsA)(AcHandle, const char*, const uint8_t*, const uint8_t*, uint32_t,
-                                           const char*, const char*, const char*, uint32_t, uint32_t) = nullptr;
+                                           const char*, const char*, const char*, uint32_t,
+                                           uint32_t) = nullptr;
   AcHandle(WINAPI* ConfigTlsCredentialsA)(AcHandle, const char*, const uint8_t*, const uint8_t*, const char*,
                                           uint32_t, uint32_t) = nullptr;
   AcHandle(WINAPI* ContextConfigWpaEx)(AcHandle, uint32_t, const char*, const char*, const uint8_t*,
@@ -210,16 +212,18 @@ void AegisSupplicant::ConfigPeap(const TunnelCredentials& c) {
   if (adapter_)
     lib_->Done("AcContextConfigPeapCredentialsA",
                lib_->ConfigPeapCredentialsA(adapter_, c.identity.c_str(), HashArg(c.caCertificate).get(),
-                                            HashArg(c.clientCertificate).get(), c.tunnelProtocol, c.tunnelIdentity.c_str(),
-                                            c.tunnelPassword.c_str(), c.serverSettings.c_str(), 1, 1));
+                                            HashArg(c.clientCertificate).get(), c.tunnelProtocol,
+                                            c.tunnelIdentity.c_str(), c.tunnelPassword.c_str(),
+                                            c.serverSettings.c_str(), 1, 1));
 }
 
 void AegisSupplicant::ConfigTtls(const TunnelCredentials& c) {
   if (adapter_)
     lib_->Done("AcContextConfigTTLSCredentialsA",
                lib_->ConfigTtlsCredentialsA(adapter_, c.identity.c_str(), HashArg(c.caCertificate).get(),
-                                            HashArg(c.clientCertificate).get(), c.tunnelProtocol, c.tunnelIdentity.c_str(),
-                                            c.tunnelPassword.c_str(), c.serverSettings.c_str(), 1, 1));
+                                            HashArg(c.clientCertificate).get(), c.tunnelProtocol,
+                                            c.tunnelIdentity.c_str(), c.tunnelPassword.c_str(),
+                                            c.serverSettings.c_str(), 1, 1));
 }
 
 void AegisSupplicant::ConfigTls(const std::string& identity, const CertificateHash& caCertificate,
@@ -238,8 +242,9 @@ void AegisSupplicant::ConfigWpaPassphrase(const std::string& passphrase, const s
 
 void AegisSupplicant::ConfigWpaKey(const std::array<uint8_t, 32>& key, const std::string& ssid) {
   if (adapter_)
-    lib_->Done("AcContextConfigWpaEx", lib_->ContextConfigWpaEx(adapter_, 1, nullptr, ssid.c_str(), key.data(),
-                                                                static_cast<uint32_t>(key.size())));
+    lib_->Done("AcContextConfigWpaEx",
+               lib_->ContextConfigWpaEx(adapter_, 1, nullptr, ssid.c_str(), key.data(),
+                                        static_cast<uint32_t>(key.size())));
 }
 
 void AegisSupplicant::Authenticate() {

@@ -66,7 +66,8 @@ std::optional<std::string> Win32Strings::FromAnsi(std::span<const uint8_t> bytes
   int n = MultiByteToWideChar(codePage_, MB_ERR_INVALID_CHARS, text, size, nullptr, 0);
   if (n <= 0) return std::nullopt;
   std::wstring wide(static_cast<size_t>(n), L'\0');
-  if (MultiByteToWideChar(codePage_, MB_ERR_INVALID_CHARS, text, size, wide.data(), n) != n) return std::nullopt;
+  if (MultiByteToWideChar(codePage_, MB_ERR_INVALID_CHARS, text, size, wide.data(), n) != n)
+    return std::nullopt;
   return Narrow(wide);
 }
 

@@ -11,7 +11,7 @@
 namespace vx {
 namespace {
 
-const std::string kBig5 = "\xB5\x4C\xBD\x75";            // "無線" in Big5
+const std::string kBig5 = "\xB5\x4C\xBD\x75";                 // "無線" in Big5
 const std::string kUtf8Chinese = "\xE7\x84\xA1\xE7\xB7\x9A";  // the same in UTF-8
 
 struct ShownSsidTest : ::testing::Test {

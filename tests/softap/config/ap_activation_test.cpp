@@ -134,18 +134,21 @@ TEST_F(ApActivationTest, AFailedConfigurationQueryStillSendsTheRecordWhenItDiffe
   Put("ShortSlot", "1");
   act.ActivateFromRegistry();
   ASSERT_EQ(drv.SetsOf(VX_OID_802_11_SET_AP_CONFIG).size(), 1u);
-  EXPECT_EQ(DecodeConfigWords(drv.SetsOf(VX_OID_802_11_SET_AP_CONFIG)[0]), (ConfigWords{1, 0, 1, 1, 0, 1, 0, 0}));
+  EXPECT_EQ(DecodeConfigWords(drv.SetsOf(VX_OID_802_11_SET_AP_CONFIG)[0]),
+            (ConfigWords{1, 0, 1, 1, 0, 1, 0, 0}));
 
   drv.Clear();
   ApSettings page = ReadApSettings(reg, Hklm(kRoot));
   page.turboRate = 1;
   act.ActivateFromPage(page, [] {});
   ASSERT_EQ(drv.SetsOf(VX_OID_802_11_SET_AP_CONFIG).size(), 1u);
-  EXPECT_EQ(DecodeConfigWords(drv.SetsOf(VX_OID_802_11_SET_AP_CONFIG)[0]), (ConfigWords{1, 1, 1, 1, 0, 1, 0, 0}));
+  EXPECT_EQ(DecodeConfigWords(drv.SetsOf(VX_OID_802_11_SET_AP_CONFIG)[0]),
+            (ConfigWords{1, 1, 1, 1, 0, 1, 0, 0}));
 
   // Settings that are all zero equal the unanswered record: nothing to send.
   drv.Clear();
-  for (const char* n : {"TXBurst", "TurboRate", "NoForwarding", "HideSSID", "BGProtection", "ShortSlot"}) Put(n, "0");
+  for (const char* n : {"TXBurst", "TurboRate", "NoForwarding", "HideSSID", "BGProtection", "ShortSlot"})
+    Put(n, "0");
   act.ActivateFromRegistry();
   EXPECT_TRUE(drv.SetsOf(VX_OID_802_11_SET_AP_CONFIG).empty());
 }

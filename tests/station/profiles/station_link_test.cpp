@@ -357,10 +357,10 @@ TEST_F(StationLinkTest, Wpa2EnterpriseHandsPeapCredentialsWithAOneTimePassword) 
   Live("ServerName", "radius");
   Activate(false);
   EXPECT_EQ(askedFor, "inner");
-  EXPECT_EQ(supplicant.calls,
-            (std::vector<std::string>{"ConfigResumption(1)", "AuthenticateStop()", "ConfigWpa(false)",
-                                      "Set8021xValues(5,10,5,7)", "ConfigResumption(3)", "ConfigWpa(true)",
-                                      "ConfigPeap(outer,414243,,6,token-user,123456,radius)", "Authenticate()"}));
+  EXPECT_EQ(supplicant.calls, (std::vector<std::string>{
+                                  "ConfigResumption(1)", "AuthenticateStop()", "ConfigWpa(false)",
+                                  "Set8021xValues(5,10,5,7)", "ConfigResumption(3)", "ConfigWpa(true)",
+                                  "ConfigPeap(outer,414243,,6,token-user,123456,radius)", "Authenticate()"}));
   EXPECT_TRUE(link.SupplicantInUse());
   ASSERT_TRUE(link.Dot1xActive());
 
@@ -369,7 +369,8 @@ TEST_F(StationLinkTest, Wpa2EnterpriseHandsPeapCredentialsWithAOneTimePassword) 
   askedFor.clear();
   supplicant.calls.clear();
   link.AnswerCredentialsAgain();
-  EXPECT_EQ(supplicant.calls, std::vector<std::string>{"ConfigPeap(outer,414243,,6,token-user,123456,radius)"});
+  EXPECT_EQ(supplicant.calls,
+            std::vector<std::string>{"ConfigPeap(outer,414243,,6,token-user,123456,radius)"});
   EXPECT_TRUE(askedFor.empty());
 
   // Without the library the same profile still gets its OIDs, and no credentials.

@@ -179,10 +179,18 @@ TEST_F(HideDlgTest, ACredentialsRequestIsAnsweredAsTheActivationDidAndOnlyFor802
   w.networks.push_back(home);
   adapter.SetWorld(w);
   const std::string hash = "00AB00CD00EF0011223344556677889900AABB00";
-  for (auto [name, value] : std::initializer_list<std::pair<const char*, std::string>>{
-           {"SSID", "Corp"}, {"AuthenType", "6"}, {"Encryption", "6"}, {"AuthenProtocol", "0"},
-           {"TunnelProtocol", "3"}, {"ID", "outer"}, {"TunnelID", "alice"}, {"TunnelPassword", "wrong"},
-           {"UseServerCert", "1"}, {"ServerCertData", hash}, {"ServerCertLen", "20"}})
+  for (auto [name, value] :
+       std::initializer_list<std::pair<const char*, std::string>>{{"SSID", "Corp"},
+                                                                  {"AuthenType", "6"},
+                                                                  {"Encryption", "6"},
+                                                                  {"AuthenProtocol", "0"},
+                                                                  {"TunnelProtocol", "3"},
+                                                                  {"ID", "outer"},
+                                                                  {"TunnelID", "alice"},
+                                                                  {"TunnelPassword", "wrong"},
+                                                                  {"UseServerCert", "1"},
+                                                                  {"ServerCertData", hash},
+                                                                  {"ServerCertLen", "20"}})
     reg.SetSz(root, name, value);
   dlg->OnInitDialog();
   Run(6);

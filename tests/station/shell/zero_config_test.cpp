@@ -72,7 +72,8 @@ TEST_F(ZeroConfigTest, EnableKeepsTheFlagsValueTypeAndSize) {
     RegValue expected;
   } cases[] = {
       {RegValue::Binary({0x03, 0x00, 0x00, 0x00}), RegValue::Binary({0x03, 0x80, 0x00, 0x00})},
-      {RegValue::Binary({0x01, 0x00, 0x00, 0x00, 0xAA, 0xBB}), RegValue::Binary({0x01, 0x80, 0x00, 0x00, 0xAA, 0xBB})},
+      {RegValue::Binary({0x01, 0x00, 0x00, 0x00, 0xAA, 0xBB}),
+       RegValue::Binary({0x01, 0x80, 0x00, 0x00, 0xAA, 0xBB})},
       {RegValue::Binary({0x05, 0x00}, kRegDword), RegValue::Binary({0x05, 0x80}, kRegDword)},
       {RegValue::Binary({0x07}), RegValue::Binary({0x07, 0x80, 0x00, 0x00})},  // too short for bit 15
       {RegValue::Sz("1"), RegValue::Sz("1")},
@@ -82,7 +83,8 @@ TEST_F(ZeroConfigTest, EnableKeepsTheFlagsValueTypeAndSize) {
     reg.CreateKey(iface);
     reg.SetValue(iface, "ControlFlags", c.stored);
     zc.EnableZeroConfig(8, false, kGuid);
-    EXPECT_EQ(*reg.QueryValue(iface, "ControlFlags"), c.expected) << c.stored.type << " " << c.stored.bytes.size();
+    EXPECT_EQ(*reg.QueryValue(iface, "ControlFlags"), c.expected)
+        << c.stored.type << " " << c.stored.bytes.size();
     EXPECT_EQ(zc.ZeroConfigState(8, kGuid), c.stored.IsText() ? kZeroConfigIdle : kZeroConfigControls);
   }
 }

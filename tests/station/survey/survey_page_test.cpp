@@ -11,6 +11,7 @@
 #include "common/settings/registry_values.h"
 #include "driver/oid_codes.h"
 #include "fakes/code_page_strings.h"
+#include "fakes/fake_cert_store.h"
 #include "fakes/fake_registry.h"
 #include "fakes/scripted_ui.h"
 #include "fakes/virtual_clock.h"
@@ -18,7 +19,6 @@
 #include "resources/strings/string_tables.h"
 #include "sim/host/sim_host.h"
 #include "sim/services/sim_services.h"
-#include "fakes/fake_cert_store.h"
 #include "station/survey/network_selection.h"
 #include "station/survey/survey_profile_hooks.h"
 
