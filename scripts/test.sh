@@ -34,6 +34,8 @@ echo "== end-to-end: ClientCfg's profiles created, edited, activated and deleted
 bash tests/e2e/run_e2e_profiles.sh build/native-asan "build/$VX_WIN_PRESET"
 echo "== end-to-end: ClientCfg's Site Survey: Connect, hidden networks, Add to Profile, QuickSecure 3"
 bash tests/e2e/run_e2e_survey.sh build/native-asan "build/$VX_WIN_PRESET"
+echo "== end-to-end: network names of raw bytes joined, stored and joined again, in both languages"
+bash tests/e2e/run_e2e_ssids.sh build/native-asan "build/$VX_WIN_PRESET"
 echo "== end-to-end: HotspotCfg under Wine against the simulator, and the hand-over both ways"
 bash tests/e2e/run_e2e_ap.sh build/native-asan "build/$VX_WIN_PRESET"
 if [ "$VX_WIN_PRESET" = win32-release ]; then

@@ -5,9 +5,11 @@
 namespace vx {
 
 ConfigWriteResult WriteConfigRecord(OidChannel& channel, uint32_t queryOid, uint32_t setOid,
-                                    const std::function<void(ConfigWords&)>& modify, ConfigWords* sent) {
+                                    const std::function<void(ConfigWords&)>& modify, ConfigWords* sent,
+                                    OnQueryFailure onFailure) {
   Bytes current(kConfigRecordSize, 0);
-  if (!channel.Query(queryOid, current)) return ConfigWriteResult::QueryFailed;
+  const bool queried = channel.Query(queryOid, current);
+  if (!queried && onFailure == OnQueryFailure::Stop) return ConfigWriteResult::QueryFailed;
   ConfigWords words = DecodeConfigWords(current);
   modify(words);
   Bytes wanted = EncodeConfigWords(words);

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/hex.h"
 
@@ -28,10 +29,14 @@ enum : uint32_t {
   kAcCredPeapGtc = 7,
 };
 
+// A certificate is named by its SHA-1 hash: bytes, any of which may be 0.
+using CertificateHash = std::vector<uint8_t>;
+constexpr size_t kCertificateHashSize = 20;
+
 struct TunnelCredentials {
   std::string identity;
-  std::string caCertificate;      // certificate identification, empty for none
-  std::string clientCertificate;  // empty for none
+  CertificateHash caCertificate;      // empty for none
+  CertificateHash clientCertificate;  // empty for none
   uint32_t tunnelProtocol = 0;
   std::string tunnelIdentity;
   std::string tunnelPassword;
@@ -58,11 +63,12 @@ class SupplicantPort {
   virtual void ConfigMd5(const std::string& identity, const std::string& password) = 0;
   virtual void ConfigPeap(const TunnelCredentials& c) = 0;
   virtual void ConfigTtls(const TunnelCredentials& c) = 0;
-  virtual void ConfigTls(const std::string& identity, const std::string& caCertificate,
-                         const std::string& clientCertificate, const std::string& serverSettings) = 0;
-  // The library derives the key from the pass phrase and the network name.
+  virtual void ConfigTls(const std::string& identity, const CertificateHash& caCertificate,
+                         const CertificateHash& clientCertificate, const std::string& serverSettings) = 0;
+  // The library derives the key from the pass phrase and the network name (its raw bytes).
   virtual void ConfigWpaPassphrase(const std::string& passphrase, const std::string& ssid) = 0;
-  virtual void ConfigWpaKey(const std::array<uint8_t, 32>& key) = 0;
+  // A key given as 64 hex digits; the network name tells the library which network it is for.
+  virtual void ConfigWpaKey(const std::array<uint8_t, 32>& key, const std::string& ssid) = 0;
   virtual void Authenticate() = 0;
   virtual SupplicantEvent Query() = 0;
   // Releases the adapter and global contexts.

@@ -2,6 +2,8 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <span>
 #include <string>
 
 namespace vx {
@@ -20,12 +22,18 @@ enum : uint32_t {
 };
 enum : int { kIdOk = 1, kIdCancel = 2, kIdYes = 6, kIdNo = 7 };
 
-// The string table of the language the system picked.
+// The string table of the language the system picked, and that language's ANSI code page.
 class StringTable {
  public:
   virtual ~StringTable() = default;
   // Empty when the table has no such entry.
   virtual std::string Get(uint32_t id) const = 0;
+  // `bytes` read in the ANSI code page of the language (950 Traditional Chinese, 1252 English),
+  // as UTF-8; nullopt when they are no valid text there, or the table knows no code page.
+  virtual std::optional<std::string> FromAnsi(std::span<const uint8_t> bytes) const {
+    (void)bytes;
+    return std::nullopt;
+  }
 };
 
 class DialogPort {

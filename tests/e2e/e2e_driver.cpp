@@ -21,6 +21,9 @@
 //                                                    (columns separated by tabs)
 //   e2e_driver state TITLE ID                        print "enabled"/"disabled" and "checked"
 //   e2e_driver controls TITLE                        print every visible control: id, class, text
+//   e2e_driver reg-units KEY NAME                    print the UTF-16 units of the text value NAME
+//                                                    under HKLM\KEY in hexadecimal ("0041 DCFF"),
+//                                                    as stored, whatever they are
 // Titles match exactly. Exit code 0 on success, 1 otherwise.
 #include <windows.h>
 #include <commctrl.h>
@@ -335,6 +338,22 @@ int wmain(int argc, wchar_t** wargv) {
     for (HWND h : VisibleControls(top))
       std::printf("%d\t%s\t%s%s\n", GetDlgCtrlID(h), Utf8(ClassOf(h)).c_str(), Utf8(TextOf(h)).c_str(),
                   IsWindowEnabled(h) ? "" : "\t(disabled)");
+    return 0;
+  }
+  if (verb == "reg-units" && argc == 4) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, Wide(argv[2]).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+      return 1;
+    wchar_t data[512] = {};
+    DWORD size = sizeof data - sizeof(wchar_t), type = 0;
+    LONG r =
+        RegQueryValueExW(key, Wide(argv[3]).c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
+    RegCloseKey(key);
+    if (r != ERROR_SUCCESS || type != REG_SZ) return 1;
+    size_t units = size / sizeof(wchar_t);
+    while (units > 0 && data[units - 1] == L'\0') --units;
+    for (size_t i = 0; i < units; ++i) std::printf(i ? " %04X" : "%04X", static_cast<unsigned>(data[i]));
+    std::printf("\n");
     return 0;
   }
   if (argc < 4) return 2;

@@ -4,9 +4,9 @@ namespace vx {
 namespace {
 
 std::string Tunnel(const char* name, const TunnelCredentials& c) {
-  return std::string(name) + "(" + c.identity + "," + c.caCertificate + "," + c.clientCertificate + "," +
-         std::to_string(c.tunnelProtocol) + "," + c.tunnelIdentity + "," + c.tunnelPassword + "," + c.serverSettings +
-         ")";
+  return std::string(name) + "(" + c.identity + "," + EncodeHex(c.caCertificate) + "," +
+         EncodeHex(c.clientCertificate) + "," + std::to_string(c.tunnelProtocol) + "," + c.tunnelIdentity +
+         "," + c.tunnelPassword + "," + c.serverSettings + ")";
 }
 
 }  // namespace
@@ -51,15 +51,17 @@ void FakeSupplicant::ConfigTtls(const TunnelCredentials& c) {
   lastTunnel = c;
   calls.push_back(Tunnel("ConfigTtls", c));
 }
-void FakeSupplicant::ConfigTls(const std::string& identity, const std::string& caCertificate,
-                               const std::string& clientCertificate, const std::string& serverSettings) {
-  calls.push_back("ConfigTls(" + identity + "," + caCertificate + "," + clientCertificate + "," + serverSettings + ")");
+void FakeSupplicant::ConfigTls(const std::string& identity, const CertificateHash& caCertificate,
+                               const CertificateHash& clientCertificate, const std::string& serverSettings) {
+  calls.push_back("ConfigTls(" + identity + "," + EncodeHex(caCertificate) + "," +
+                  EncodeHex(clientCertificate) + "," + serverSettings + ")");
 }
 void FakeSupplicant::ConfigWpaPassphrase(const std::string& passphrase, const std::string& ssid) {
   lastSsid = ssid;
   calls.push_back("ConfigWpaPassphrase(" + passphrase + ")");
 }
-void FakeSupplicant::ConfigWpaKey(const std::array<uint8_t, 32>& key) {
+void FakeSupplicant::ConfigWpaKey(const std::array<uint8_t, 32>& key, const std::string& ssid) {
+  lastSsid = ssid;
   calls.push_back("ConfigWpaKey(" + EncodeHex(key) + ")");
 }
 void FakeSupplicant::Authenticate() { calls.push_back("Authenticate()"); }

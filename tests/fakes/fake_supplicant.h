@@ -21,10 +21,10 @@ class FakeSupplicant : public SupplicantPort {
   void ConfigMd5(const std::string& identity, const std::string& password) override;
   void ConfigPeap(const TunnelCredentials& c) override;
   void ConfigTtls(const TunnelCredentials& c) override;
-  void ConfigTls(const std::string& identity, const std::string& caCertificate, const std::string& clientCertificate,
-                 const std::string& serverSettings) override;
+  void ConfigTls(const std::string& identity, const CertificateHash& caCertificate,
+                 const CertificateHash& clientCertificate, const std::string& serverSettings) override;
   void ConfigWpaPassphrase(const std::string& passphrase, const std::string& ssid) override;
-  void ConfigWpaKey(const std::array<uint8_t, 32>& key) override;
+  void ConfigWpaKey(const std::array<uint8_t, 32>& key, const std::string& ssid) override;
   void Authenticate() override;
   SupplicantEvent Query() override;
   void Release() override;
@@ -34,9 +34,10 @@ class FakeSupplicant : public SupplicantPort {
   std::vector<MacAddress> adapters;  // BindAdapter succeeds for these
   std::deque<SupplicantEvent> events;  // Query pops from the front; None when empty
 
-  // What it was asked, one line per call, e.g. "ConfigLeap(user,secret)".
+  // What it was asked, one line per call, e.g. "ConfigLeap(user,secret)"; certificate hashes in
+  // hexadecimal.
   std::vector<std::string> calls;
-  std::string lastSsid;  // the network name given with the last pass phrase
+  std::string lastSsid;  // the network name given with the last pass phrase or key
   bool open = false;
   bool bound = false;
   TunnelCredentials lastTunnel;

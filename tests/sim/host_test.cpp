@@ -290,6 +290,50 @@ TEST(WorldJsonTest, RoundTripAndErrors) {
   EXPECT_EQ(maker.world.networks[0].bssid[2], 0xE7);
 }
 
+// A network's name may be any bytes: "ssidHex" gives them, the printed world and the adapter's
+// state carry them as hex where they are not UTF-8.
+TEST(WorldJsonTest, RawSsidsInHex) {
+  WorldLoad raw =
+      ParseWorldJson(R"({"networks":[{"ssidHex":"B54CBD75"},{"ssidHex":""},{"ssid":"a\u0001b"}]})");
+  ASSERT_TRUE(raw.ok) << raw.error;
+  EXPECT_EQ(raw.world.networks[0].ssid, "\xB5\x4C\xBD\x75");
+  EXPECT_EQ(raw.world.networks[1].ssid, "");
+  EXPECT_EQ(raw.world.networks[2].ssid,
+            "a\x01"
+            "b");
+  WorldLoad back = ParseWorldJson(WorldToJson(raw.world));
+  ASSERT_TRUE(back.ok) << back.error;
+  for (size_t i = 0; i < 3; ++i) EXPECT_EQ(back.world.networks[i].ssid, raw.world.networks[i].ssid);
+  EXPECT_NE(WorldToJson(raw.world).find("\"ssidHex\": \"B54CBD75\""), std::string::npos);
+
+  auto error = [](const char* text) { return ParseWorldJson(text).error; };
+  EXPECT_EQ(error(R"({"networks":[{"ssidHex":"B5X"}]})"), "networks[0].ssidHex: expected hexadecimal digits");
+  EXPECT_EQ(error(R"({"networks":[{"ssidHex":"00","ssid":"a"}]})"),
+            "networks[0].ssidHex: give \"ssid\" or \"ssidHex\", not both");
+  EXPECT_EQ(error(("{\"networks\":[{\"ssidHex\":\"" + std::string(66, 'F') + "\"}]}").c_str()),
+            "networks[0].ssidHex: longer than 32 bytes");
+}
+
+// What the supplicant is given crosses the wire whole: a certificate hash with zero bytes, the
+// network name (raw bytes) that goes with a 64-digit key. The control interface lists them.
+TEST_F(HostTest, SupplicantCallsKeepTheirBytesAndAreListed) {
+  SimConnection c(endpoint_);
+  RemoteSupplicant supplicant(c);
+  ASSERT_TRUE(supplicant.OpenGlobal("KC30"));
+  ASSERT_TRUE(supplicant.BindAdapter(host_.Adapter(0).Hardware().mac));
+  const CertificateHash hash = {0x00, 0xAB, 0x00, 0xCD, 0x00, 0xEF, 0x00, 0x11, 0x22, 0x33,
+                                0x44, 0x55, 0x66, 0x77, 0x88, 0x99, 0x00, 0xAA, 0xBB, 0x00};
+  supplicant.ConfigTls("bob", hash, {0x01, 0x00}, "radius");
+  std::array<uint8_t, 32> key{};
+  key.fill(0x5A);
+  supplicant.ConfigWpaKey(key, std::string("\xB5\x4C\x00\xFF", 4));
+  std::string calls = c.Control(R"({"cmd":"supplicant"})");
+  EXPECT_NE(calls.find(R"("caCertificate":"00AB00CD00EF0011223344556677889900AABB00")"), std::string::npos)
+      << calls;
+  EXPECT_NE(calls.find(R"("clientCertificate":"0100")"), std::string::npos) << calls;
+  EXPECT_NE(calls.find(R"({"call":"ConfigWpaKey","ssid":"B54C00FF"})"), std::string::npos) << calls;
+}
+
 TEST(WorldJsonTest, CertificatesRoundTripAndErrors) {
   World w = DefaultWorld();
   w.personalCertificates.readable = false;

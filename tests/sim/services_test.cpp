@@ -1,13 +1,13 @@
 // The simulated platform services with the real OID channel and adapter discovery on top.
-#include "sim/services/sim_services.h"
-
 #include <gtest/gtest.h>
 
+#include "common/passphrase/passphrase.h"
 #include "driver/discovery.h"
 #include "driver/oid_channel.h"
 #include "driver/oid_codes.h"
 #include "driver/records.h"
 #include "fakes/virtual_clock.h"
+#include "sim/services/sim_services.h"
 
 namespace vx::sim {
 namespace {
@@ -95,6 +95,24 @@ TEST_F(ServicesTest, SupplicantCarriesCredentialsToTheBoundAdapter) {
   EXPECT_TRUE(pci_.State().associated);
   supplicant_.AuthenticateStop();
   EXPECT_FALSE(pci_.State().associated);
+
+  // A pre-shared key fits only the network the supplicant was named: a key handed over without
+  // the network's name, or with another's, joins nothing.
+  channel_.SetU32(OID_802_11_AUTHENTICATION_MODE, kAuthWpa2Psk);
+  channel_.SetU32(OID_802_11_WEP_STATUS, kEncAesEnabled);
+  Psk home = PassphraseToPsk("correct horse battery", "HomeNet");
+  std::array<uint8_t, 32> key{};
+  std::copy(home.begin(), home.end(), key.begin());
+  supplicant_.ConfigWpaKey(key, "");
+  channel_.Set(OID_802_11_SSID, EncodeSsid(SsidRecord::From("HomeNet")));
+  EXPECT_FALSE(pci_.State().associated);
+  supplicant_.ConfigWpaKey(key, "Office-Mixed");
+  EXPECT_FALSE(pci_.State().associated);
+  supplicant_.ConfigWpaKey(key, "HomeNet");
+  EXPECT_TRUE(pci_.State().associated);
+  auto calls = supplicant_.CallDetails();
+  EXPECT_EQ(calls.back().args,
+            (std::vector<std::pair<std::string, std::string>>{{"ssid", "486F6D654E6574"}}));
 
   SimSupplicant absent({&pci_}, false);
   EXPECT_FALSE(absent.OpenGlobal("KC30"));

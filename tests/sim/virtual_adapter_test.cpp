@@ -27,9 +27,11 @@ class AdapterTest : public ::testing::Test {
   uint32_t LinkEvent() { return io_.QueryU32(VX_OID_802_11_QUERY_LINK_EVENT).value_or(99); }
   uint32_t RcvOk() { return io_.QueryU32(OID_GEN_RCV_OK).value_or(0); }
   uint64_t TxFrames() { return DecodeStatistics(*io_.Query(OID_802_11_STATISTICS, 176)).transmittedFragmentCount; }
-  void Passphrase(const std::string& p) {
+  // The supplicant's pass phrase, given for the network `ssid`.
+  void Passphrase(const std::string& p, const std::string& ssid) {
     SupplicantCredentials c;
     c.passphrase = p;
+    c.pskSsid = ssid;
     adapter_.SetSupplicantCredentials(c);
   }
 
@@ -102,17 +104,20 @@ TEST_F(AdapterTest, WpaPskNeedsTheMatchingPassphrase) {
   EXPECT_FALSE(io_.Connected());  // the supplicant holds nothing yet
   EXPECT_EQ(LinkEvent(), 8u);
 
-  Passphrase("not the passphrase");
+  Passphrase("not the passphrase", "HomeNet");
   EXPECT_FALSE(io_.Connected());
   EXPECT_EQ(LinkEvent(), 8u);
 
-  Passphrase("correct horse battery");
+  Passphrase("correct horse battery", "Office-Mixed");  // the right phrase, for another network
+  EXPECT_FALSE(io_.Connected());
+  Passphrase("correct horse battery", "HomeNet");
   EXPECT_TRUE(io_.Connected());
   EXPECT_EQ(LinkEvent(), 0u);
 
   // The 32-byte key works as well as the passphrase.
   SupplicantCredentials key;
   key.psk = PassphraseToPsk("correct horse battery", "HomeNet");
+  key.pskSsid = "HomeNet";
   adapter_.SetSupplicantCredentials(key);
   EXPECT_TRUE(io_.Connected());
 
@@ -123,7 +128,7 @@ TEST_F(AdapterTest, WpaPskNeedsTheMatchingPassphrase) {
 }
 
 TEST_F(AdapterTest, MixedNetworkTakesWpaAndWpa2WithEitherCipher) {
-  Passphrase("office passphrase 2006");
+  Passphrase("office passphrase 2006", "Office-Mixed");
   for (uint32_t auth : {kAuthWpaPsk, kAuthWpa2Psk})
     for (uint32_t enc : {kEncTkipEnabled, kEncAesEnabled}) {
       Configure(kInfraInfrastructure, auth, enc);
@@ -131,7 +136,7 @@ TEST_F(AdapterTest, MixedNetworkTakesWpaAndWpa2WithEitherCipher) {
       EXPECT_TRUE(io_.Connected()) << auth << " " << enc;
     }
   // An AES-only network refuses TKIP.
-  Passphrase("correct horse battery");
+  Passphrase("correct horse battery", "HomeNet");
   Configure(kInfraInfrastructure, kAuthWpa2Psk, kEncTkipEnabled);
   ASSERT_TRUE(io_.SetSsid("HomeNet"));
   EXPECT_FALSE(io_.Connected());
@@ -210,7 +215,7 @@ TEST_F(AdapterTest, AdhocJoinsOrCreates) {
 }
 
 TEST_F(AdapterTest, HiddenNetworkJoinsBySsid) {
-  Passphrase("hidden lab key");
+  Passphrase("hidden lab key", "HiddenLab");
   Configure(kInfraInfrastructure, kAuthWpa2Psk, kEncAesEnabled);
   ASSERT_TRUE(io_.SetSsid("HiddenLab"));
   EXPECT_TRUE(io_.Connected());

@@ -1,6 +1,9 @@
 // The Win32 registry port against the real (Wine's) registry.
+#include <windows.h>
+
 #include "platform/registry.h"
 #include "tests/win32/check.h"
+#include "win32/ports/wide.h"
 #include "win32/ports/win32_ports.h"
 
 using namespace vx;
@@ -91,6 +94,79 @@ TEST_CASE("delete a key with its subkeys") {
   CHECK(!f.reg.KeyExists(SubKey(kRoot, "Profile\\Station\\A")));
   CHECK(f.reg.KeyExists(kRoot));
   CHECK(!f.reg.DeleteTree(SubKey(kRoot, "Profile")));
+}
+
+namespace {
+
+// The UTF-16 units Windows holds for a value, read past the port.
+std::wstring StoredUnits(const RegKey& key, const wchar_t* name) {
+  HKEY h = nullptr;
+  std::wstring out;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, WidenBytes(key.path).c_str(), 0, KEY_READ, &h) != ERROR_SUCCESS)
+    return out;
+  wchar_t data[128] = {};
+  DWORD size = sizeof data - sizeof(wchar_t), type = 0;
+  if (RegQueryValueExW(h, name, nullptr, &type, reinterpret_cast<BYTE*>(data), &size) == ERROR_SUCCESS)
+    out.assign(data, size / sizeof(wchar_t));
+  RegCloseKey(h);
+  while (!out.empty() && out.back() == L'\0') out.pop_back();
+  return out;
+}
+
+}  // namespace
+
+// A network name is any 0..32 bytes. UTF-8 text is stored as the text it is (so profiles written
+// before read as they did); each other byte, and a NUL, as U+DC00 + byte, and back exactly.
+TEST_CASE("text values and key names keep any bytes, UTF-8 stored as text") {
+  Fresh f;
+  f.reg.CreateKey(kRoot);
+  const std::string big5 = "\xB5\x4C\xBD\x75 AP";
+  const std::string latin1 = "Caf\xE9";
+  const std::string controls = std::string(
+      "a\x01\tb\x00"
+      "c",
+      6);
+  const std::string ff(32, '\xFF');
+  const std::string utf8 = "Caf\xC3\xA9 \xE7\x84\xA1\xE7\xB7\x9A \xF0\x9F\x93\xB6";  // with a pair
+  const std::string surrogateBytes = "\xED\xB3\xBF";  // U+DCFF written as UTF-8 is no UTF-8
+  for (const std::string& text : {big5, latin1, controls, ff, utf8, surrogateBytes}) {
+    CHECK(f.reg.SetValue(kRoot, "SSID", RegValue::Sz(text)));
+    auto back = f.reg.QueryValue(kRoot, "SSID");
+    CHECK(back && back->type == kRegSz && back->text == text);
+    CHECK(f.reg.SetValue(kRoot, "List", RegValue::MultiSz({text, "x"})));
+    auto list = f.reg.QueryValue(kRoot, "List");
+    CHECK(list && list->strings == std::vector<std::string>({text, "x"}));
+  }
+  f.reg.SetValue(kRoot, "Utf8", RegValue::Sz(utf8));
+  CHECK(StoredUnits(kRoot, L"Utf8") == L"Caf\u00E9 \u7121\u7DDA \xD83D\xDCF6");
+  f.reg.SetValue(kRoot, "Latin1", RegValue::Sz(latin1));
+  CHECK(StoredUnits(kRoot, L"Latin1") == L"Caf\xDCE9");
+  f.reg.SetValue(kRoot, "Nul", RegValue::Sz(std::string("a\0b", 3)));
+  CHECK(StoredUnits(kRoot, L"Nul") ==
+        L"a\xDC00"
+        L"b");
+
+  // A key named with such bytes is found again, listed with them and deleted.
+  RegKey odd = SubKey(kRoot, latin1);
+  CHECK(f.reg.CreateKey(odd));
+  CHECK(f.reg.KeyExists(odd));
+  std::vector<std::string> names;
+  CHECK(f.reg.EnumSubkeys(kRoot, names) && names == std::vector<std::string>{latin1});
+  CHECK(f.reg.DeleteTree(odd));
+  CHECK(!f.reg.KeyExists(odd));
+}
+
+// A DWORD of another size than four bytes stays raw, so it is written back as it was read.
+TEST_CASE("a DWORD of another size keeps its size") {
+  Fresh f;
+  f.reg.CreateKey(kRoot);
+  CHECK(f.reg.SetValue(kRoot, "Short", RegValue::Binary({0x05, 0x80}, kRegDword)));
+  auto v = f.reg.QueryValue(kRoot, "Short");
+  CHECK(v && v->type == kRegDword && v->bytes == std::vector<uint8_t>({0x05, 0x80}));
+  auto whole = f.reg.QueryValue(kRoot, "Short");
+  CHECK(f.reg.SetValue(kRoot, "Copy", *whole));
+  auto copy = f.reg.QueryValue(kRoot, "Copy");
+  CHECK(copy && *copy == *whole);
 }
 
 int main() { return vx::check::RunAll(); }

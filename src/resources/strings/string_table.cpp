@@ -21,10 +21,19 @@ StringTable& ChineseStrings() {
   return table;
 }
 
-StringTable& StringsForLanguage(uint16_t languageId) {
+namespace {
+
+bool TraditionalChinese(uint16_t languageId) {
   const uint16_t primary = languageId & 0x3ff, sub = languageId >> 10;
-  const bool traditional = primary == 0x04 && (sub == 0x01 || sub == 0x03 || sub == 0x05);
-  return traditional ? ChineseStrings() : EnglishStrings();
+  return primary == 0x04 && (sub == 0x01 || sub == 0x03 || sub == 0x05);
 }
+
+}  // namespace
+
+StringTable& StringsForLanguage(uint16_t languageId) {
+  return TraditionalChinese(languageId) ? ChineseStrings() : EnglishStrings();
+}
+
+uint32_t AnsiCodePageForLanguage(uint16_t languageId) { return TraditionalChinese(languageId) ? 950 : 1252; }
 
 }  // namespace vx

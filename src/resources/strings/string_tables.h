@@ -37,5 +37,8 @@ StringTable& ChineseStrings();
 // The table Windows would pick for a UI language ID: Chinese for the Traditional Chinese
 // locales (Taiwan 1028, Hong Kong 3076, Macao 5124), English for every other.
 StringTable& StringsForLanguage(uint16_t languageId);
+// The ANSI code page that goes with the table Windows picks: 950 with the Chinese table, 1252
+// with the English one. Text that is not UTF-8 (a network name) is shown in it.
+uint32_t AnsiCodePageForLanguage(uint16_t languageId);
 
 }  // namespace vx

@@ -170,6 +170,8 @@ struct VirtualAdapter::Impl {
   }
 
   std::optional<Key32> SupplicantPsk(const std::string& ssid) const {
+    // The library negotiates for the network it was named, so a key for another one never fits.
+    if (creds.pskSsid != ssid) return std::nullopt;
     if (creds.psk) return creds.psk;
     if (creds.passphrase) return PassphrasePsk(*creds.passphrase, ssid);
     return std::nullopt;

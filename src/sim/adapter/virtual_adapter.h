@@ -56,6 +56,7 @@ AdapterHardware UsbAdapterHardware();
 struct SupplicantCredentials {
   std::optional<std::string> passphrase;            // WPA-PSK pass phrase
   std::optional<std::array<uint8_t, 32>> psk;       // WPA-PSK 32-byte key
+  std::string pskSsid;                              // the network the pass phrase or key is for
   std::optional<EapMethod> method;                  // 802.1X method configured
   std::string identity;
   std::string password;

@@ -165,8 +165,8 @@ std::vector<uint8_t> Strings(std::initializer_list<const std::string*> texts) {
 std::vector<uint8_t> Tunnel(const TunnelCredentials& c) {
   ByteWriter w;
   WriteString(w, c.identity);
-  WriteString(w, c.caCertificate);
-  WriteString(w, c.clientCertificate);
+  WriteBlob(w, c.caCertificate);
+  WriteBlob(w, c.clientCertificate);
   w.U32(c.tunnelProtocol);
   WriteString(w, c.tunnelIdentity);
   WriteString(w, c.tunnelPassword);
@@ -192,15 +192,23 @@ void RemoteSupplicant::ConfigLeap(const std::string& id, const std::string& pw) 
 void RemoteSupplicant::ConfigMd5(const std::string& id, const std::string& pw) { Send(kSupConfigMd5, Strings({&id, &pw})); }
 void RemoteSupplicant::ConfigPeap(const TunnelCredentials& c) { Send(kSupConfigPeap, Tunnel(c)); }
 void RemoteSupplicant::ConfigTtls(const TunnelCredentials& c) { Send(kSupConfigTtls, Tunnel(c)); }
-void RemoteSupplicant::ConfigTls(const std::string& id, const std::string& ca, const std::string& client,
-                                 const std::string& server) {
-  Send(kSupConfigTls, Strings({&id, &ca, &client, &server}));
+void RemoteSupplicant::ConfigTls(const std::string& id, const CertificateHash& ca,
+                                 const CertificateHash& client, const std::string& server) {
+  ByteWriter w;
+  WriteString(w, id);
+  WriteBlob(w, ca);
+  WriteBlob(w, client);
+  WriteString(w, server);
+  Send(kSupConfigTls, w.Take());
 }
 void RemoteSupplicant::ConfigWpaPassphrase(const std::string& p, const std::string& ssid) {
   Send(kSupConfigWpaPassphrase, Strings({&p, &ssid}));
 }
-void RemoteSupplicant::ConfigWpaKey(const std::array<uint8_t, 32>& key) {
-  Send(kSupConfigWpaKey, std::vector<uint8_t>(key.begin(), key.end()));
+void RemoteSupplicant::ConfigWpaKey(const std::array<uint8_t, 32>& key, const std::string& ssid) {
+  ByteWriter w;
+  w.Bytes(key);
+  WriteString(w, ssid);
+  Send(kSupConfigWpaKey, w.Take());
 }
 void RemoteSupplicant::Authenticate() { Send(kSupAuthenticate, {}); }
 SupplicantEvent RemoteSupplicant::Query() { return Send(kSupQuery, {}).event; }

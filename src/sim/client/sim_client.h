@@ -84,10 +84,10 @@ class RemoteSupplicant : public SupplicantPort {
   void ConfigMd5(const std::string& identity, const std::string& password) override;
   void ConfigPeap(const TunnelCredentials& c) override;
   void ConfigTtls(const TunnelCredentials& c) override;
-  void ConfigTls(const std::string& identity, const std::string& caCertificate,
-                 const std::string& clientCertificate, const std::string& serverSettings) override;
+  void ConfigTls(const std::string& identity, const CertificateHash& caCertificate,
+                 const CertificateHash& clientCertificate, const std::string& serverSettings) override;
   void ConfigWpaPassphrase(const std::string& passphrase, const std::string& ssid) override;
-  void ConfigWpaKey(const std::array<uint8_t, 32>& key) override;
+  void ConfigWpaKey(const std::array<uint8_t, 32>& key, const std::string& ssid) override;
   void Authenticate() override;
   SupplicantEvent Query() override;
   void Release() override;

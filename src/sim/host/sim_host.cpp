@@ -41,6 +41,7 @@ json StateJson(const AdapterState& s) {
   j["associated"] = s.associated;
   j["wepMismatch"] = s.wepMismatch;
   j["ssid"] = s.ssid;
+  j["ssidHex"] = EncodeHex(std::vector<uint8_t>(s.ssid.begin(), s.ssid.end()));  // exact, when not UTF-8
   j["bssid"] = FormatMac(s.bssid, ':');
   j["channel"] = s.channel;
   j["infrastructureMode"] = s.infrastructureMode;
@@ -254,11 +255,12 @@ std::vector<uint8_t> SimHost::Handle(std::span<const uint8_t> request) {
 std::vector<uint8_t> SimHost::Supplicant(ByteReader& r) {
   uint8_t call = r.U8();
   auto text = [&] { return ReadString(r, 4096); };
+  auto hash = [&] { return ReadBlob(r, 4096); };
   auto tunnel = [&] {
     TunnelCredentials c;
     c.identity = text();
-    c.caCertificate = text();
-    c.clientCertificate = text();
+    c.caCertificate = hash();
+    c.clientCertificate = hash();
     c.tunnelProtocol = r.U32();
     c.tunnelIdentity = text();
     c.tunnelPassword = text();
@@ -322,7 +324,9 @@ std::vector<uint8_t> SimHost::Supplicant(ByteReader& r) {
       break;
     }
     case kSupConfigTls: {
-      std::string id = text(), ca = text(), client = text(), server = text();
+      std::string id = text();
+      CertificateHash ca = hash(), client = hash();
+      std::string server = text();
       if (r.ok()) s.ConfigTls(id, ca, client, server);
       break;
     }
@@ -334,7 +338,8 @@ std::vector<uint8_t> SimHost::Supplicant(ByteReader& r) {
     case kSupConfigWpaKey: {
       std::array<uint8_t, 32> key{};
       r.Bytes(key);
-      if (r.ok()) s.ConfigWpaKey(key);
+      std::string ssid = text();
+      if (r.ok()) s.ConfigWpaKey(key, ssid);
       break;
     }
     case kSupAuthenticate:
@@ -463,7 +468,15 @@ std::string SimHost::Control(const std::string& text) {
       requests.push_back({{"code", Hex32(r.code)}, {"in", EncodeHex(r.in)}, {"ok", r.ok}});
     return Dump({{"ok", true}, {"bridging", bridge_.Bridging()}, {"requests", requests}});
   }
-  if (cmd == "supplicant") return Dump({{"ok", true}, {"calls", supplicant_->Calls()}});
+  if (cmd == "supplicant") {
+    json details = json::array();
+    for (const SimSupplicant::Call& c : supplicant_->CallDetails()) {
+      json d = {{"call", c.name}};
+      for (const auto& [name, value] : c.args) d[name] = value;
+      details.push_back(d);
+    }
+    return Dump({{"ok", true}, {"calls", supplicant_->Calls()}, {"details", details}});
+  }
   return Fail("unknown command \"" + cmd + "\"");
 }
 

@@ -10,12 +10,19 @@ namespace vx::sim {
 SimSupplicant::SimSupplicant(std::vector<VirtualAdapter*> adapters, bool libraryPresent)
     : adapters_(std::move(adapters)), present_(libraryPresent) {}
 
-void SimSupplicant::Record(const char* call) {
+void SimSupplicant::Record(const char* call, std::vector<std::pair<std::string, std::string>> args) {
   std::lock_guard lock(mutex_);
-  calls_.push_back(call);
+  calls_.push_back({call, std::move(args)});
 }
 
 std::vector<std::string> SimSupplicant::Calls() const {
+  std::lock_guard lock(mutex_);
+  std::vector<std::string> names;
+  for (const Call& c : calls_) names.push_back(c.name);
+  return names;
+}
+
+std::vector<SimSupplicant::Call> SimSupplicant::CallDetails() const {
   std::lock_guard lock(mutex_);
   return calls_;
 }
@@ -73,7 +80,9 @@ void SimSupplicant::ConfigMd5(const std::string& identity, const std::string& pa
 
 // Tunnelled methods authenticate with the inner name and password.
 void SimSupplicant::ConfigPeap(const TunnelCredentials& c) {
-  Record("ConfigPeap");
+  Record("ConfigPeap", {{"identity", c.identity},
+                        {"caCertificate", EncodeHex(c.caCertificate)},
+                        {"clientCertificate", EncodeHex(c.clientCertificate)}});
   creds_.method = EapMethod::Peap;
   creds_.identity = c.tunnelIdentity.empty() ? c.identity : c.tunnelIdentity;
   creds_.password = c.tunnelPassword;
@@ -81,33 +90,39 @@ void SimSupplicant::ConfigPeap(const TunnelCredentials& c) {
 }
 
 void SimSupplicant::ConfigTtls(const TunnelCredentials& c) {
-  Record("ConfigTtls");
+  Record("ConfigTtls", {{"identity", c.identity},
+                        {"caCertificate", EncodeHex(c.caCertificate)},
+                        {"clientCertificate", EncodeHex(c.clientCertificate)}});
   creds_.method = EapMethod::Ttls;
   creds_.identity = c.tunnelIdentity.empty() ? c.identity : c.tunnelIdentity;
   creds_.password = c.tunnelPassword;
   Push();
 }
 
-void SimSupplicant::ConfigTls(const std::string& identity, const std::string&, const std::string& clientCertificate,
-                              const std::string&) {
-  Record("ConfigTls");
+void SimSupplicant::ConfigTls(const std::string& identity, const CertificateHash& caCertificate,
+                              const CertificateHash& clientCertificate, const std::string&) {
+  Record("ConfigTls", {{"identity", identity},
+                       {"caCertificate", EncodeHex(caCertificate)},
+                       {"clientCertificate", EncodeHex(clientCertificate)}});
   creds_.method = EapMethod::Tls;
   creds_.identity = identity;
-  creds_.password = clientCertificate;
+  creds_.password.clear();
   Push();
 }
 
-void SimSupplicant::ConfigWpaPassphrase(const std::string& passphrase, const std::string&) {
-  Record("ConfigWpaPassphrase");
+void SimSupplicant::ConfigWpaPassphrase(const std::string& passphrase, const std::string& ssid) {
+  Record("ConfigWpaPassphrase", {{"ssid", EncodeHex(std::vector<uint8_t>(ssid.begin(), ssid.end()))}});
   creds_.passphrase = passphrase;
   creds_.psk.reset();
+  creds_.pskSsid = ssid;
   Push();
 }
 
-void SimSupplicant::ConfigWpaKey(const std::array<uint8_t, 32>& key) {
-  Record("ConfigWpaKey");
+void SimSupplicant::ConfigWpaKey(const std::array<uint8_t, 32>& key, const std::string& ssid) {
+  Record("ConfigWpaKey", {{"ssid", EncodeHex(std::vector<uint8_t>(ssid.begin(), ssid.end()))}});
   creds_.psk = key;
   creds_.passphrase.reset();
+  creds_.pskSsid = ssid;
   Push();
 }
 
@@ -117,7 +132,16 @@ void SimSupplicant::Authenticate() {
 }
 
 // A rejected 802.1X authentication is reported once, as the library's status 62.
+size_t SimSupplicant::Queries() const {
+  std::lock_guard lock(mutex_);
+  return queries_;
+}
+
 SupplicantEvent SimSupplicant::Query() {
+  {
+    std::lock_guard lock(mutex_);
+    ++queries_;
+  }
   if (!bound_) return {};
   uint32_t status = bound_->LastEapStatus();
   if (status == kAcPasswordRejected && reportedStatus_ != status) {

@@ -29,10 +29,10 @@ class SimSupplicant : public SupplicantPort {
   void ConfigMd5(const std::string& identity, const std::string& password) override;
   void ConfigPeap(const TunnelCredentials& c) override;
   void ConfigTtls(const TunnelCredentials& c) override;
-  void ConfigTls(const std::string& identity, const std::string& caCertificate,
-                 const std::string& clientCertificate, const std::string& serverSettings) override;
+  void ConfigTls(const std::string& identity, const CertificateHash& caCertificate,
+                 const CertificateHash& clientCertificate, const std::string& serverSettings) override;
   void ConfigWpaPassphrase(const std::string& passphrase, const std::string& ssid) override;
-  void ConfigWpaKey(const std::array<uint8_t, 32>& key) override;
+  void ConfigWpaKey(const std::array<uint8_t, 32>& key, const std::string& ssid) override;
   void Authenticate() override;
   SupplicantEvent Query() override;
   void Release() override;
@@ -40,9 +40,19 @@ class SimSupplicant : public SupplicantPort {
   VirtualAdapter* Bound() const { return bound_; }
   std::vector<std::string> Calls() const;  // names of the calls received, in order
 
+  // A call with the arguments tests look at; byte strings (network names, certificate hashes)
+  // as hexadecimal, since they need not be text.
+  struct Call {
+    std::string name;
+    std::vector<std::pair<std::string, std::string>> args;
+  };
+  std::vector<Call> CallDetails() const;
+  // Polls of the library (AcAdapterQuery), counted rather than listed: they come every tick.
+  size_t Queries() const;
+
  private:
   void Push();
-  void Record(const char* call);
+  void Record(const char* call, std::vector<std::pair<std::string, std::string>> args = {});
 
   std::vector<VirtualAdapter*> adapters_;
   bool present_;
@@ -50,8 +60,9 @@ class SimSupplicant : public SupplicantPort {
   VirtualAdapter* bound_ = nullptr;
   SupplicantCredentials creds_;
   uint32_t reportedStatus_ = 0;
+  size_t queries_ = 0;
   mutable std::mutex mutex_;
-  std::vector<std::string> calls_;
+  std::vector<Call> calls_;
 };
 
 // Each adapter's address while it has a link (or runs as access point), "0.0.0.0" otherwise.

@@ -7,6 +7,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "base/utf8.h"
+
 namespace vx::sim {
 namespace {
 
@@ -111,12 +113,20 @@ std::string NameOf(const std::pair<const char*, int> (&names)[N], E value) {
 Network ReadNetwork(const json& j, const std::string& path, std::string& error) {
   Network n;
   Reader r(j, path, error);
-  static const char* const known[] = {"ssid", "bssid", "channel", "rssi", "security", "cipher", "wepKey",
+  static const char* const known[] = {"ssid", "ssidHex", "bssid", "channel", "rssi", "security", "cipher", "wepKey",
                                       "passphrase", "psk", "accounts", "hidden", "adhoc", "inRange", "maker",
                                       "beaconPeriod", "ip", "apName", "supportFlags"};
   r.OnlyKnown(known);
   r.String("ssid", n.ssid);
   if (n.ssid.size() > 32) r.Fail("ssid", "longer than 32 bytes");
+  // The raw form: any bytes, also those that are no UTF-8 and so cannot be a JSON string.
+  if (r.Has("ssidHex")) {
+    if (r.Has("ssid")) r.Fail("ssidHex", "give \"ssid\" or \"ssidHex\", not both");
+    std::vector<uint8_t> raw;
+    r.Hex("ssidHex", raw);
+    if (raw.size() > 32) r.Fail("ssidHex", "longer than 32 bytes");
+    n.ssid.assign(raw.begin(), raw.end());
+  }
   r.Bool("maker", n.maker);
   if (n.maker) std::copy(kMakerOui.begin(), kMakerOui.end(), n.bssid.begin());
   r.Mac("bssid", n.bssid);
@@ -327,7 +337,10 @@ std::string WorldToJson(const World& w) {
   j["networks"] = json::array();
   for (const Network& n : w.networks) {
     json o;
-    o["ssid"] = n.ssid;
+    if (IsValidUtf8(n.ssid))
+      o["ssid"] = n.ssid;
+    else
+      o["ssidHex"] = EncodeHex(std::vector<uint8_t>(n.ssid.begin(), n.ssid.end()));
     o["bssid"] = FormatMac(n.bssid, ':');
     o["channel"] = n.channel;
     o["rssi"] = n.rssi;

@@ -254,20 +254,23 @@ void ApActivation::StepThreshold(uint32_t oid, const std::optional<int32_t>& val
 }
 
 void ApActivation::StepApConfig(const ApSettings& s, uint32_t mode) {
-  WriteConfigRecord(channel_, VX_OID_802_11_QUERY_AP_CONFIG, VX_OID_802_11_SET_AP_CONFIG, [&](ConfigWords& w) {
-    auto put = [&](int field, const std::optional<int32_t>& v) {
-      if (v) w[field] = static_cast<uint32_t>(*v);
-    };
-    put(kApTxBurst, s.txBurst);
-    put(kApTurboRate, s.turboRate);
-    put(kApNoForwarding, s.noForwarding);
-    put(kApHideSsid, s.hideSsid);
-    if (mode == 0 || mode == 3)
-      put(kApBgProtection, s.bgProtection);
-    else
-      w[kApBgProtection] = 0;
-    put(kApShortSlot, s.shortSlot);
-  });
+  WriteConfigRecord(
+      channel_, VX_OID_802_11_QUERY_AP_CONFIG, VX_OID_802_11_SET_AP_CONFIG,
+      [&](ConfigWords& w) {
+        auto put = [&](int field, const std::optional<int32_t>& v) {
+          if (v) w[field] = static_cast<uint32_t>(*v);
+        };
+        put(kApTxBurst, s.txBurst);
+        put(kApTurboRate, s.turboRate);
+        put(kApNoForwarding, s.noForwarding);
+        put(kApHideSsid, s.hideSsid);
+        if (mode == 0 || mode == 3)
+          put(kApBgProtection, s.bgProtection);
+        else
+          w[kApBgProtection] = 0;
+        put(kApShortSlot, s.shortSlot);
+      },
+      nullptr, OnQueryFailure::Compare);
 }
 
 void ApActivation::StepRadius(const ApSettings& s) {

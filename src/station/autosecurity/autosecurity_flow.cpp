@@ -12,10 +12,12 @@ bool StartsWithIgnoreCase(const std::string& text, std::string_view prefix) {
 
 }  // namespace
 
-std::optional<std::string> StoreAutoSecuProfile(RegistryPort& reg, ProfileStore& profiles, const std::string& ssid,
+std::optional<std::string> StoreAutoSecuProfile(RegistryPort& reg, ProfileStore& profiles,
+                                                const StringTable& shown, const std::string& ssid,
                                                 const std::string& passPhrase, uint32_t encryption) {
   std::string cut = ssid.substr(0, 32);
-  std::string name = cut + kAutoSecuSuffix;
+  std::string name = profiles.ProfileForNetwork(cut, shown, kAutoSecuSuffix).name;
+  if (name.empty()) return std::nullopt;
   RegKey key = profiles.ProfileKey(name);
   if (!reg.CreateKey(key) && !reg.KeyExists(key)) return std::nullopt;
   // A value that cannot be written is skipped; the rest still go.
@@ -175,7 +177,7 @@ void AutoSecurityFlow::OnKeyDone(bool result) {
 }
 
 bool AutoSecurityFlow::SaveAndApply(const std::string& ssid, const std::string& passPhrase, uint32_t encryption) {
-  auto name = StoreAutoSecuProfile(reg_, profiles_, ssid, passPhrase, encryption);
+  auto name = StoreAutoSecuProfile(reg_, profiles_, strings_, ssid, passPhrase, encryption);
   if (!name) return false;
   if (hooks_.makeProfileCurrent)
     hooks_.makeProfileCurrent(*name);

@@ -44,10 +44,12 @@ struct AutoSecurityFlowHooks {
   std::function<void(const WorkerMessage&)> observePost;
 };
 
-// Writes the profile SSID + "_AutoSecu" (SSID cut to 32) with the values of a one-button set-up
-// and sets "CurProfile" to it. Returns the profile name, or nullopt when neither the profile key
-// nor the adapter key could be had.
-std::optional<std::string> StoreAutoSecuProfile(RegistryPort& reg, ProfileStore& profiles, const std::string& ssid,
+// Writes the profile SSID + "_AutoSecu" (SSID cut to 32; for an SSID that cannot be a key name,
+// the name derived from it as shown by `shown`) with the values of a one-button set-up and sets
+// "CurProfile" to it. Returns the profile name, or nullopt when neither the profile key nor the
+// adapter key could be had.
+std::optional<std::string> StoreAutoSecuProfile(RegistryPort& reg, ProfileStore& profiles,
+                                                const StringTable& shown, const std::string& ssid,
                                                 const std::string& passPhrase, uint32_t encryption);
 
 class AutoSecurityFlow {

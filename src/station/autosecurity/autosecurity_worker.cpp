@@ -31,14 +31,15 @@ bool ParseDotted(const std::string& text, std::array<uint8_t, 4>& out) {
 
 }  // namespace
 
-std::string FormatApText(const std::string& format, const SsidRecord& ssid, const MacAddress& bssid) {
+std::string FormatApText(const std::string& format, const SsidRecord& ssid, const MacAddress& bssid,
+                         const std::function<std::string(const std::string&)>& show) {
   // Filled by hand, so a translated format can never make a formatter read a missing argument.
   std::string out;
   size_t next = 0;
   bool ssidDone = false;
   for (size_t i = 0; i < format.size();) {
     if (format.compare(i, 2, "%s") == 0 && !ssidDone) {
-      out += ssid.Text();
+      out += show ? show(ssid.Text()) : ssid.Text();
       ssidDone = true;
       i += 2;
     } else if (format.compare(i, 4, "%02X") == 0 && next < bssid.size()) {
@@ -137,7 +138,7 @@ void AutoSecurityWorker::Discover() {
   apSsid_ = DecodeSsid(ssid);
   UiMessage found;
   found.id = kMsgApFound;
-  found.apText = FormatApText(config_.apTextFormat, apSsid_, apBssid_);
+  found.apText = FormatApText(config_.apTextFormat, apSsid_, apBssid_, config_.showSsid);
   found.bssid = apBssid_;
   ui_.Send(std::move(found));
   // The connection stays open while the user types the pass phrase.

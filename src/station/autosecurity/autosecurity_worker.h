@@ -31,13 +31,17 @@ struct AutoSecurityWorkerConfig {
   std::function<std::string()> adapterName;
   // "SSID = %s\nBSSID = %02X:..." from the string table.
   std::string apTextFormat = "SSID = %s\nBSSID = %02X:%02X:%02X:%02X:%02X:%02X";
+  // The SSID as the pages show it (called on the worker thread); unset: its bytes.
+  std::function<std::string(const std::string&)> showSsid;
   uint32_t connectTimeoutMs = 3000;  // also bounds how long the page waits for the worker to end
   uint32_t replyTimeLimitMs = kReplyTimeLimitMs;
   uint32_t afterSaveMs = 5000;  // discovery stays off this long after a save
 };
 
-// "SSID = %s\nBSSID = %02X:%02X:%02X:%02X:%02X:%02X" filled in (the SSID cut to 32 bytes).
-std::string FormatApText(const std::string& format, const SsidRecord& ssid, const MacAddress& bssid);
+// "SSID = %s\nBSSID = %02X:%02X:%02X:%02X:%02X:%02X" filled in (the SSID cut to 32 bytes, shown
+// by `show` when given).
+std::string FormatApText(const std::string& format, const SsidRecord& ssid, const MacAddress& bssid,
+                         const std::function<std::string(const std::string&)>& show = nullptr);
 
 class AutoSecurityWorker {
  public:

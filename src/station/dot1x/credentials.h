@@ -11,12 +11,13 @@ namespace vx {
 struct Dot1xCredentials {
   std::string identity;           // outer identity; the user name for LEAP and MD5
   std::string password;           // LEAP and MD5
-  std::string caCertificate;      // certificate identification, empty for none
-  std::string clientCertificate;  // empty for none
+  CertificateHash caCertificate;  // empty for none
+  CertificateHash clientCertificate;  // empty for none
   uint32_t tunnelProtocol = 0;    // PEAP and TTLS
   std::string tunnelIdentity;
   std::string tunnelPassword;
   std::string serverSettings;
+  bool operator==(const Dot1xCredentials&) const = default;
 };
 
 // The method of a profile's "AuthenProtocol" (0 PEAP, 1 TLS, 2 TTLS, 3 MD5) in the library's

@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "base/byte_reader.h"
+#include "common/text/shown_text.h"
 #include "driver/oid_codes.h"
 #include "driver/records.h"
 #include "resources/string_ids.h"
@@ -212,7 +213,7 @@ void CLinkStatusPage::ShowConnected(bool dbm) {
   channel_.Query(OID_802_11_SSID, ssidBytes);
   MacAddress bssid{};
   channel_.Query(OID_802_11_BSSID, bssid);
-  std::string ssid = DecodeSsid(ssidBytes).Text();
+  std::string ssid = ShownSsid(DecodeSsid(ssidBytes).Text(), strings_);
 
   std::array<uint8_t, kConfigurationSize> config{};
   channel_.Query(OID_802_11_CONFIGURATION, config);

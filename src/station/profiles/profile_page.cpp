@@ -4,6 +4,7 @@
 
 #include "base/hex.h"
 #include "common/settings/registry_values.h"
+#include "common/text/shown_text.h"
 #include "driver/oid_codes.h"
 #include "driver/records.h"
 #include "resources/string_ids.h"
@@ -71,7 +72,7 @@ ListRow CProfilePage::RowOf(const StationProfile& p) const {
   ListRow row;
   const bool infraText = p.networkType == 1;
   row.cells.push_back(p.name);
-  row.cells.push_back(p.ssid.empty() ? Text(IDS_SSID_ANY) : p.ssid);
+  row.cells.push_back(p.ssid.empty() ? Text(IDS_SSID_ANY) : ShownSsid(p.ssid, ctx_.strings));
   row.cells.push_back(infraText ? Text(IDS_AUTO) : std::to_string(p.channel));
   row.cells.push_back(AuthenticationText(ctx_.strings, p.authenType, p.leapEnabled != 0, p.use8021x != 0));
   row.cells.push_back(EncryptionText(ctx_.strings, p.encryption));
@@ -164,7 +165,9 @@ void CProfilePage::RefreshStatusIcon() {
     std::vector<uint8_t> ssid(kSsidRecordSize, 0);
     ctx_.channel.Query(OID_802_11_SSID, ssid);
     const std::string& cell = rows[static_cast<size_t>(active)].cells[1];
-    image = cell == Text(IDS_SSID_ANY) || cell == DecodeSsid(ssid).Text() ? kImageConnected : kImageIdle;
+    image = cell == Text(IDS_SSID_ANY) || cell == ShownSsid(DecodeSsid(ssid).Text(), ctx_.strings)
+                ? kImageConnected
+                : kImageIdle;
   }
   for (size_t i = 0; i < rows.size(); ++i) rows[i].image = static_cast<int>(i) == active ? image : -1;
 }

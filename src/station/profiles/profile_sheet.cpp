@@ -155,10 +155,10 @@ RawWepKey RawKeyOf(int32_t type, const std::string& text) {
 
 namespace {
 
-StationProfile ConnectProfile(const std::string& ssid, int32_t networkType, int32_t authentication, int32_t encryption,
-                              int32_t channel) {
+StationProfile ConnectProfile(const std::string& name, const std::string& ssid, int32_t networkType,
+                              int32_t authentication, int32_t encryption, int32_t channel) {
   StationProfile p;
-  p.name = ssid;
+  p.name = name;
   p.ssid = ssid;
   p.networkType = networkType;
   p.authenType = authentication;
@@ -170,8 +170,16 @@ StationProfile ConnectProfile(const std::string& ssid, int32_t networkType, int3
 }  // namespace
 
 CProfileSheet2::CProfileSheet2(ProfileEditorContext& ctx, const std::string& ssid, int32_t networkType,
-                               int32_t authentication, int32_t encryption, int32_t channel, bool sheetWritesAdvanced)
-    : ProfileSheetBase(ctx, ConnectProfile(ssid, networkType, authentication, encryption, channel), ssid, true),
+                               int32_t authentication, int32_t encryption, int32_t channel,
+                               bool sheetWritesAdvanced)
+    : CProfileSheet2(ctx, ssid, ssid, networkType, authentication, encryption, channel, sheetWritesAdvanced) {
+}
+
+CProfileSheet2::CProfileSheet2(ProfileEditorContext& ctx, const std::string& name, const std::string& ssid,
+                               int32_t networkType, int32_t authentication, int32_t encryption,
+                               int32_t channel, bool sheetWritesAdvanced)
+    : ProfileSheetBase(ctx, ConnectProfile(name, ssid, networkType, authentication, encryption, channel),
+                       name, true),
       sheetWritesAdvanced_(sheetWritesAdvanced) {
   title = ctx.strings.Get(IDS_SECURITY_PROFILE);
 }

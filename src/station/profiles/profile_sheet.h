@@ -123,6 +123,10 @@ class CProfileSheet2 : public ProfileSheetBase {
   // which the sheet itself stores and sends the advanced values.
   CProfileSheet2(ProfileEditorContext& ctx, const std::string& ssid, int32_t networkType, int32_t authentication,
                  int32_t encryption, int32_t channel, bool sheetWritesAdvanced = false);
+  // A network whose SSID (raw bytes) cannot be a profile name is stored under `name`.
+  CProfileSheet2(ProfileEditorContext& ctx, const std::string& name, const std::string& ssid,
+                 int32_t networkType, int32_t authentication, int32_t encryption, int32_t channel,
+                 bool sheetWritesAdvanced = false);
 
   std::vector<DialogModel*> Pages() override { return {&security_, &advanced_}; }
   bool Ok() override;

@@ -4,7 +4,9 @@
 #include <cstdio>
 
 #include "base/hex.h"
+#include "base/utf8.h"
 #include "common/settings/registry_values.h"
+#include "common/text/shown_text.h"
 #include "driver/discovery.h"
 #include "platform/trace.h"
 #include "station/profiles/wep_key_text.h"
@@ -34,6 +36,27 @@ std::vector<uint8_t> ReadCertificate(RegistryPort& reg, const RegKey& key, const
 }
 
 }  // namespace
+
+bool SsidIsProfileName(std::string_view ssid) {
+  if (!UsableKeyName(ssid) || TrimProfileName(ssid) != ssid || !IsValidUtf8(ssid)) return false;
+  return std::none_of(ssid.begin(), ssid.end(),
+                      [](char c) { return static_cast<uint8_t>(c) < 0x20 || c == 0x7F; });
+}
+
+std::string ProfileNameFromSsid(std::string_view ssid, const StringTable& shown, size_t maxCharacters) {
+  std::string name = ShownSsid(ssid, shown);
+  std::replace(name.begin(), name.end(), '\\', '_');
+  name = TrimProfileName(name);
+  if (name.empty()) {
+    // Blanks only: their escapes, so the name still says what the network is called.
+    for (char c : ssid) {
+      char text[5];
+      std::snprintf(text, sizeof text, "_x%02X", static_cast<uint8_t>(c));
+      name += text;
+    }
+  }
+  return TrimProfileName(Utf8Prefix(name, maxCharacters));
+}
 
 std::string TrimProfileName(std::string_view name) {
   size_t b = 0, e = name.size();
@@ -256,5 +279,41 @@ bool ProfileStore::ClearLiveProfile() {
 }
 
 std::string ProfileStore::CurrentProfileName() { return ReadText(reg_, AdapterKey(), regstr::kCurProfile, ""); }
+
+NetworkProfileName ProfileStore::ProfileForNetwork(std::string_view ssid, const StringTable& shown,
+                                                   std::string_view suffix) {
+  const std::vector<std::string> names = ListProfiles();
+  auto stored = [&](const std::string& name) -> const std::string* {
+    for (const std::string& n : names)
+      if (EqualsIgnoreCase(n, name)) return &n;
+    return nullptr;
+  };
+  if (SsidIsProfileName(ssid)) {
+    std::string name = std::string(ssid.substr(0, 32)) + std::string(suffix);
+    if (const std::string* n = stored(name)) return {*n, true};
+    return {name, false};
+  }
+  constexpr int kMostAlike = 99;
+  std::string fresh;
+  for (int k = 1; k <= kMostAlike && fresh.empty(); ++k) {
+    const std::string tell = k == 1 ? std::string() : " (" + std::to_string(k) + ")";
+    const size_t room =
+        kMaxProfileNameLength - std::min(kMaxProfileNameLength - 1, suffix.size() + tell.size());
+    const std::string name = ProfileNameFromSsid(ssid, shown, room) + std::string(suffix) + tell;
+    const std::string* n = stored(name);
+    if (!n)
+      fresh = name;
+    else if (ProfileSsid(*n) == ssid)
+      return {*n, true};
+  }
+  // The name shown depends on the UI language; a profile made under another one still holds the
+  // network's bytes.
+  for (const std::string& n : names) {
+    const bool suffixed = n.size() >= suffix.size() &&
+                          EqualsIgnoreCase(std::string_view(n).substr(n.size() - suffix.size()), suffix);
+    if (suffixed && UsableKeyName(n) && ProfileSsid(n) == ssid) return {n, true};
+  }
+  return {fresh, false};
+}
 
 }  // namespace vx

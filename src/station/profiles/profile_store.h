@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/registry.h"
+#include "platform/ui.h"
 
 namespace vx {
 
@@ -129,6 +130,20 @@ std::string TrimProfileName(std::string_view name);
 
 enum class NameCheck { Ok, Empty, Invalid, Duplicate };
 
+// The profile of a network for Connect and the one-button set-up.
+struct NetworkProfileName {
+  std::string name;  // the existing profile's stored spelling, or the name a new one gets
+  bool exists = false;
+};
+
+// Whether an SSID can be a profile name as it stands: UTF-8 without control characters, no '\',
+// no blanks at either end, not empty.
+bool SsidIsProfileName(std::string_view ssid);
+// The name made for an SSID that cannot be one: the SSID as the UI shows it (`shown`), each '\'
+// replaced by '_', blanks trimmed, cut to `maxCharacters`; for an SSID of blanks only, the escapes
+// of its bytes.
+std::string ProfileNameFromSsid(std::string_view ssid, const StringTable& shown, size_t maxCharacters);
+
 // Results of ProfileExists, numbered as the callers test them.
 enum class ProfileLookup { Found = 0, NotFound = 1, NoContainer = 2 };
 
@@ -173,6 +188,14 @@ class ProfileStore {
   // Live values back to joining any open infrastructure network; the caller starts activation.
   bool ClearLiveProfile();
   std::string CurrentProfileName();
+  // The profile of the network `ssid` (raw bytes) with `suffix` ("_AutoSecu" or none). An SSID
+  // that is a usable name names it (ignoring case, as profile names compare). Any other gets a
+  // derived name; different networks deriving the same name are told apart by " (2)", " (3)"...,
+  // and only a profile whose "SSID" holds exactly these bytes is the network's (whatever its name,
+  // as long as it ends in `suffix`: a name derived under another UI language differs). Empty name
+  // when no free name is left.
+  NetworkProfileName ProfileForNetwork(std::string_view ssid, const StringTable& shown,
+                                       std::string_view suffix = {});
 
  private:
   RegistryPort& reg_;

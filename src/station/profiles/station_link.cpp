@@ -20,8 +20,6 @@ enum : uint32_t { kMethodPeap = 0, kMethodTls = 1, kMethodTtls = 2, kMethodMd5 =
 constexpr uint32_t kTunnelNeedingOneTimePassword = 6;
 constexpr uint32_t kDriverVersionWithPowerSaveLevel = 0x0500;
 
-std::string CertText(const std::vector<uint8_t>& bytes) { return std::string(bytes.begin(), bytes.end()); }
-
 }  // namespace
 
 StationLink::StationLink(RegistryPort& reg, OidChannel& channel, TimerPort& timers, SupplicantPort& supplicant,
@@ -209,7 +207,7 @@ void StationLink::ActionExec() {
   executing_ = true;
   if (scanPending_) {
     uint32_t returned = 0;
-    bssidList_->fill(0);
+    // A failed query leaves the list as the driver left it: the last good list stays readable.
     channel_.OidQueryInformation(OID_802_11_BSSID_LIST, *bssidList_, returned);
     scanPending_ = false;
     if (!queue_.empty()) queue_.PopFront();
@@ -254,6 +252,7 @@ void StationLink::Activate(ActivationRecord& r) {
   supplicant_.AuthenticateStop();
   supplicant_.ConfigWpa(false);
   supplicantInUse_ = false;
+  dot1xAnswer_.reset();
 
   if (wepArmed_) KillWepTimer();
   if (r.disassociateFirst) channel_.Set(OID_802_11_DISASSOCIATE, std::span<uint8_t>());
@@ -279,7 +278,7 @@ void StationLink::Activate(ActivationRecord& r) {
     if (key) {
       std::array<uint8_t, 32> k{};
       std::copy(key->begin(), key->end(), k.begin());
-      supplicant_.ConfigWpaKey(k);
+      supplicant_.ConfigWpaKey(k, r.ssid.Text());
     } else {
       supplicant_.ConfigWpaPassphrase(r.psk, r.ssid.Text());
     }
@@ -361,8 +360,8 @@ void StationLink::ConfigureDot1x(ActivationRecord& r) {
   supplicant_.ConfigWpa(r.authMode == kAuthWpa || r.authMode == kAuthWpa2);
   Dot1xCredentials c;
   c.identity = r.id;
-  c.caCertificate = r.useServerCert ? CertText(r.serverCert) : std::string();
-  c.clientCertificate = r.useClientCert ? CertText(r.clientCert) : std::string();
+  if (r.useServerCert) c.caCertificate = r.serverCert;
+  if (r.useClientCert) c.clientCertificate = r.clientCert;
   c.tunnelProtocol = r.tunnelProtocol;
   if (r.authenProtocol == kMethodMd5) {
     c.password = r.password;
@@ -371,7 +370,15 @@ void StationLink::ConfigureDot1x(ActivationRecord& r) {
     c.tunnelPassword = tunnelPassword;
   }
   c.serverSettings = r.serverName;
-  if (UtilConfigCredentials(supplicant_, MethodFromAuthenProtocol(r.authenProtocol), c)) supplicant_.Authenticate();
+  const uint32_t method = MethodFromAuthenProtocol(r.authenProtocol);
+  if (!UtilConfigCredentials(supplicant_, method, c)) return;
+  // A later request of the library is answered with exactly these, the one-time password included.
+  dot1xAnswer_ = Dot1xAnswer{method, std::move(c)};
+  supplicant_.Authenticate();
+}
+
+void StationLink::AnswerCredentialsAgain() {
+  if (dot1xAnswer_) UtilConfigCredentials(supplicant_, dot1xAnswer_->method, dot1xAnswer_->credentials);
 }
 
 void StationLink::SendRegion(uint32_t region) {
@@ -471,6 +478,7 @@ void StationLink::OnTick(TimerId id) {
 void StationLink::Reset() {
   queue_.Clear();
   lastActivation_.reset();
+  dot1xAnswer_.reset();
   scanPending_ = false;
   timers_.Kill(scanTimer_);
   scanTimer_ = 0;

@@ -14,6 +14,7 @@
 #include "platform/registry.h"
 #include "platform/supplicant.h"
 #include "platform/timer.h"
+#include "station/dot1x/credentials.h"
 #include "station/profiles/action_queue.h"
 #include "station/survey/scan_list.h"
 
@@ -104,6 +105,12 @@ class StationLink {
   // The advanced pages keep the block they sent for later activations.
   void SetLastStaConfig(const ConfigWords& words) { lastStaConfig_ = words; }
   bool SupplicantInUse() const { return supplicantInUse_; }
+  // 802.1X runs for the last activation: the supplicant took its credentials (WPA-PSK and LEAP
+  // do not count).
+  bool Dot1xActive() const { return dot1xAnswer_.has_value(); }
+  // The library asked again: the credentials of that activation once more, certificates and the
+  // one-time password included.
+  void AnswerCredentialsAgain();
   bool WepError() const { return wepError_; }
   bool WepCheckArmed() const { return wepArmed_; }
   bool ScanPending() const { return scanPending_; }
@@ -137,6 +144,11 @@ class StationLink {
   bool applied_ = false;
   bool requeueSuppressed_ = false;
   bool supplicantInUse_ = false;
+  struct Dot1xAnswer {
+    uint32_t method = 0;
+    Dot1xCredentials credentials;
+  };
+  std::optional<Dot1xAnswer> dot1xAnswer_;
   bool executing_ = false;
 
   bool scanPending_ = false;

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <tuple>
 
+#include "base/utf8.h"
 #include "common/settings/registry_values.h"
+#include "common/text/shown_text.h"
 #include "resources/string_ids.h"
 #include "station/profiles/profile_store.h"
 #include "station/shell/adapter_control.h"
@@ -11,9 +13,8 @@
 namespace vx {
 namespace {
 
-void Cut(std::string& s, size_t n) {
-  if (s.size() > n) s.resize(n);
-}
+// The editor's limit on a profile name counts characters, not bytes.
+void CutName(std::string& s) { s = std::string(Utf8Prefix(s, kMaxProfileNameLength)); }
 
 }  // namespace
 
@@ -36,10 +37,10 @@ CSysConfigPage::CSysConfigPage(const StringTable& strings, SysConfigHooks hooks)
 
 void CSysConfigPage::Load(const StationProfile& p) {
   name_ = p.name;
-  Cut(name_, kMaxProfileNameLength);
+  CutName(name_);
   profileHasSsid_ = !p.ssid.empty();
-  ssid_ = profileHasSsid_ ? p.ssid : Text(IDS_SSID_ANY);
-  Cut(ssid_, 32);
+  // The SSID is kept as its bytes; the edit shows it as the pages show network names.
+  ssid_ = profileHasSsid_ ? p.ssid.substr(0, 32) : Text(IDS_SSID_ANY);
   psMode_ = p.psMode == 1 || p.psMode == 2 ? 1 : 0;
   acPowerCam_ = p.acPowerCam != 0;
   networkType_ = p.networkType == 0 ? 0 : 1;
@@ -55,7 +56,7 @@ void CSysConfigPage::Load(const StationProfile& p) {
 
 void CSysConfigPage::SetName(std::string name) {
   name_ = std::move(name);
-  Cut(name_, kMaxProfileNameLength);
+  CutName(name_);
   if (initialised_) Control(scfg::kName).text = name_;
 }
 
@@ -112,8 +113,12 @@ void CSysConfigPage::OnInit() {
   // "ANY" first only for a profile without SSID; then each scanned name once.
   ControlState& ssid = Control(scfg::kSsid);
   ssid.items.clear();
-  auto add = [&](const std::string& s) {
-    if (std::find(ssid.items.begin(), ssid.items.end(), s) == ssid.items.end()) ssid.items.push_back(s);
+  itemSsids_.clear();
+  auto add = [&](const std::string& raw) {
+    std::string shown = ShownSsid(raw, strings_);
+    if (std::find(ssid.items.begin(), ssid.items.end(), shown) != ssid.items.end()) return;
+    ssid.items.push_back(shown);
+    itemSsids_.push_back(raw);
   };
   if (!profileHasSsid_) add(Text(IDS_SSID_ANY));
   if (hooks_.scanSsids)
@@ -126,8 +131,8 @@ void CSysConfigPage::OnInit() {
 void CSysConfigPage::Push() {
   Control(scfg::kName).text = name_;
   ControlState& ssid = Control(scfg::kSsid);
-  ssid.text = ssid_;
-  auto it = std::find(ssid.items.begin(), ssid.items.end(), ssid_);
+  ssid.text = ShownSsid(ssid_, strings_);
+  auto it = std::find(ssid.items.begin(), ssid.items.end(), ssid.text);
   ssid.selection = it == ssid.items.end() ? -1 : static_cast<int>(it - ssid.items.begin());
   Control(scfg::kCam).checked = psMode_ == 0;
   Control(scfg::kPsm).checked = psMode_ == 1;
@@ -172,9 +177,8 @@ void CSysConfigPage::ApplyNetworkType() {
 void CSysConfigPage::Pull() {
   if (!initialised_) return;
   name_ = Control(scfg::kName).text;
-  Cut(name_, kMaxProfileNameLength);
-  ssid_ = Control(scfg::kSsid).text;
-  Cut(ssid_, 32);
+  CutName(name_);
+  ssid_ = SsidOf(Control(scfg::kSsid).text);
   psMode_ = Control(scfg::kPsm).checked ? 1 : 0;
   acPowerCam_ = Control(scfg::kAcPowerCam).checked;
   if (int n = Control(scfg::kNetworkType).selection; n == 0 || n == 1) networkType_ = n;
@@ -209,10 +213,22 @@ void CSysConfigPage::OnCommand(int id, UiEvent event) {
   Pull();
   if (id == scfg::kName || id == scfg::kSsid) {
     Control(scfg::kName).text = name_;
-    if (Control(scfg::kSsid).text.size() > 32) Control(scfg::kSsid).text = ssid_;
+    std::string shown = ShownSsid(ssid_, strings_);
+    if (Control(scfg::kSsid).text.size() > 32 && Control(scfg::kSsid).text != shown)
+      Control(scfg::kSsid).text = shown;
     return;
   }
   Push();
+}
+
+std::string CSysConfigPage::SsidOf(const std::string& text) const {
+  // Unchanged or chosen from the list: the network's own bytes. Typed: the text, at most 32 bytes.
+  if (text == ShownSsid(ssid_, strings_)) return ssid_;
+  const auto& items =
+      Controls().count(scfg::kSsid) ? Controls().at(scfg::kSsid).items : std::vector<std::string>{};
+  for (size_t i = 0; i < items.size() && i < itemSsids_.size(); ++i)
+    if (items[i] == text) return itemSsids_[i];
+  return std::string(Utf8PrefixBytes(text, 32));
 }
 
 bool CSysConfigPage::OnOk() { return hooks_.sheetOk ? hooks_.sheetOk() : true; }

@@ -56,6 +56,7 @@ class CSysConfigPage : public DialogModel {
 
   const std::string& Name() const { return name_; }
   void SetName(std::string name);
+  // The SSID's bytes (the edit shows them as network names are shown).
   const std::string& Ssid() const { return ssid_; }
   int NetworkType() const { return networkType_; }
   int Channel() const;
@@ -65,6 +66,7 @@ class CSysConfigPage : public DialogModel {
   void Push();
   void ApplyNetworkType();
   void FillChannels();
+  std::string SsidOf(const std::string& text) const;
 
   const StringTable& strings_;
   SysConfigHooks hooks_;
@@ -73,6 +75,7 @@ class CSysConfigPage : public DialogModel {
   std::string name_;
   std::string ssid_;
   bool profileHasSsid_ = false;
+  std::vector<std::string> itemSsids_;  // the bytes of each entry of the SSID list
   int psMode_ = 0;
   bool acPowerCam_ = false;
   int networkType_ = 1;

@@ -3,9 +3,9 @@
 #include "common/pages/select_card_model.h"
 #include "common/settings/ap_defaults.h"
 #include "common/settings/registry_values.h"
+#include "common/text/shown_text.h"
 #include "driver/oid_codes.h"
 #include "driver/os_version.h"
-#include "station/dot1x/credentials.h"
 #include "station/shell/otp_dialog.h"
 #include "station/survey/scan_list.h"
 
@@ -191,9 +191,8 @@ void HideDlg::EnsureApDefaults() {
 }
 
 void HideDlg::ReadBssidList() {
-  auto& list = link_.BssidList();
-  std::fill(list.begin(), list.end(), 0);
-  channel_.Query(OID_802_11_BSSID_LIST, list);
+  // A failed query leaves the list as the driver left it.
+  channel_.Query(OID_802_11_BSSID_LIST, link_.BssidList());
 }
 
 void HideDlg::OnTimer(int timer) {
@@ -230,18 +229,8 @@ void HideDlg::MainLoop(int timer) {
     supplicant_.Bind();
     link_.Facts().supplicantAvailable = supplicant_.Usable();
   }
-  if (link_.SupplicantInUse() && supplicant_.PollNeedsCredentials() && link_.LastActivation()) {
-    const ActivationRecord& r = *link_.LastActivation();
-    Dot1xCredentials c;
-    c.identity = r.id;
-    c.password = r.password;
-    c.tunnelProtocol = r.tunnelProtocol;
-    c.tunnelIdentity = r.tunnelId;
-    c.tunnelPassword = r.tunnelPassword;
-    c.serverSettings = r.serverName;
-    uint32_t method = r.profileExtension.leapEnabled ? kAcCredLeap : MethodFromAuthenProtocol(r.authenProtocol);
-    UtilConfigCredentials(supplicant_.Port(), method, c);
-  }
+  // The library is asked only while 802.1X runs; a request is answered as the activation did.
+  if (link_.Dot1xActive() && supplicant_.PollNeedsCredentials()) link_.AnswerCredentialsAgain();
 
   // Link.
   uint32_t media = kMediaConnected;
@@ -317,7 +306,7 @@ void HideDlg::ReconnectCheck(uint32_t media, uint32_t infrastructure) {
 void HideDlg::UpdateTray(TrayState state) {
   trayState_ = state;
   TrayLook look = LookOf(state);
-  std::string tip = WithSsid(Text(look.tip, look.fallback), currentSsid_.Text());
+  std::string tip = WithSsid(Text(look.tip, look.fallback), ShownSsid(currentSsid_.Text(), ports_.strings));
   ports_.tray.Modify(look.icon, tip);
   if (SheetOpen()) sheet_->SetIcon(look.icon);
 }
@@ -413,7 +402,8 @@ void HideDlg::ExitUtility() {
 void HideDlg::OnTaskbarCreated() {
   if (trayIconAdded_) {
     TrayLook look = LookOf(trayState_);
-    ports_.tray.Add(look.icon, WithSsid(Text(look.tip, look.fallback), currentSsid_.Text()));
+    ports_.tray.Add(look.icon,
+                    WithSsid(Text(look.tip, look.fallback), ShownSsid(currentSsid_.Text(), ports_.strings)));
   }
 }
 

@@ -1,5 +1,6 @@
 #include "station/survey/network_selection.h"
 
+#include "common/text/shown_text.h"
 #include "driver/oid_codes.h"
 #include "resources/string_ids.h"
 #include "station/survey/survey_page.h"
@@ -12,7 +13,8 @@ std::string SurveyStatusText(const SurveyContext& ctx) {
   bool manages = ctx.managesAdapter ? ctx.managesAdapter() : true;
   MacAddress bssid = ctx.currentBssid ? ctx.currentBssid() : MacAddress{};
   if (media == kMediaConnected && manages && bssid != MacAddress{}) {
-    std::string text = ctx.strings.Get(IDS_CONNECTED) + " <--> " + (ctx.currentSsid ? ctx.currentSsid().Text() : "");
+    std::string ssid = ctx.currentSsid ? ctx.currentSsid().Text() : "";
+    std::string text = ctx.strings.Get(IDS_CONNECTED) + " <--> " + ShownSsid(ssid, ctx.strings);
     if (ctx.wepError && ctx.wepError()) text += " -- " + ctx.strings.Get(IDS_WEP_ERROR);
     return text;
   }
@@ -49,7 +51,11 @@ void CNetworkSelectionDialog::Refill() {
   DecodeScanList(*copy_, rows_);
   auto& list = Control(qs3sel::kList);
   list.rows.clear();
-  for (const auto& r : rows_) list.rows.push_back(ListRow{std::vector<std::string>(r.texts.begin(), r.texts.end()), -1});
+  for (const auto& r : rows_) {
+    ListRow row{std::vector<std::string>(r.texts.begin(), r.texts.end()), -1};
+    row.cells[kColumnSsid] = ShownSsid(r.texts[kColumnSsid], ctx_.strings);
+    list.rows.push_back(std::move(row));
+  }
   list.selection = rows_.empty() ? -1 : 0;
   Control(qs3sel::kRescan).enabled = true;
   Control(kIdOk).enabled = true;

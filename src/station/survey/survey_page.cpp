@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "common/settings/registry_values.h"
+#include "common/text/shown_text.h"
 #include "driver/oid_codes.h"
 #include "resources/resource_ids.h"
 #include "resources/string_ids.h"
@@ -102,6 +103,9 @@ CSiteSurvPage::CSiteSurvPage(SurveyContext context, SurveyHooks hooks)
   flow_.Hooks().makeProfileCurrent = [this](const std::string& name) { MakeCurrent(name); };
   flow_.Hooks().setStatusRefresh = [this](bool on) { SetStatusRefresh(on); };
   workerConfig_.adapterName = ctx_.adapterName;
+  workerConfig_.showSsid = [&strings = ctx_.strings](const std::string& ssid) {
+    return ShownSsid(ssid, strings);
+  };
   std::string format = Text(IDS_QS3_AP_TEXT);
   if (!format.empty()) workerConfig_.apTextFormat = format;
   caption = Text(IDS_PAGE_SITE_SURVEY);
@@ -178,7 +182,7 @@ void CSiteSurvPage::Refill() {
   CopyScanBuffer(&ctx_.link.BssidList(), *scanCopy_);
   DecodeScanList(*scanCopy_, rows_);
   shownSsid_.clear();
-  for (const auto& r : rows_) shownSsid_.push_back(r.texts[kColumnSsid]);
+  for (const auto& r : rows_) shownSsid_.push_back(r.texts[kColumnSsid]);  // bytes up to the first NUL
   int newSel = -1;
   if (selected)
     for (size_t i = 0; i < rows_.size(); ++i)
@@ -197,7 +201,8 @@ void CSiteSurvPage::ShowRows() {
   for (size_t i = 0; i < rows_.size(); ++i) {
     ListRow r;
     for (size_t c = 0; c < kSurveyColumnCount; ++c)
-      r.cells.push_back(c == kColumnSsid ? shownSsid_[i] : DisplayText(c, rows_[i].texts[c]));
+      r.cells.push_back(c == kColumnSsid ? ShownSsid(shownSsid_[i], ctx_.strings)
+                                         : DisplayText(c, rows_[i].texts[c]));
     list.rows.push_back(std::move(r));
   }
 }
@@ -252,10 +257,11 @@ void CSiteSurvPage::StatusUpdate() {
     } else if (joinByBssid_ && bssid != requestedBssid_) {
       Queue(Action::AssociateBssid(requestedBssid_));
     }
+    const std::string shown = ShownSsid(current.Text(), ctx_.strings);
     if (ctx_.wepError && ctx_.wepError())
-      status = FillText("%s <--> %s -- %s", {Text(IDS_CONNECTED), current.Text(), Text(IDS_WEP_ERROR)});
+      status = FillText("%s <--> %s -- %s", {Text(IDS_CONNECTED), shown, Text(IDS_WEP_ERROR)});
     else
-      status = FillText("%s <--> %s", {Text(IDS_CONNECTED), current.Text()});
+      status = FillText("%s <--> %s", {Text(IDS_CONNECTED), shown});
     std::array<uint8_t, 32> config{};
     ctx_.channel.Query(OID_802_11_CONFIGURATION, config);
     auto channel = ChannelFromFrequency(DecodeConfiguration(config).dsConfig);
@@ -327,7 +333,7 @@ void CSiteSurvPage::MarkConnectedRow(int row, bool connected) {
     name = DecodeSsid(ssid).Text();
   }
   shownSsid_[static_cast<size_t>(row)] = name;
-  shown.cells[kColumnSsid] = name;
+  shown.cells[kColumnSsid] = ShownSsid(name, ctx_.strings);
   uint32_t auth = kAuthOpen;
   uint32_t encryption = kEncDisabled;
   ctx_.channel.QueryU32(OID_802_11_AUTHENTICATION_MODE, auth);
@@ -361,18 +367,19 @@ void CSiteSurvPage::Rescan() {
   ctx_.link.QueueScan();
 }
 
-std::string CSiteSurvPage::StoredName(const std::string& name) {
-  // Profile names compare without regard to case; the current profile keeps the stored spelling.
-  for (const std::string& n : ctx_.profiles.ListProfiles())
-    if (EqualsIgnoreCase(n, name)) return n;
-  return name;
-}
-
 void CSiteSurvPage::MakeCurrent(const std::string& name) {
   if (hooks_.makeProfileCurrent)
     hooks_.makeProfileCurrent(name);
   else
     ctx_.profiles.SelectProfile(name, true);
+}
+
+// A stored profile made current joins its own network: the page keeps that (the live SSID) from
+// now on, not the network of an earlier Connect, which it would otherwise take the adapter back to
+// with this profile's settings.
+void CSiteSurvPage::MakeStoredCurrent(const std::string& name) {
+  MakeCurrent(name);
+  ctx_.shared.liveProfileChanged = true;
 }
 
 StationProfile CSiteSurvPage::Prefill(const SurveyRow& row, const std::string& ssid, const SecurityChoice& security) const {
@@ -437,21 +444,26 @@ void CSiteSurvPage::Connect() {
 
   bool admin = ctx_.administrator ? ctx_.administrator() : true;
   StationProfile prefill = Prefill(entry, ssid, security);
+  // The network's profile: named like the SSID, or, for an SSID that cannot be a key name (a '\',
+  // bytes that are not UTF-8), by a name derived from it that keeps the SSID's exact bytes.
+  const NetworkProfileName own = ctx_.profiles.ProfileForNetwork(ssid, ctx_.strings);
+  prefill.name = own.name;
   if (entry.privacy != 0 || (cls >= 1 && cls <= 5)) {
     if (!admin) return;
-    if (ctx_.profiles.ProfileExists(ssid) == ProfileLookup::Found) {
-      MakeCurrent(StoredName(ssid));
+    if (own.exists) {
+      MakeStoredCurrent(own.name);
       timers_.Start(kTimerJoinCheck, kJoinCheckMs);
       return;
     }
-    std::string autoSecu = ssid.substr(0, 32) + kAutoSecuSuffix;
-    if (ctx_.profiles.ProfileExists(autoSecu) == ProfileLookup::Found) {
-      MakeCurrent(StoredName(autoSecu));
+    const NetworkProfileName autoSecu = ctx_.profiles.ProfileForNetwork(ssid, ctx_.strings, kAutoSecuSuffix);
+    if (autoSecu.exists) {
+      MakeStoredCurrent(autoSecu.name);
       timers_.Start(kTimerJoinCheck, kJoinCheckMs);
       return;
     }
     if (IsMakerBssid(entry.bssid) && cls == 2) {
-      auto passPhrase = flow_.AskPassPhrase(FormatApText(workerConfig_.apTextFormat, ssidRecord, entry.bssid));
+      auto passPhrase = flow_.AskPassPhrase(
+          FormatApText(workerConfig_.apTextFormat, ssidRecord, entry.bssid, workerConfig_.showSsid));
       if (!passPhrase) return;
       uint32_t encryption = EqualsIgnoreCase(entry.texts[kColumnEncryption], "TKIP") ? kEncTkipEnabled : kEncAesEnabled;
       flow_.SaveAndApply(ssid, *passPhrase, encryption);
@@ -463,7 +475,7 @@ void CSiteSurvPage::Connect() {
     auto stored = hooks_.runSecurityProfileSheet(prefill);
     SetStatusRefresh(true);
     if (!stored) return;
-    std::string name = stored->name.empty() ? ssid : stored->name;
+    std::string name = stored->name.empty() ? own.name : stored->name;
     MakeCurrent(name);
     if (hooks_.addProfileRow) hooks_.addProfileRow(name);
     // The keys and 802.1X settings are read back as activation reads them from the live values.
@@ -490,13 +502,12 @@ void CSiteSurvPage::Connect() {
       record.clientCert = live->clientCert;
     }
   } else {
-    if (ctx_.profiles.ProfileExists(ssid) == ProfileLookup::Found) {
-      std::string name = StoredName(ssid);
-      if (auto existing = ctx_.profiles.ReadProfile(name)) {
-        existing->name = name;
+    if (own.exists) {
+      if (auto existing = ctx_.profiles.ReadProfile(own.name)) {
+        existing->name = own.name;
         ctx_.profiles.WriteProfile(*existing);
       }
-      MakeCurrent(name);
+      MakeStoredCurrent(own.name);
       timers_.Start(kTimerJoinCheck, kJoinCheckMs);
       return;
     }

@@ -171,7 +171,7 @@ class CSiteSurvPage : public DialogModel {
   int SelectedRow() const;
   void SelectRow(int row);
   void MakeCurrent(const std::string& name);
-  std::string StoredName(const std::string& name);
+  void MakeStoredCurrent(const std::string& name);
   void SetStatusRefresh(bool on) { ctx_.shared.statusRefreshEnabled = on; }
   StationProfile Prefill(const SurveyRow& row, const std::string& ssid, const SecurityChoice& security) const;
   void OnJoinCheck();
@@ -184,7 +184,7 @@ class CSiteSurvPage : public DialogModel {
   AutoSecurityWorkerConfig workerConfig_;
   std::unique_ptr<ScanBuffer> scanCopy_;
   std::vector<SurveyRow> rows_;
-  std::vector<std::string> shownSsid_;  // column 0 as shown (a hidden network's typed name)
+  std::vector<std::string> shownSsid_;  // the bytes column 0 shows (a hidden network's typed name)
   bool refillPending_ = true;
   bool joinBySsid_ = false;
   bool joinByBssid_ = false;

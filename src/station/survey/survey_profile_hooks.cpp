@@ -6,7 +6,7 @@ SurveyHooks ProfileEditorSurveyHooks(ProfileEditorContext& editor, CProfilePage*
   SurveyHooks h;
   ProfileEditorContext* ctx = &editor;
   h.runSecurityProfileSheet = [ctx](const StationProfile& p) -> std::optional<StationProfile> {
-    CProfileSheet2 sheet(*ctx, p.ssid, p.networkType, p.authenType, p.encryption, p.channel);
+    CProfileSheet2 sheet(*ctx, p.name, p.ssid, p.networkType, p.authenType, p.encryption, p.channel);
     if (ctx->dialogs.RunModal(sheet) != kIdOk || !sheet.Saved()) return std::nullopt;
     return sheet.Profile();
   };

@@ -19,7 +19,8 @@ struct Key {
 };
 
 bool OpenKey(const RegKey& k, REGSAM access, Key& out) {
-  return RegOpenKeyExW(HiveHandle(k.hive), Widen(k.path).c_str(), 0, access | View(k), &out.h) == ERROR_SUCCESS;
+  return RegOpenKeyExW(HiveHandle(k.hive), WidenBytes(k.path).c_str(), 0, access | View(k), &out.h) ==
+         ERROR_SUCCESS;
 }
 
 std::vector<uint8_t> EncodeData(const RegValue& v) {
@@ -30,14 +31,15 @@ std::vector<uint8_t> EncodeData(const RegValue& v) {
   switch (v.type) {
     case kRegSz:
     case kRegExpandSz:
-      return fromWide(Widen(v.text));
+      return fromWide(WidenBytes(v.text));
     case kRegDword:
+      if (!v.bytes.empty()) return v.bytes;  // a DWORD of another size, kept raw
       return {static_cast<uint8_t>(v.dword), static_cast<uint8_t>(v.dword >> 8), static_cast<uint8_t>(v.dword >> 16),
               static_cast<uint8_t>(v.dword >> 24)};
     case kRegMultiSz: {
       std::wstring all;
       for (const auto& s : v.strings) {
-        all += Widen(s);
+        all += WidenBytes(s);
         all.push_back(L'\0');
       }
       // An empty list is stored as a single NUL; otherwise the list ends with an extra NUL.
@@ -61,12 +63,13 @@ RegValue DecodeData(DWORD type, const std::vector<uint8_t>& data) {
       std::wstring w = toWide();
       size_t nul = w.find(L'\0');  // stored text need not be terminated; stop at the first NUL if present
       if (nul != std::wstring::npos) w.resize(nul);
-      RegValue v = RegValue::Sz(Narrow(w));
+      RegValue v = RegValue::Sz(NarrowBytes(w));
       v.type = type;
       return v;
     }
     case REG_DWORD: {
-      if (data.size() < 4) return RegValue::Binary(data, type);
+      // Only a four-byte value is a DWORD; any other size stays raw so it is written back as read.
+      if (data.size() != 4) return RegValue::Binary(data, type);
       return RegValue::Dword(data[0] | (data[1] << 8) | (data[2] << 16) | (static_cast<uint32_t>(data[3]) << 24));
     }
     case REG_MULTI_SZ: {
@@ -77,7 +80,7 @@ RegValue DecodeData(DWORD type, const std::vector<uint8_t>& data) {
         size_t end = w.find(L'\0', start);
         if (end == std::wstring::npos) end = w.size();
         if (end == start) break;  // the terminating empty string
-        list.push_back(Narrow(w.substr(start, end - start)));
+        list.push_back(NarrowBytes(w.substr(start, end - start)));
         start = end + 1;
       }
       return RegValue::MultiSz(std::move(list));
@@ -114,21 +117,21 @@ bool Win32Registry::KeyExists(const RegKey& key) {
 
 bool Win32Registry::CreateKey(const RegKey& key) {
   Key k;
-  return RegCreateKeyExW(HiveHandle(key.hive), Widen(key.path).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | View(key),
-                         nullptr, &k.h, nullptr) == ERROR_SUCCESS;
+  return RegCreateKeyExW(HiveHandle(key.hive), WidenBytes(key.path).c_str(), 0, nullptr, 0,
+                         KEY_ALL_ACCESS | View(key), nullptr, &k.h, nullptr) == ERROR_SUCCESS;
 }
 
 std::optional<RegValue> Win32Registry::QueryValue(const RegKey& key, std::string_view name) {
   Key k;
   if (!OpenKey(key, KEY_READ, k)) return std::nullopt;
-  return QueryOpen(k.h, Widen(name));
+  return QueryOpen(k.h, WidenBytes(name));
 }
 
 bool Win32Registry::SetValue(const RegKey& key, std::string_view name, const RegValue& value) {
   Key k;
   if (!OpenKey(key, KEY_SET_VALUE, k)) return false;
   std::vector<uint8_t> data = EncodeData(value);
-  return RegSetValueExW(k.h, Widen(name).c_str(), 0, value.type, data.empty() ? nullptr : data.data(),
+  return RegSetValueExW(k.h, WidenBytes(name).c_str(), 0, value.type, data.empty() ? nullptr : data.data(),
                         static_cast<DWORD>(data.size())) == ERROR_SUCCESS;
 }
 
@@ -142,7 +145,7 @@ bool Win32Registry::EnumSubkeys(const RegKey& key, std::vector<std::string>& nam
     LONG r = RegEnumKeyExW(k.h, i, name, &len, nullptr, nullptr, nullptr, nullptr);
     if (r == ERROR_NO_MORE_ITEMS) return true;
     if (r != ERROR_SUCCESS) return false;
-    names.push_back(Narrow(std::wstring_view(name, len)));
+    names.push_back(NarrowBytes(std::wstring_view(name, len)));
   }
 }
 
@@ -158,14 +161,14 @@ bool Win32Registry::EnumValues(const RegKey& key, std::vector<RegNamedValue>& va
     if (r != ERROR_SUCCESS) return false;
     std::wstring wname(name, len);
     auto v = QueryOpen(k.h, wname);
-    if (v) values.push_back({Narrow(wname), std::move(*v)});
+    if (v) values.push_back({NarrowBytes(wname), std::move(*v)});
   }
 }
 
 bool Win32Registry::DeleteValue(const RegKey& key, std::string_view name) {
   Key k;
   if (!OpenKey(key, KEY_SET_VALUE, k)) return false;
-  return RegDeleteValueW(k.h, Widen(name).c_str()) == ERROR_SUCCESS;
+  return RegDeleteValueW(k.h, WidenBytes(name).c_str()) == ERROR_SUCCESS;
 }
 
 bool Win32Registry::DeleteTree(const RegKey& key) {
@@ -187,10 +190,10 @@ bool Win32Registry::DeleteTree(const RegKey& key) {
     using DeleteKeyEx = LONG(WINAPI*)(HKEY, LPCWSTR, REGSAM, DWORD);
     auto deleteEx = reinterpret_cast<DeleteKeyEx>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"advapi32.dll"), "RegDeleteKeyExW")));
-    if (!deleteEx) return RegDeleteKeyW(p.h, Widen(leaf).c_str()) == ERROR_SUCCESS;
-    return deleteEx(p.h, Widen(leaf).c_str(), KEY_WOW64_64KEY, 0) == ERROR_SUCCESS;
+    if (!deleteEx) return RegDeleteKeyW(p.h, WidenBytes(leaf).c_str()) == ERROR_SUCCESS;
+    return deleteEx(p.h, WidenBytes(leaf).c_str(), KEY_WOW64_64KEY, 0) == ERROR_SUCCESS;
   }
-  return SHDeleteKeyW(HiveHandle(key.hive), Widen(key.path).c_str()) == ERROR_SUCCESS;
+  return SHDeleteKeyW(HiveHandle(key.hive), WidenBytes(key.path).c_str()) == ERROR_SUCCESS;
 }
 
 }  // namespace vx

@@ -29,12 +29,14 @@ struct AegisSupplicant::Library {
   AcHandle(WINAPI* AdapterSet8021xValues)(AcHandle, uint32_t, uint32_t, uint32_t, uint32_t) = nullptr;
   AcHandle(WINAPI* ConfigLeapCredentialsA)(AcHandle, const char*, const char*) = nullptr;
   AcHandle(WINAPI* ConfigMd5CredentialsA)(AcHandle, const char*, const char*) = nullptr;
-  AcHandle(WINAPI* ConfigPeapCredentialsA)(AcHandle, const char*, const char*, const char*, uint32_t, const char*,
-                                           const char*, const char*, uint32_t, uint32_t) = nullptr;
-  AcHandle(WINAPI* ConfigTtlsCredentialsA)(AcHandle, const char*, const char*, const char*, uint32_t, const char*,
-                                           const char*, const char*, uint32_t, uint32_t) = nullptr;
-  AcHandle(WINAPI* ConfigTlsCredentialsA)(AcHandle, const char*, const char*, const char*, const char*, uint32_t,
-                                          uint32_t) = nullptr;
+  AcHandle(WINAPI* ConfigPeapCredentialsA)(AcHandle, const char*, const uint8_t*, const uint8_t*, uint32_t,
+                                           const char*, const char*, const char*, uint32_t,
+                                           uint32_t) = nullptr;
+  AcHandle(WINAPI* ConfigTtlsCredentialsA)(AcHandle, const char*, const uint8_t*, const uint8_t*, uint32_t,
+                                           const char*, const char*, const char*, uint32_t,
+                                           uint32_t) = nullptr;
+  AcHandle(WINAPI* ConfigTlsCredentialsA)(AcHandle, const char*, const uint8_t*, const uint8_t*, const char*,
+                                          uint32_t, uint32_t) = nullptr;
   AcHandle(WINAPI* ContextConfigWpaEx)(AcHandle, uint32_t, const char*, const char*, const uint8_t*,
                                        uint32_t) = nullptr;
   AcHandle(WINAPI* AdapterAuthenticate)(AcHandle) = nullptr;
@@ -104,7 +106,19 @@ constexpr uint32_t kTypeIterator = 2;
 constexpr uint32_t kTypeCredentialsRequest = 3;
 constexpr uint32_t kTypeGlobal = 4;
 
-const char* OrNull(const std::string& s) { return s.empty() ? nullptr : s.c_str(); }
+// The library reads a certificate hash as 20 bytes: a shorter stored hash is padded with zeros
+// so it never reads past it, a longer one gives its first 20.
+class HashArg {
+ public:
+  explicit HashArg(const CertificateHash& hash) : present_(!hash.empty()) {
+    if (present_) std::memcpy(bytes_, hash.data(), hash.size() < sizeof bytes_ ? hash.size() : sizeof bytes_);
+  }
+  const uint8_t* get() const { return present_ ? bytes_ : nullptr; }
+
+ private:
+  bool present_;
+  uint8_t bytes_[kCertificateHashSize] = {};
+};
 
 }  // namespace
 
@@ -197,25 +211,27 @@ void AegisSupplicant::ConfigMd5(const std::string& identity, const std::string& 
 void AegisSupplicant::ConfigPeap(const TunnelCredentials& c) {
   if (adapter_)
     lib_->Done("AcContextConfigPeapCredentialsA",
-               lib_->ConfigPeapCredentialsA(adapter_, c.identity.c_str(), OrNull(c.caCertificate),
-                                            OrNull(c.clientCertificate), c.tunnelProtocol, c.tunnelIdentity.c_str(),
-                                            c.tunnelPassword.c_str(), c.serverSettings.c_str(), 1, 1));
+               lib_->ConfigPeapCredentialsA(adapter_, c.identity.c_str(), HashArg(c.caCertificate).get(),
+                                            HashArg(c.clientCertificate).get(), c.tunnelProtocol,
+                                            c.tunnelIdentity.c_str(), c.tunnelPassword.c_str(),
+                                            c.serverSettings.c_str(), 1, 1));
 }
 
 void AegisSupplicant::ConfigTtls(const TunnelCredentials& c) {
   if (adapter_)
     lib_->Done("AcContextConfigTTLSCredentialsA",
-               lib_->ConfigTtlsCredentialsA(adapter_, c.identity.c_str(), OrNull(c.caCertificate),
-                                            OrNull(c.clientCertificate), c.tunnelProtocol, c.tunnelIdentity.c_str(),
-                                            c.tunnelPassword.c_str(), c.serverSettings.c_str(), 1, 1));
+               lib_->ConfigTtlsCredentialsA(adapter_, c.identity.c_str(), HashArg(c.caCertificate).get(),
+                                            HashArg(c.clientCertificate).get(), c.tunnelProtocol,
+                                            c.tunnelIdentity.c_str(), c.tunnelPassword.c_str(),
+                                            c.serverSettings.c_str(), 1, 1));
 }
 
-void AegisSupplicant::ConfigTls(const std::string& identity, const std::string& caCertificate,
-                                const std::string& clientCertificate, const std::string& serverSettings) {
+void AegisSupplicant::ConfigTls(const std::string& identity, const CertificateHash& caCertificate,
+                                const CertificateHash& clientCertificate, const std::string& serverSettings) {
   if (adapter_)
     lib_->Done("AcContextConfigTLSCredentialsA",
-               lib_->ConfigTlsCredentialsA(adapter_, identity.c_str(), OrNull(caCertificate),
-                                           OrNull(clientCertificate), serverSettings.c_str(), 0, 1));
+               lib_->ConfigTlsCredentialsA(adapter_, identity.c_str(), HashArg(caCertificate).get(),
+                                           HashArg(clientCertificate).get(), serverSettings.c_str(), 0, 1));
 }
 
 void AegisSupplicant::ConfigWpaPassphrase(const std::string& passphrase, const std::string& ssid) {
@@ -224,10 +240,11 @@ void AegisSupplicant::ConfigWpaPassphrase(const std::string& passphrase, const s
                lib_->ContextConfigWpaEx(adapter_, 1, passphrase.c_str(), ssid.c_str(), nullptr, 0));
 }
 
-void AegisSupplicant::ConfigWpaKey(const std::array<uint8_t, 32>& key) {
+void AegisSupplicant::ConfigWpaKey(const std::array<uint8_t, 32>& key, const std::string& ssid) {
   if (adapter_)
     lib_->Done("AcContextConfigWpaEx",
-               lib_->ContextConfigWpaEx(adapter_, 1, nullptr, nullptr, key.data(), static_cast<uint32_t>(key.size())));
+               lib_->ContextConfigWpaEx(adapter_, 1, nullptr, ssid.c_str(), key.data(),
+                                        static_cast<uint32_t>(key.size())));
 }
 
 void AegisSupplicant::Authenticate() {

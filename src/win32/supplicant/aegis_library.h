@@ -27,16 +27,18 @@
 //   AcHandle AcContextConfigLeapCredentialsA(AcHandle adapter, const char* identity, const char* password);
 //   AcHandle AcContextConfigMd5CredentialsA(AcHandle adapter, const char* identity, const char* password);
 //   AcHandle AcContextConfigPeapCredentialsA(AcHandle adapter, const char* identity,
-//                const char* caCertificate, const char* clientCertificate, uint32_t tunnelProtocol,
+//                const uint8_t* caHash, const uint8_t* clientHash, uint32_t tunnelProtocol,
 //                const char* tunnelIdentity, const char* tunnelPassword, const char* serverSettings,
 //                uint32_t flagA, uint32_t flagB);                       called with 1, 1
 //   AcHandle AcContextConfigTTLSCredentialsA(...same as PEAP...);       called with 1, 1
 //   AcHandle AcContextConfigTLSCredentialsA(AcHandle adapter, const char* identity,
-//                const char* caCertificate, const char* clientCertificate, const char* serverSettings,
+//                const uint8_t* caHash, const uint8_t* clientHash, const char* serverSettings,
 //                uint32_t flagA, uint32_t flagB);                       called with 0, 1
 //   AcHandle AcContextConfigWpaEx(AcHandle adapter, uint32_t enable, const char* passphrase,
 //                const char* ssid, const uint8_t* key, uint32_t keyLength);
 //                                                                       a pass phrase, or a 32-byte key
+// A certificate is passed as its 20-byte SHA-1 hash (null for none), never as text: a hash may
+// hold zero bytes.
 //   AcHandle AcAdapterAuthenticate(AcHandle adapter);
 //   AcHandle AcAdapterQuery(AcHandle adapter);                          type 3 request, else status
 //   uint32_t AcStatusFormatA(AcHandle status, char* text, uint32_t size);   diagnostics only
@@ -69,10 +71,10 @@ class AegisSupplicant : public SupplicantPort {
   void ConfigMd5(const std::string& identity, const std::string& password) override;
   void ConfigPeap(const TunnelCredentials& c) override;
   void ConfigTtls(const TunnelCredentials& c) override;
-  void ConfigTls(const std::string& identity, const std::string& caCertificate, const std::string& clientCertificate,
-                 const std::string& serverSettings) override;
+  void ConfigTls(const std::string& identity, const CertificateHash& caCertificate,
+                 const CertificateHash& clientCertificate, const std::string& serverSettings) override;
   void ConfigWpaPassphrase(const std::string& passphrase, const std::string& ssid) override;
-  void ConfigWpaKey(const std::array<uint8_t, 32>& key) override;
+  void ConfigWpaKey(const std::array<uint8_t, 32>& key, const std::string& ssid) override;
   void Authenticate() override;
   SupplicantEvent Query() override;
   void Release() override;

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "common/ui/sheet_model.h"
+#include "resources/strings/string_tables.h"
 #include "win32/ports/wide.h"
 #include "win32/ui/model_dialog.h"
 #include "win32/ui/model_property_sheet.h"
@@ -52,6 +53,22 @@ int Win32Dialogs::RunModal(DialogModel& model) {
   if (auto* sheet = dynamic_cast<SheetModel*>(&model)) return RunSheet(*sheet);
   ModelDialog dialog(module_, model);
   return dialog.RunModal(Owner());
+}
+
+Win32Strings::Win32Strings(HINSTANCE module)
+    : module_(module), codePage_(AnsiCodePageForLanguage(GetUserDefaultUILanguage())) {}
+
+std::optional<std::string> Win32Strings::FromAnsi(std::span<const uint8_t> bytes) const {
+  if (bytes.empty()) return std::string();
+  const char* text = reinterpret_cast<const char*>(bytes.data());
+  const int size = static_cast<int>(bytes.size());
+  // Strict: a byte the code page does not define fails instead of becoming a default character.
+  int n = MultiByteToWideChar(codePage_, MB_ERR_INVALID_CHARS, text, size, nullptr, 0);
+  if (n <= 0) return std::nullopt;
+  std::wstring wide(static_cast<size_t>(n), L'\0');
+  if (MultiByteToWideChar(codePage_, MB_ERR_INVALID_CHARS, text, size, wide.data(), n) != n)
+    return std::nullopt;
+  return Narrow(wide);
 }
 
 std::string Win32Strings::Get(uint32_t id) const {

@@ -27,14 +27,17 @@ class Win32Dialogs : public DialogPort {
   HWND owner_;
 };
 
-// Texts of the module's string table in the language the system picks, as UTF-8.
+// Texts of the module's string table in the language the system picks, as UTF-8, and that
+// language's ANSI code page.
 class Win32Strings : public StringTable {
  public:
-  explicit Win32Strings(HINSTANCE module) : module_(module) {}
+  explicit Win32Strings(HINSTANCE module);
   std::string Get(uint32_t id) const override;
+  std::optional<std::string> FromAnsi(std::span<const uint8_t> bytes) const override;
 
  private:
   HINSTANCE module_;
+  UINT codePage_;
 };
 
 }  // namespace vx

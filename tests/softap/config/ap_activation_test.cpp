@@ -124,6 +124,35 @@ TEST_F(ApActivationTest, ChangedRecordsKeepTheDriversOwnWords) {
   EXPECT_EQ(LastU32(VX_OID_802_11_SET_PHY_MODE), 4u);
 }
 
+// A driver that cannot report its record still gets the settings: the record keeps what it held
+// before the query (zeros) and the comparison decides, in both activations.
+TEST_F(ApActivationTest, AFailedConfigurationQueryStillSendsTheRecordWhenItDiffers) {
+  drv.failing.push_back(VX_OID_802_11_QUERY_AP_CONFIG);
+  Put("TXBurst", "1");
+  Put("HideSSID", "1");
+  Put("NoForwarding", "1");
+  Put("ShortSlot", "1");
+  act.ActivateFromRegistry();
+  ASSERT_EQ(drv.SetsOf(VX_OID_802_11_SET_AP_CONFIG).size(), 1u);
+  EXPECT_EQ(DecodeConfigWords(drv.SetsOf(VX_OID_802_11_SET_AP_CONFIG)[0]),
+            (ConfigWords{1, 0, 1, 1, 0, 1, 0, 0}));
+
+  drv.Clear();
+  ApSettings page = ReadApSettings(reg, Hklm(kRoot));
+  page.turboRate = 1;
+  act.ActivateFromPage(page, [] {});
+  ASSERT_EQ(drv.SetsOf(VX_OID_802_11_SET_AP_CONFIG).size(), 1u);
+  EXPECT_EQ(DecodeConfigWords(drv.SetsOf(VX_OID_802_11_SET_AP_CONFIG)[0]),
+            (ConfigWords{1, 1, 1, 1, 0, 1, 0, 0}));
+
+  // Settings that are all zero equal the unanswered record: nothing to send.
+  drv.Clear();
+  for (const char* n : {"TXBurst", "TurboRate", "NoForwarding", "HideSSID", "BGProtection", "ShortSlot"})
+    Put(n, "0");
+  act.ActivateFromRegistry();
+  EXPECT_TRUE(drv.SetsOf(VX_OID_802_11_SET_AP_CONFIG).empty());
+}
+
 TEST_F(ApActivationTest, AutoChannelSelectLeavesTheDriversFrequency) {
   ConfigurationRecord config;
   config.beaconPeriod = 50;

@@ -209,7 +209,8 @@ TEST_F(FlowTest, FailedExchangeOrTimeOutShowsTheFailure) {
 
 TEST_F(FlowTest, StoredProfileHasTheValuesInOrderAndBecomesCurrent) {
   std::string ssid32(32, 'N');
-  auto name = StoreAutoSecuProfile(reg, profiles, ssid32 + "extra", "pass phrase 1", kEncAesEnabled);
+  auto name = StoreAutoSecuProfile(reg, profiles, EnglishStrings(), ssid32 + "extra", "pass phrase 1",
+                                   kEncAesEnabled);
   ASSERT_TRUE(name);
   EXPECT_EQ(name->size(), 41u);
   std::vector<RegNamedValue> values;
@@ -232,7 +233,7 @@ TEST_F(FlowTest, StoredProfileHasTheValuesInOrderAndBecomesCurrent) {
   FakeRegistry empty;
   ProfileStore nowhere{empty, [] { return std::string(kRoot); }};
   empty.FailAll(true);
-  EXPECT_FALSE(StoreAutoSecuProfile(empty, nowhere, "x", "pass phrase", kEncTkipEnabled));
+  EXPECT_FALSE(StoreAutoSecuProfile(empty, nowhere, EnglishStrings(), "x", "pass phrase", kEncTkipEnabled));
 }
 
 TEST_F(FlowTest, KeyDialogTakesEightToSixtyThreeCharacters) {

@@ -16,8 +16,8 @@ Dot1xCredentials Sample() {
   Dot1xCredentials c;
   c.identity = "alice";
   c.password = "pw";
-  c.caCertificate = "ca";
-  c.clientCertificate = "client";
+  c.caCertificate = {0xCA, 0x00, 0x01};  // a hash byte of 0 is no end
+  c.clientCertificate = {0x00, 0xC1};
   c.tunnelProtocol = 6;
   c.tunnelIdentity = "inner";
   c.tunnelPassword = "innerpw";
@@ -32,10 +32,10 @@ TEST(UtilConfigCredentials, EachMethodMakesItsOwnCall) {
   } cases[] = {
       {kAcCredLeap, "ConfigLeap(alice,pw)"},
       {kAcCredMd5, "ConfigMd5(alice,pw)"},
-      {kAcCredPeap, "ConfigPeap(alice,ca,client,6,inner,innerpw,srv)"},
-      {kAcCredPeapGtc, "ConfigPeap(alice,ca,client,6,inner,innerpw,srv)"},
-      {kAcCredTtls, "ConfigTtls(alice,ca,client,6,inner,innerpw,srv)"},
-      {kAcCredTls, "ConfigTls(alice,ca,client,srv)"},
+      {kAcCredPeap, "ConfigPeap(alice,CA0001,00C1,6,inner,innerpw,srv)"},
+      {kAcCredPeapGtc, "ConfigPeap(alice,CA0001,00C1,6,inner,innerpw,srv)"},
+      {kAcCredTtls, "ConfigTtls(alice,CA0001,00C1,6,inner,innerpw,srv)"},
+      {kAcCredTls, "ConfigTls(alice,CA0001,00C1,srv)"},
   };
   for (const auto& c : cases) {
     FakeSupplicant port;

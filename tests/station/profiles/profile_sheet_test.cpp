@@ -362,6 +362,42 @@ TEST_F(ProfileSheetTest, ConfigurationPageRules) {
   EXPECT_EQ(Sz("PROF1", "FragThresh"), "0");
 }
 
+// The SSID field shows a name of any bytes as the pages show network names; left alone, or chosen
+// from the scanned names, it keeps the exact bytes, and typed text replaces them (32 bytes at
+// most, never half a character). The name's limit counts characters.
+TEST_F(ProfileSheetTest, AnSsidOfAnyBytesSurvivesTheEditor) {
+  const std::string big5 = "\xB5\x4C\xBD\x75";
+  const std::string ff(32, '\xFF');
+  std::string ffShown;
+  for (int i = 0; i < 32; ++i) ffShown += "\\xFF";
+  StoreProfile("Raw", big5);
+  ssids = {ff, "HomeNet"};
+  auto sheet = Edit("Raw");
+  CSysConfigPage& config = sheet->ConfigPage();
+  EXPECT_EQ(config.Control(scfg::kSsid).text, "\\xB5L\\xBDu");
+  EXPECT_EQ(config.Control(scfg::kSsid).items, (Items{ffShown, "HomeNet"}));
+  Check(config, scfg::kUseRts, true);
+  ASSERT_TRUE(sheet->OnOk());
+  EXPECT_EQ(Sz("Raw", "SSID"), big5);
+
+  auto chosen = Edit("Raw");
+  Type(chosen->ConfigPage(), scfg::kSsid, ffShown);  // the list's entry, as the combo box sets it
+  ASSERT_TRUE(chosen->OnOk());
+  EXPECT_EQ(Sz("Raw", "SSID"), ff);
+
+  auto typed = Edit("Raw");
+  const std::string chinese40 = [] {
+    std::string t;
+    for (int i = 0; i < 40; ++i) t += "\xE7\x84\xA1";
+    return t;
+  }();
+  Type(typed->ConfigPage(), scfg::kSsid, chinese40);
+  Type(typed->ConfigPage(), scfg::kName, chinese40);
+  ui.answers = {kIdOk};  // another profile, under the new name
+  ASSERT_TRUE(typed->OnOk());
+  EXPECT_EQ(Sz(chinese40.substr(0, 96), "SSID"), chinese40.substr(0, 30));  // ten whole characters
+}
+
 TEST_F(ProfileSheetTest, ConnectSheetHandsBackRawWepKeys) {
   CProfileSheet2 sheet(ctx, "Cafe", 1, kAuthOpen, kEncWep, 6);
   sheet.OnInit();

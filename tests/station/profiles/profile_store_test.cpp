@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "fakes/code_page_strings.h"
 #include "fakes/fake_registry.h"
+#include "resources/strings/string_tables.h"
 #include "station/profiles/wep_key_text.h"
 
 namespace vx {
@@ -232,6 +234,67 @@ TEST_F(ProfileStoreTest, NamesAreTrimmedAndUniqueWithoutRegardToCase) {
   bad.name = " ";
   EXPECT_FALSE(store.WriteProfile(bad));
   EXPECT_EQ(store.ListProfiles().size(), 1u);
+}
+
+// A network's profile: its SSID when that can be a key name, else a name derived from the SSID as
+// shown; the profile keeps the exact bytes and is found again by them, and networks whose names
+// derive alike get names of their own.
+TEST_F(ProfileStoreTest, NetworksGetProfileNamesKeyNamesCanHoldAndKeepTheirBytes) {
+  CodePageStrings english(EnglishStrings(), 1252);
+  CodePageStrings chinese(ChineseStrings(), 950);
+  EXPECT_TRUE(SsidIsProfileName("HomeNet"));
+  EXPECT_TRUE(SsidIsProfileName("\xE7\x84\xA1\xE7\xB7\x9A #1!"));
+  for (const std::string bad : {"back\\slash", " lead", "trail ", "", "ctl\x01", "Caf\xE9"})
+    EXPECT_FALSE(SsidIsProfileName(bad)) << bad;
+  EXPECT_EQ(ProfileNameFromSsid("My \"Net\" \\#1", english, 32), "My \"Net\" _#1");
+  EXPECT_EQ(ProfileNameFromSsid("ctl\x01x", english, 32), "ctl_x01x");
+  EXPECT_EQ(ProfileNameFromSsid("\xB5\x4C\xBD\x75", chinese, 32), "\xE7\x84\xA1\xE7\xB7\x9A");
+  EXPECT_EQ(ProfileNameFromSsid("  ", english, 32), "_x20_x20");
+  EXPECT_EQ(ProfileNameFromSsid(std::string(32, '\xFF'), chinese, 32), "_xFF_xFF_xFF_xFF_xFF_xFF_xFF_xFF");
+
+  // A plain SSID names its profile, found in any case under its stored spelling.
+  EXPECT_EQ(store.ProfileForNetwork("HomeNet", english).name, "HomeNet");
+  EXPECT_FALSE(store.ProfileForNetwork("HomeNet", english).exists);
+  StationProfile home;
+  home.name = "homenet";
+  home.ssid = "HomeNet";
+  ASSERT_TRUE(store.WriteProfile(home));
+  EXPECT_EQ(store.ProfileForNetwork("HomeNet", english).name, "homenet");
+  EXPECT_TRUE(store.ProfileForNetwork("HomeNet", english).exists);
+  EXPECT_EQ(store.ProfileForNetwork("HomeNet", english, kAutoSecuSuffix).name, "HomeNet_AutoSecu");
+
+  // "a\b" derives "a_b", the name of another network's profile: it gets "a_b (2)".
+  StationProfile plain;
+  plain.name = plain.ssid = "a_b";
+  ASSERT_TRUE(store.WriteProfile(plain));
+  NetworkProfileName slash = store.ProfileForNetwork("a\\b", english);
+  EXPECT_EQ(slash.name, "a_b (2)");
+  EXPECT_FALSE(slash.exists);
+  StationProfile p;
+  p.name = slash.name;
+  p.ssid = "a\\b";
+  ASSERT_TRUE(store.WriteProfile(p));
+  EXPECT_TRUE(store.ProfileForNetwork("a\\b", english).exists);
+  EXPECT_EQ(store.ProfileForNetwork("a\\b", english).name, "a_b (2)");
+  EXPECT_EQ(store.ProfileSsid("a_b (2)"), "a\\b");
+  EXPECT_EQ(store.ListProfiles().size(), 3u);  // no nested key
+
+  // Bytes that are no UTF-8 stay exact; the profile made under English is the network's under
+  // Chinese too, though the name shown there would differ.
+  const std::string big5 = "\xB5\x4C\xBD\x75";
+  NetworkProfileName shownInEnglish = store.ProfileForNetwork(big5, english);
+  EXPECT_EQ(shownInEnglish.name, "\xC2\xB5L\xC2\xBDu");
+  p.name = shownInEnglish.name;
+  p.ssid = big5;
+  ASSERT_TRUE(store.WriteProfile(p));
+  EXPECT_EQ(store.ReadProfile(shownInEnglish.name)->ssid, big5);
+  NetworkProfileName inChinese = store.ProfileForNetwork(big5, chinese);
+  EXPECT_TRUE(inChinese.exists);
+  EXPECT_EQ(inChinese.name, shownInEnglish.name);
+  // ... but not as its one-button profile, which must end in "_AutoSecu".
+  EXPECT_FALSE(store.ProfileForNetwork(big5, chinese, kAutoSecuSuffix).exists);
+  EXPECT_EQ(store.ProfileForNetwork(big5, chinese, kAutoSecuSuffix).name,
+            "\xE7\x84\xA1\xE7\xB7\x9A_AutoSecu");
 }
 
 TEST_F(ProfileStoreTest, ExistsTellsAMissingContainerApart) {

@@ -26,6 +26,8 @@ struct Driver {
   ConfigurationRecord config{32, 100, 0, 2412000, 16, 0, 0, 0};
   ConfigWords sta = {0, 0, 0, 0, 0, 1, 0xAA, 0xBB};
   std::vector<uint32_t> failing;  // set OIDs that fail
+  Bytes list = {1, 0, 0, 0, 9, 9};
+  bool listFails = false;  // the list query writes two bytes and fails
 
   bool Answer(const FakeDevice::Request& r, std::span<uint8_t> out, uint32_t& returned) {
     Bytes answer;
@@ -41,7 +43,13 @@ struct Driver {
       case OID_802_11_BSSID: answer = {0, 0x11, 0x22, 0x33, 0x44, 0x55}; break;
       case OID_802_11_CONFIGURATION: answer = EncodeConfiguration(config); break;
       case VX_OID_802_11_QUERY_STA_CONFIG: answer = EncodeConfigWords(sta); break;
-      case OID_802_11_BSSID_LIST: answer = {1, 0, 0, 0, 9, 9}; break;
+      case OID_802_11_BSSID_LIST:
+        if (listFails) {
+          out[0] = out[1] = 7;
+          return false;
+        }
+        answer = list;
+        break;
       default:
         for (uint32_t f : failing)
           if (r.oid == S(f)) return false;
@@ -195,9 +203,14 @@ TEST_F(StationLinkTest, Wpa2PskHandsThePassphraseToTheSupplicant) {
   EXPECT_TRUE(link.SupplicantInUse());
   EXPECT_EQ(supplicant.lastSsid, "Secure");  // the key is derived with the network name
 
+  // A key of 64 digits goes with the network's name too, its raw bytes as stored.
+  supplicant.lastSsid.clear();
+  Live("SSID", "\xB5L\xFF net");
   Live("WPAPSK", std::string(64, 'f'));
   Activate(false);
   EXPECT_EQ(supplicant.calls[4], "ConfigWpaKey(" + std::string(64, 'F') + ")");
+  EXPECT_EQ(supplicant.lastSsid, "\xB5L\xFF net");
+  EXPECT_FALSE(link.Dot1xActive());  // WPA-PSK is no 802.1X: nothing to answer again
 }
 
 TEST_F(StationLinkTest, AdhocSetsTheChannelFrequencyAndItsOwnRates) {
@@ -344,17 +357,31 @@ TEST_F(StationLinkTest, Wpa2EnterpriseHandsPeapCredentialsWithAOneTimePassword) 
   Live("ServerName", "radius");
   Activate(false);
   EXPECT_EQ(askedFor, "inner");
-  EXPECT_EQ(supplicant.calls,
-            (std::vector<std::string>{"ConfigResumption(1)", "AuthenticateStop()", "ConfigWpa(false)",
-                                      "Set8021xValues(5,10,5,7)", "ConfigResumption(3)", "ConfigWpa(true)",
-                                      "ConfigPeap(outer,ABC,,6,token-user,123456,radius)", "Authenticate()"}));
+  EXPECT_EQ(supplicant.calls, (std::vector<std::string>{
+                                  "ConfigResumption(1)", "AuthenticateStop()", "ConfigWpa(false)",
+                                  "Set8021xValues(5,10,5,7)", "ConfigResumption(3)", "ConfigWpa(true)",
+                                  "ConfigPeap(outer,414243,,6,token-user,123456,radius)", "Authenticate()"}));
   EXPECT_TRUE(link.SupplicantInUse());
+  ASSERT_TRUE(link.Dot1xActive());
+
+  // A later request of the library gets the same answer: the certificate and the one-time
+  // password, not the stored tunnel password; the dialog is not shown again.
+  askedFor.clear();
+  supplicant.calls.clear();
+  link.AnswerCredentialsAgain();
+  EXPECT_EQ(supplicant.calls,
+            std::vector<std::string>{"ConfigPeap(outer,414243,,6,token-user,123456,radius)"});
+  EXPECT_TRUE(askedFor.empty());
 
   // Without the library the same profile still gets its OIDs, and no credentials.
   link.Facts().supplicantAvailable = false;
   Activate(false);
   EXPECT_EQ(supplicant.calls.size(), 4u);
   EXPECT_EQ(SentU32(S(OID_802_11_AUTHENTICATION_MODE)), 6u);
+  EXPECT_FALSE(link.Dot1xActive());
+  supplicant.calls.clear();
+  link.AnswerCredentialsAgain();
+  EXPECT_TRUE(supplicant.calls.empty());
 }
 
 TEST_F(StationLinkTest, LeapFillsTheProfileExtension) {
@@ -406,6 +433,23 @@ TEST_F(StationLinkTest, ScanRunsInTwoPhasesAndTheQueueContinuesAfterIt) {
   size_t before = device.requests.size();
   clock.Advance(10000);  // the scan timer is gone
   EXPECT_EQ(device.requests.size(), before);
+}
+
+// A list query that fails leaves the buffer as the driver left it: the last list stays behind
+// whatever the driver wrote, rather than being wiped to an empty list.
+TEST_F(StationLinkTest, AFailedListQueryLeavesTheBufferAsTheDriverLeftIt) {
+  driver.list = {2, 0, 0, 0, 5, 6, 7, 8};
+  link.QueueScan();
+  clock.Advance(3000);
+  EXPECT_EQ(link.BssidList()[0], 2);
+  driver.listFails = true;
+  link.QueueScan();
+  clock.Advance(3000);
+  EXPECT_FALSE(link.ScanPending());
+  EXPECT_EQ(link.BssidList()[0], 7);  // what the failing driver wrote
+  EXPECT_EQ(link.BssidList()[1], 7);
+  EXPECT_EQ(link.BssidList()[4], 5);  // the rest as it was
+  EXPECT_EQ(link.BssidList()[7], 8);
 }
 
 TEST_F(StationLinkTest, ScanResultWaitsForTheOneTimePasswordDialog) {

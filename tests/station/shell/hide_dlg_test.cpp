@@ -159,6 +159,60 @@ TEST_F(HideDlgTest, LastProfileIsReappliedAfterTheNetworkReturns) {
   EXPECT_EQ(dlg->CurrentTrayState(), TrayState::Good);
 }
 
+// The library asks again (the password was rejected): the answer repeats the activation's
+// credentials with the certificate hash whole, zero bytes included. A WPA-PSK link is never polled.
+TEST_F(HideDlgTest, ACredentialsRequestIsAnsweredAsTheActivationDidAndOnlyFor8021x) {
+  sim::World w = OneOpenNetwork();
+  sim::Network corp;
+  corp.ssid = "Corp";
+  corp.bssid = {0x00, 0x11, 0x22, 0x33, 0x44, 0x66};
+  corp.security = sim::Security::Wpa2Enterprise;
+  corp.cipher = sim::Cipher::Aes;
+  corp.accounts = {{sim::EapMethod::Peap, "alice", "wonderland"}};
+  w.networks.push_back(corp);
+  sim::Network home;
+  home.ssid = "Home";
+  home.bssid = {0x00, 0x11, 0x22, 0x33, 0x44, 0x77};
+  home.security = sim::Security::Wpa2Psk;
+  home.cipher = sim::Cipher::Aes;
+  home.passphrase = "correct horse battery";
+  w.networks.push_back(home);
+  adapter.SetWorld(w);
+  const std::string hash = "00AB00CD00EF0011223344556677889900AABB00";
+  for (auto [name, value] :
+       std::initializer_list<std::pair<const char*, std::string>>{{"SSID", "Corp"},
+                                                                  {"AuthenType", "6"},
+                                                                  {"Encryption", "6"},
+                                                                  {"AuthenProtocol", "0"},
+                                                                  {"TunnelProtocol", "3"},
+                                                                  {"ID", "outer"},
+                                                                  {"TunnelID", "alice"},
+                                                                  {"TunnelPassword", "wrong"},
+                                                                  {"UseServerCert", "1"},
+                                                                  {"ServerCertData", hash},
+                                                                  {"ServerCertLen", "20"}})
+    reg.SetSz(root, name, value);
+  dlg->OnInitDialog();
+  Run(6);
+  std::vector<sim::SimSupplicant::Call> peap;
+  for (const auto& c : supplicant.CallDetails())
+    if (c.name == "ConfigPeap") peap.push_back(c);
+  ASSERT_EQ(peap.size(), 2u);  // the activation's, then the one answer to the rejection
+  EXPECT_EQ(peap[1].args, peap[0].args);
+  EXPECT_EQ(peap[1].args[1], (std::pair<std::string, std::string>{"caCertificate", hash}));
+  EXPECT_GT(supplicant.Queries(), 0u);
+
+  for (auto [name, value] : std::initializer_list<std::pair<const char*, std::string>>{
+           {"SSID", "Home"}, {"AuthenType", "7"}, {"WPAPSK", "correct horse battery"}})
+    reg.SetSz(root, name, value);
+  dlg->Link().SetOidFromReg(false);
+  size_t polls = supplicant.Queries();
+  Run(6);
+  EXPECT_TRUE(adapter.State().associated);
+  EXPECT_EQ(adapter.State().ssid, "Home");
+  EXPECT_EQ(supplicant.Queries(), polls);
+}
+
 TEST_F(HideDlgTest, TrayMenuByRightsZeroConfigAndSwitchFiles) {
   dlg->OnInitDialog();
   dlg->OnTrayNotify(HideDlg::kMouseRightDown);

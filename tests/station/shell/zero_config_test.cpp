@@ -64,6 +64,31 @@ TEST_F(ZeroConfigTest, EnableWithFlagAlreadySetDoesNotStopTheService) {
   EXPECT_EQ(services.log, std::vector<std::string>{"type WZCSVC 2"});
 }
 
+// The service may keep the flags as raw data of another size; the value goes back with its own
+// type and size, only bit 15 added, and the state reads it the same way. Text is left alone.
+TEST_F(ZeroConfigTest, EnableKeepsTheFlagsValueTypeAndSize) {
+  const struct {
+    RegValue stored;
+    RegValue expected;
+  } cases[] = {
+      {RegValue::Binary({0x03, 0x00, 0x00, 0x00}), RegValue::Binary({0x03, 0x80, 0x00, 0x00})},
+      {RegValue::Binary({0x01, 0x00, 0x00, 0x00, 0xAA, 0xBB}),
+       RegValue::Binary({0x01, 0x80, 0x00, 0x00, 0xAA, 0xBB})},
+      {RegValue::Binary({0x05, 0x00}, kRegDword), RegValue::Binary({0x05, 0x80}, kRegDword)},
+      {RegValue::Binary({0x07}), RegValue::Binary({0x07, 0x80, 0x00, 0x00})},  // too short for bit 15
+      {RegValue::Sz("1"), RegValue::Sz("1")},
+  };
+  for (const auto& c : cases) {
+    services.services["WZCSVC"] = {kServiceStopped, kServiceDemandStart};
+    reg.CreateKey(iface);
+    reg.SetValue(iface, "ControlFlags", c.stored);
+    zc.EnableZeroConfig(8, false, kGuid);
+    EXPECT_EQ(*reg.QueryValue(iface, "ControlFlags"), c.expected)
+        << c.stored.type << " " << c.stored.bytes.size();
+    EXPECT_EQ(zc.ZeroConfigState(8, kGuid), c.stored.IsText() ? kZeroConfigIdle : kZeroConfigControls);
+  }
+}
+
 TEST_F(ZeroConfigTest, EnableUsesThe64BitViewUnderWow64) {
   services.services["WZCSVC"] = {kServiceStopped, kServiceDemandStart};
   RegKey view64 = iface;

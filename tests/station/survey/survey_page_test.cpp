@@ -10,6 +10,8 @@
 
 #include "common/settings/registry_values.h"
 #include "driver/oid_codes.h"
+#include "fakes/code_page_strings.h"
+#include "fakes/fake_cert_store.h"
 #include "fakes/fake_registry.h"
 #include "fakes/scripted_ui.h"
 #include "fakes/virtual_clock.h"
@@ -17,7 +19,6 @@
 #include "resources/strings/string_tables.h"
 #include "sim/host/sim_host.h"
 #include "sim/services/sim_services.h"
-#include "fakes/fake_cert_store.h"
 #include "station/survey/network_selection.h"
 #include "station/survey/survey_profile_hooks.h"
 
@@ -74,6 +75,7 @@ class SurveyPageTest : public ::testing::Test {
   std::string sheetKey;  // what the user types in "Security Profile"; empty: Cancel
   std::vector<StationProfile> addPrefills;
   int profilePageShown = 0;
+  const StringTable* strings = &EnglishStrings();
 
   void SetUp() override {
     ASSERT_TRUE(host.Start()) << host.Error();
@@ -100,7 +102,7 @@ class SurveyPageTest : public ::testing::Test {
   }
 
   void Open(std::optional<SurveyHooks> given = {}) {
-    SurveyContext ctx{channel, link, profiles, reg, clock, ui, EnglishStrings(), process, tcp, ipInfo, shared};
+    SurveyContext ctx{channel, link, profiles, reg, clock, ui, *strings, process, tcp, ipInfo, shared};
     ctx.accessPointMode = [] { return false; };
     ctx.managesAdapter = [] { return true; };
     ctx.administrator = [this] { return admin; };
@@ -323,6 +325,93 @@ TEST_F(SurveyPageTest, ProfileEditorSheetTakesTheKeyForConnect) {
   Pass(4000);
   EXPECT_TRUE(adapter.State().associated);
   EXPECT_EQ(adapter.State().ssid, "HomeNet");
+}
+
+// Network names of any bytes: shown in the UI language's code page, joined with their exact bytes,
+// stored under a name a registry key can have (shown in the profile list) and found again by the
+// next Connect, which then needs no sheet.
+TEST_F(SurveyPageTest, RawByteNamesAreJoinedStoredAndFoundAgain) {
+  const std::string big5 = "\xB5\x4C\xBD\x75 AP";
+  const std::string quoted = "My \"Net\" \\#1";
+  const std::string ff(32, '\xFF');
+  sim::World w;
+  auto add = [&](const std::string& ssid, uint8_t last, sim::Security security, const std::string& pass) {
+    sim::Network n;
+    n.ssid = ssid;
+    n.bssid = {0x00, 0x1A, 0x2B, 0x5C, 0x00, last};
+    n.security = security;
+    n.cipher = sim::Cipher::Aes;
+    n.passphrase = pass;
+    w.networks.push_back(n);
+  };
+  add(big5, 1, sim::Security::Open, "");
+  add(quoted, 2, sim::Security::Wpa2Psk, "backslash key");
+  add(ff, 3, sim::Security::Open, "");
+  adapter.SetWorld(w);
+  CodePageStrings chinese(ChineseStrings(), 950);
+  strings = &chinese;
+  FakeCertStore certs;
+  ProfileEditorContext editor{reg, channel, profiles, chinese, ui, certs};
+  editor.facts = [] {
+    ProfileEditorFacts f;
+    f.settingsRoot = kRoot;
+    f.osKind = 8;
+    f.supplicantAvailable = true;
+    return f;
+  };
+  editor.setOidFromReg = [this](bool advanced) { link.SetOidFromReg(advanced); };
+  Open(ProfileEditorSurveyHooks(editor, nullptr));
+  Pass(6000);
+  ASSERT_EQ(page->Rows().size(), 3u);
+  std::string ffShown;
+  for (int i = 0; i < 32; ++i) ffShown += "\\xFF";
+  EXPECT_EQ(C(survey::kList).rows[size_t(RowOf(big5))].cells[kColumnSsid], "\xE7\x84\xA1\xE7\xB7\x9A AP");
+  EXPECT_EQ(C(survey::kList).rows[size_t(RowOf(ff))].cells[kColumnSsid], ffShown);
+
+  ConnectTo(big5);
+  const std::string big5Name = "\xE7\x84\xA1\xE7\xB7\x9A AP";
+  EXPECT_EQ(profiles.CurrentProfileName(), big5Name);
+  EXPECT_EQ(profiles.ProfileSsid(big5Name), big5);
+  Pass(4000);
+  EXPECT_TRUE(adapter.State().associated);
+  EXPECT_EQ(adapter.State().ssid, big5);
+  EXPECT_EQ(C(survey::kStatus).text, chinese.Get(IDS_CONNECTED) + " <--> " + big5Name);
+
+  ui.onModal = [](DialogModel& m) {
+    auto* sheet = dynamic_cast<CProfileSheet2*>(&m);
+    if (!sheet) return int(kIdCancel);
+    sheet->SecurityPage().Control(asec::kPsk).text = "backslash key";
+    return sheet->OnOk() ? int(kIdOk) : int(kIdCancel);
+  };
+  ConnectTo(quoted);
+  auto stored = profiles.ReadProfile("My \"Net\" _#1");
+  ASSERT_TRUE(stored);
+  EXPECT_EQ(stored->ssid, quoted);
+  EXPECT_EQ(stored->wpaPsk, "backslash key");
+  Pass(4000);
+  EXPECT_EQ(adapter.State().ssid, quoted);
+  EXPECT_TRUE(adapter.State().associated);
+
+  ConnectTo(ff);
+  EXPECT_EQ(profiles.ProfileSsid("_xFF_xFF_xFF_xFF_xFF_xFF_xFF_xFF"), ff);
+  Pass(4000);
+  EXPECT_EQ(adapter.State().ssid, ff);
+
+  // Again from the stored profiles, without a sheet; three profiles, none nested.
+  ui.onModal = [](DialogModel&) -> int {
+    ADD_FAILURE() << "no dialog expected";
+    return kIdCancel;
+  };
+  // The page then keeps the profile's network, not the last Connect's.
+  for (const std::string& ssid : {quoted, big5}) {
+    ConnectTo(ssid);
+    Pass(6000);
+    EXPECT_TRUE(adapter.State().associated);
+    EXPECT_EQ(adapter.State().ssid, ssid);
+    EXPECT_TRUE(page->JoinBySsid());
+    EXPECT_EQ(page->RequestedSsid().Text(), ssid);
+  }
+  EXPECT_EQ(profiles.ListProfiles().size(), 3u);
 }
 
 TEST_F(SurveyPageTest, SecurityMappingByOperatingSystem) {

@@ -1,0 +1,25 @@
+// A string table whose ANSI code page is read through iconv, as Win32Strings reads it through
+// MultiByteToWideChar: the texts come from another table.
+#pragma once
+#include <cstdint>
+
+#include "platform/ui.h"
+
+namespace vx {
+
+class CodePageStrings : public StringTable {
+ public:
+  CodePageStrings(const StringTable& texts, uint32_t codePage);
+  ~CodePageStrings() override;
+  CodePageStrings(const CodePageStrings&) = delete;
+  CodePageStrings& operator=(const CodePageStrings&) = delete;
+
+  std::string Get(uint32_t id) const override { return texts_.Get(id); }
+  std::optional<std::string> FromAnsi(std::span<const uint8_t> bytes) const override;
+
+ private:
+  const StringTable& texts_;
+  void* converter_;  // iconv_t
+};
+
+}  // namespace vx
