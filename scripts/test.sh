@@ -32,6 +32,8 @@ echo "== end-to-end: ClientCfg's Site Survey: Connect, hidden networks, Add to P
 bash tests/e2e/run_e2e_survey.sh build/native-asan "build/$VX_WIN_PRESET"
 echo "== end-to-end: HotspotCfg under Wine against the simulator, and the hand-over both ways"
 bash tests/e2e/run_e2e_ap.sh build/native-asan "build/$VX_WIN_PRESET"
+echo "== end-to-end: what the pages of both programs show, against the simulator, in both languages"
+bash tests/e2e/run_e2e_pages.sh build/native-asan "build/$VX_WIN_PRESET"
 
 echo "== fuzz targets, bounded"
 bash scripts/fuzz.sh "${FUZZ_SECONDS:-20}"

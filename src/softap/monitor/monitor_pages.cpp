@@ -55,17 +55,25 @@ CMacTablePage::CMacTablePage(OidChannel& channel, TimerPort& timers, const Strin
 uint32_t CMacTablePage::TemplateId() const { return kIddApMacTablePage; }
 
 void CMacTablePage::OnInit() {
-  Control(kIdcMtList).columns = {{strings_.Get(IDS_MT_COL_MAC), 0},
-                                 {strings_.Get(IDS_MT_COL_AID), 0},
-                                 {strings_.Get(IDS_MT_COL_POWER_SAVING), 0}};
+  auto& list = Control(kIdcMtList);
+  list.columns = {{strings_.Get(IDS_MT_COL_MAC), 0},
+                  {strings_.Get(IDS_MT_COL_AID), 0},
+                  {strings_.Get(IDS_MT_COL_POWER_SAVING), 0}};
+  list.listStyle = kListGridLines | kListFullRowSelect | kListInfoTips;
+  if (listWidth_ > 0) SetListWidth(listWidth_);
 }
 
 void CMacTablePage::SetListWidth(int pixels) {
+  listWidth_ = pixels;
   auto& cols = Control(kIdcMtList).columns;
   if (cols.size() < 3) OnInit();
   cols[0].width = ColumnWidth(pixels, 5.0);
   cols[1].width = ColumnWidth(pixels, 1.5);
   cols[2].width = ColumnWidth(pixels, 3.4);
+}
+
+void CMacTablePage::OnListWidth(int id, int pixels) {
+  if (id == kIdcMtList) SetListWidth(pixels);
 }
 
 void CMacTablePage::OnTimer(int timerId) {
@@ -91,11 +99,19 @@ CEventLogPage::CEventLogPage(ApEventStore& store, TimerPort& timers, const Strin
 uint32_t CEventLogPage::TemplateId() const { return kIddApEventLogPage; }
 
 void CEventLogPage::OnInit() {
-  Control(kIdcElList).columns = {{strings_.Get(IDS_EL_COL_TIME), 0}, {strings_.Get(IDS_EL_COL_MESSAGE), 0}};
+  auto& list = Control(kIdcElList);
+  list.columns = {{strings_.Get(IDS_EL_COL_TIME), 0}, {strings_.Get(IDS_EL_COL_MESSAGE), 0}};
+  list.listStyle = kListGridLines | kListFullRowSelect | kListInfoTips;
   Control(kIdcElClear).text = strings_.Get(IDS_EL_CLEAR);
+  if (listWidth_ > 0) SetListWidth(listWidth_);
+}
+
+void CEventLogPage::OnListWidth(int id, int pixels) {
+  if (id == kIdcElList) SetListWidth(pixels);
 }
 
 void CEventLogPage::SetListWidth(int pixels) {
+  listWidth_ = pixels;
   auto& cols = Control(kIdcElList).columns;
   if (cols.size() < 2) OnInit();
   cols[0].width = ColumnWidth(pixels, 4.0);

@@ -6,6 +6,7 @@
 #include "common/settings/registry_values.h"
 #include "driver/oid_codes.h"
 #include "driver/records.h"
+#include "resources/resource_ids.h"
 #include "resources/string_ids.h"
 #include "station/shell/adapter_control.h"
 
@@ -49,11 +50,26 @@ CProfilePage::~CProfilePage() {
   if (timer_) timers_.Kill(timer_);
 }
 
+void CProfilePage::SetListWidth(int pixels) {
+  listWidth_ = pixels > 0 ? pixels : kListWidth;
+  auto& columns = Control(prof::kList).columns;
+  for (size_t i = 0; i < columns.size() && i < std::size(kFactors); ++i)
+    columns[i].width = static_cast<int>(listWidth_ / 10 * kFactors[i]);
+}
+
+void CProfilePage::OnListWidth(int id, int pixels) {
+  if (id == prof::kList) SetListWidth(pixels);
+}
+
 void CProfilePage::OnInit() {
   ControlState& list = Control(prof::kList);
   list.columns.clear();
-  for (size_t i = 0; i < 6; ++i)
-    list.columns.push_back({Text(static_cast<uint32_t>(kColumns[i])), static_cast<int>(kListWidth / 10 * kFactors[i])});
+  for (int title : kColumns) list.columns.push_back({Text(static_cast<uint32_t>(title)), 0});
+  SetListWidth(listWidth_);
+  // Image 0 marks the active profile while associated with its network, image 1 otherwise.
+  list.listImages = {kIconProfileConnected, kIconProfileIdle};
+  // Info tips as well, so a name cut short by its column can still be read whole.
+  list.listStyle = kListGridLines | kListFullRowSelect | kListFlatScrollBars | kListInfoTips;
   Control(prof::kGroup).text = Text(IDS_PROFILE_LIST);
   Control(prof::kAdd).text = Text(IDS_BTN_ADD);
   Control(prof::kDelete).text = Text(IDS_BTN_DELETE);
