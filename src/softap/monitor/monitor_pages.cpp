@@ -2,19 +2,13 @@
 
 #include <cstdio>
 
+#include "common/ui/list_columns.h"
 #include "driver/oid_codes.h"
 #include "resources/dialogs/ap_event_log_page.h"
 #include "resources/dialogs/ap_mac_table_page.h"
 #include "resources/string_ids.h"
 
 namespace vx {
-namespace {
-
-// Widths are the list's width in tenths times a factor, truncated.
-int ColumnWidth(int listWidth, double factor) { return static_cast<int>((listWidth / 10) * factor); }
-
-}  // namespace
-
 LocalTime FileTimeToUtcFields(uint64_t fileTime) {
   int64_t seconds = static_cast<int64_t>(fileTime / 10000000ULL);
   int64_t days = seconds / 86400 - 134774;  // 1601-01-01 to 1970-01-01
@@ -67,9 +61,9 @@ void CMacTablePage::SetListWidth(int pixels) {
   listWidth_ = pixels;
   auto& cols = Control(kIdcMtList).columns;
   if (cols.size() < 3) OnInit();
-  cols[0].width = ColumnWidth(pixels, 5.0);
-  cols[1].width = ColumnWidth(pixels, 1.5);
-  cols[2].width = ColumnWidth(pixels, 3.4);
+  cols[0].width = ShareOfWholeTenths(pixels, 50);
+  cols[1].width = ShareOfWholeTenths(pixels, 15);
+  cols[2].width = ShareOfWholeTenths(pixels, 34);
 }
 
 void CMacTablePage::OnListWidth(int id, int pixels) {
@@ -114,8 +108,8 @@ void CEventLogPage::SetListWidth(int pixels) {
   listWidth_ = pixels;
   auto& cols = Control(kIdcElList).columns;
   if (cols.size() < 2) OnInit();
-  cols[0].width = ColumnWidth(pixels, 4.0);
-  cols[1].width = ColumnWidth(pixels, 5.9);
+  cols[0].width = ShareOfWholeTenths(pixels, 40);
+  cols[1].width = ShareOfWholeTenths(pixels, 59);
 }
 
 std::string CEventLogPage::Message(const EventEntry& e) const {

@@ -4,6 +4,7 @@
 
 #include "base/hex.h"
 #include "common/settings/registry_values.h"
+#include "common/ui/list_columns.h"
 #include "driver/oid_codes.h"
 #include "driver/records.h"
 #include "resources/resource_ids.h"
@@ -15,7 +16,7 @@ namespace {
 
 constexpr int kColumns[] = {IDS_COL_PROFILE_NAME, IDS_COL_SSID, IDS_COL_CHANNEL, IDS_COL_AUTHENTICATION,
                             IDS_COL_ENCRYPTION, IDS_COL_NETWORK_TYPE};
-constexpr double kFactors[] = {1.7, 2.1, 1.2, 1.8, 1.5, 1.7};
+constexpr int kTenths[] = {17, 21, 12, 18, 15, 17};  // (width / 10) x 1.7, 2.1, ...
 
 }  // namespace
 
@@ -53,8 +54,8 @@ CProfilePage::~CProfilePage() {
 void CProfilePage::SetListWidth(int pixels) {
   listWidth_ = pixels > 0 ? pixels : kListWidth;
   auto& columns = Control(prof::kList).columns;
-  for (size_t i = 0; i < columns.size() && i < std::size(kFactors); ++i)
-    columns[i].width = static_cast<int>(listWidth_ / 10 * kFactors[i]);
+  for (size_t i = 0; i < columns.size() && i < std::size(kTenths); ++i)
+    columns[i].width = ShareOfWholeTenths(listWidth_, kTenths[i]);
 }
 
 void CProfilePage::OnListWidth(int id, int pixels) {

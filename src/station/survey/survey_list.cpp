@@ -1,14 +1,13 @@
 #include "station/survey/survey_list.h"
 
-#include <cmath>
-
+#include "common/ui/list_columns.h"
 #include "resources/resource_ids.h"
 #include "resources/string_ids.h"
 
 namespace vx {
 namespace {
 
-constexpr double kColumnFactors[kSurveyColumnCount] = {2.3, 2.2, 0.8, 0.7, 1.3, 1.3, 1.6};
+constexpr int kColumnTenths[kSurveyColumnCount] = {23, 22, 8, 7, 13, 13, 16};
 constexpr uint32_t kColumnTitles[kSurveyColumnCount] = {IDS_COL_SSID,       IDS_COL_BSSID,          IDS_COL_SIGNAL,
                                                          IDS_COL_CHANNEL,    IDS_COL_ENCRYPTION,     IDS_COL_AUTHENTICATION,
                                                          IDS_COL_NETWORK_TYPE};
@@ -25,7 +24,7 @@ void PrepareSurveyList(ControlState& list, const StringTable& strings, int listW
 
 void SetSurveyColumnWidths(ControlState& list, int listWidth) {
   for (size_t i = 0; i < list.columns.size() && i < kSurveyColumnCount; ++i)
-    list.columns[i].width = static_cast<int>(std::trunc(listWidth / 10.0 * kColumnFactors[i]));
+    list.columns[i].width = ShareOfWidth(listWidth, kColumnTenths[i]);
 }
 
 std::string SurveyCellText(const StringTable& strings, size_t column, const std::string& decoded) {

@@ -573,7 +573,8 @@ TEST_F(SurveyPageTest, SelectionToolShowsTheRowsAsThePageDoesInChinese) {
   EXPECT_EQ(list.listImages, (std::vector<uint32_t>{kIconSurveyInfrastructure, kIconSurveyAdhoc}));
   EXPECT_EQ(list.listStyle, 0x421u);
   tool.OnListWidth(qs3sel::kList, 500);
-  EXPECT_EQ(list.columns[1].width, 110);  // trunc(50 x 2.2)
+  EXPECT_EQ(list.columns[0].width, 115);  // 50 x 2.3, exactly, in every build
+  EXPECT_EQ(list.columns[1].width, 110);
   ASSERT_EQ(list.rows.size(), C(survey::kList).rows.size());
   for (size_t i = 0; i < list.rows.size(); ++i) {
     EXPECT_EQ(list.rows[i].cells, C(survey::kList).rows[i].cells) << i;
