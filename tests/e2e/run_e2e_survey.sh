@@ -70,7 +70,7 @@ note_is_red() {
   local l t r b
   read -r l t r b <<<"$(rect "$keydlg" "$(idc QS3_KEY_NOTE)")"
   import -window root -crop "$((r - l))x$((b - t))+$l+$t" "$work/note.png" 2>/dev/null &&
-    convert "$work/note.png" txt:- | awk -F'[(),]' 'NR > 1 && $2 > 200 && $3 < 60 && $4 < 60 {n++} END {exit !(n > 20)}'
+    convert "$work/note.png" txt:- | awk -F'[(),]' 'NR > 1 && $3 > 200 && $4 < 60 && $5 < 60 {n++} END {exit !(n > 20)}'
 }
 # The wait window's top left corner: 50 pixels right of the sheet's left edge, at its middle.
 wait_placed() {
