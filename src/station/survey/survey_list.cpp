@@ -8,9 +8,9 @@ namespace vx {
 namespace {
 
 constexpr int kColumnTenths[kSurveyColumnCount] = {23, 22, 8, 7, 13, 13, 16};
-constexpr uint32_t kColumnTitles[kSurveyColumnCount] = {IDS_COL_SSID,       IDS_COL_BSSID,          IDS_COL_SIGNAL,
-                                                         IDS_COL_CHANNEL,    IDS_COL_ENCRYPTION,     IDS_COL_AUTHENTICATION,
-                                                         IDS_COL_NETWORK_TYPE};
+constexpr uint32_t kColumnTitles[kSurveyColumnCount] = {
+    IDS_COL_SSID,       IDS_COL_BSSID,          IDS_COL_SIGNAL,      IDS_COL_CHANNEL,
+    IDS_COL_ENCRYPTION, IDS_COL_AUTHENTICATION, IDS_COL_NETWORK_TYPE};
 
 }  // namespace
 
@@ -52,7 +52,8 @@ ListRow SurveyListRow(const StringTable& strings, const SurveyRow& row) {
   return r;
 }
 
-int ConnectedSurveyRow(const std::vector<SurveyRow>& rows, const MacAddress& bssid, std::optional<uint32_t> channel) {
+int ConnectedSurveyRow(const std::vector<SurveyRow>& rows, const MacAddress& bssid,
+                       std::optional<uint32_t> channel) {
   if (!channel) return -1;
   for (size_t i = 0; i < rows.size(); ++i)
     if (rows[i].bssid == bssid && rows[i].channel == channel) return static_cast<int>(i);

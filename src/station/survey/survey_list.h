@@ -29,6 +29,7 @@ std::string SurveyCellText(const StringTable& strings, size_t column, const std:
 ListRow SurveyListRow(const StringTable& strings, const SurveyRow& row);
 
 // The row of the network the station is joined to: its BSSID and its channel, or -1.
-int ConnectedSurveyRow(const std::vector<SurveyRow>& rows, const MacAddress& bssid, std::optional<uint32_t> channel);
+int ConnectedSurveyRow(const std::vector<SurveyRow>& rows, const MacAddress& bssid,
+                       std::optional<uint32_t> channel);
 
 }  // namespace vx

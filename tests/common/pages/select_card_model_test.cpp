@@ -49,9 +49,11 @@ TEST(SelectCardModel, EnglishLabelsReadAsTheSystemWritesThem) {
   SelectCardDialog cards(TwoCards());
   SelectCardDialogModel model(cards, EnglishStrings());
   model.OnInit();
-  EXPECT_EQ(model.Control(SelectCardDialogModel::kDescription).text, "Device Description : Wireless LAN 0007");
+  EXPECT_EQ(model.Control(SelectCardDialogModel::kDescription).text,
+            "Device Description : Wireless LAN 0007");
   EXPECT_EQ(model.Control(SelectCardDialogModel::kHardwareId).text, "Hardware ID : PCI\\VEN_1A5C&DEV_0C31");
-  EXPECT_EQ(model.Control(SelectCardDialogModel::kLocation).text, "Location Infoamation : PCI bus 2, device 4");
+  EXPECT_EQ(model.Control(SelectCardDialogModel::kLocation).text,
+            "Location Infoamation : PCI bus 2, device 4");
   EXPECT_EQ(model.Control(SelectCardDialogModel::kManufacturer).text, "Manufactory : Arventa");
 }
 
