@@ -38,6 +38,8 @@ echo "== end-to-end: network names of raw bytes joined, stored and joined again,
 bash tests/e2e/run_e2e_ssids.sh build/native-asan "build/$VX_WIN_PRESET"
 echo "== end-to-end: HotspotCfg under Wine against the simulator, and the hand-over both ways"
 bash tests/e2e/run_e2e_ap.sh build/native-asan "build/$VX_WIN_PRESET"
+echo "== end-to-end: what the pages of both programs show, against the simulator, in both languages"
+bash tests/e2e/run_e2e_pages.sh build/native-asan "build/$VX_WIN_PRESET"
 if [ "$VX_WIN_PRESET" = win32-release ]; then
   echo "== end-to-end under Wine's Windows XP personality: ClientCfg, then HotspotCfg and the hand-over"
   bash tests/e2e/run_e2e.sh build/native-asan build/win32-release winxp

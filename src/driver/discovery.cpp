@@ -68,10 +68,6 @@ void SelectCardDialog::OnSelChange(int index) {
   if (index >= 0 && static_cast<size_t>(index) < devices_.size()) selection_ = index;
 }
 
-std::string SelectCardDialog::DescriptionLine() const { return "Device Description : " + Current().description; }
-std::string SelectCardDialog::HardwareIdLine() const { return "Hardware ID : " + Current().hardwareId; }
-std::string SelectCardDialog::LocationLine() const { return "Location Infoamation : " + Current().location; }
-std::string SelectCardDialog::ManufacturerLine() const { return "Manufactory : " + Current().manufacturer; }
 
 AdapterDiscovery::AdapterDiscovery(DeviceSetupPort& setup, DevicePort& device, OidChannel& channel,
                                    Program program)

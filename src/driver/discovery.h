@@ -50,13 +50,10 @@ class SelectCardDialog {
   std::vector<std::string> Items() const;  // friendly name, else the description
   int Selection() const { return selection_; }
   void OnSelChange(int index);
-  std::string DescriptionLine() const;
-  std::string HardwareIdLine() const;
-  std::string LocationLine() const;
-  std::string ManufacturerLine() const;
+  // The selected device, whose facts the dialog shows.
+  const NetDevice& Current() const { return devices_[static_cast<size_t>(selection_)]; }
 
  private:
-  const NetDevice& Current() const { return devices_[static_cast<size_t>(selection_)]; }
   std::vector<NetDevice> devices_;
   int selection_ = 0;
 };

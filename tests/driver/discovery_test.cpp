@@ -68,8 +68,8 @@ TEST_F(DiscoveryTest, TwoAdaptersAskAndTheSecondChoiceSelectsItsPathAndRoot) {
     offered = d.Items();
     EXPECT_EQ(d.Selection(), 0);
     d.OnSelChange(1);
-    EXPECT_EQ(d.DescriptionLine(), "Device Description : Wireless LAN 0004");
-    EXPECT_EQ(d.HardwareIdLine(), "Hardware ID : usb\\vid_1a5c&pid_d402");
+    EXPECT_EQ(d.Current().description, "Wireless LAN 0004");
+    EXPECT_EQ(d.Current().hardwareId, "usb\\vid_1a5c&pid_d402");
     return d.Selection();
   }));
   EXPECT_EQ(offered, (std::vector<std::string>{"Adapter 0003", "Adapter 0004"}));

@@ -24,6 +24,14 @@
 //   e2e_driver reg-units KEY NAME                    print the UTF-16 units of the text value NAME
 //                                                    under HKLM\KEY in hexadecimal ("0041 DCFF"),
 //                                                    as stored, whatever they are
+//   e2e_driver rect TITLE [ID]                       print the window's (or control's) screen
+//                                                    rectangle: left top right bottom
+//   e2e_driver limit TITLE ID                        print an edit's text limit in characters
+//   e2e_driver columns TITLE ID                      print a list view's client width, then per
+//                                                    column its width and title (tab-separated)
+//   e2e_driver list-look TITLE ID                    print a list view's extended style, whether
+//                                                    it has a small image list, each row's image
+//   e2e_driver file-version PATH                     print a file's fixed version: a.b.c.d
 // Titles match exactly. Exit code 0 on success, 1 otherwise.
 #include <windows.h>
 #include <commctrl.h>
@@ -284,6 +292,70 @@ int SelectRow(HWND list, const std::wstring& wanted, int column, bool activate) 
   return 1;
 }
 
+void PrintRect(HWND h) {
+  RECT rc{};
+  GetWindowRect(h, &rc);
+  std::printf("%ld %ld %ld %ld\n", static_cast<long>(rc.left), static_cast<long>(rc.top), static_cast<long>(rc.right),
+              static_cast<long>(rc.bottom));
+}
+
+int PrintColumns(HWND list) {
+  RemoteBuffer mem(list, kTextOffset + kTextChars * sizeof(wchar_t));
+  if (!mem.ok()) return 1;
+  RECT rc{};
+  GetClientRect(list, &rc);
+  std::printf("client\t%ld\n", static_cast<long>(rc.right - rc.left));
+  for (int c = 0; c < Columns(list); ++c) {
+    LVCOLUMNW col = {};
+    col.mask = LVCF_TEXT | LVCF_WIDTH;
+    col.pszText = reinterpret_cast<LPWSTR>(mem.at(kTextOffset));
+    col.cchTextMax = kTextChars;
+    std::vector<wchar_t> text(kTextChars, L'\0');
+    if (!mem.Write(0, &col, sizeof col) || !mem.Write(kTextOffset, text.data(), text.size() * sizeof(wchar_t)))
+      return 1;
+    if (!SendMessageW(list, LVM_GETCOLUMNW, static_cast<WPARAM>(c), reinterpret_cast<LPARAM>(mem.at(0)))) return 1;
+    mem.Read(0, &col, sizeof col);
+    mem.Read(kTextOffset, text.data(), text.size() * sizeof(wchar_t));
+    text.back() = L'\0';
+    std::printf("%d\t%s\n", col.cx, Utf8(text.data()).c_str());
+  }
+  return 0;
+}
+
+int PrintListLook(HWND list) {
+  RemoteBuffer mem(list, sizeof(LVITEMW));
+  if (!mem.ok()) return 1;
+  std::printf("style 0x%lx\n", static_cast<unsigned long>(SendMessageW(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0)));
+  std::printf("images %s\n", SendMessageW(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0) ? "yes" : "no");
+  int rows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+  for (int r = 0; r < rows; ++r) {
+    LVITEMW item = {};
+    item.mask = LVIF_IMAGE;
+    item.iItem = r;
+    if (!mem.Write(0, &item, sizeof item)) return 1;
+    SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(mem.at(0)));
+    mem.Read(0, &item, sizeof item);
+    std::printf("row %d image %d\n", r, item.iImage);
+  }
+  return 0;
+}
+
+int PrintFileVersion(const std::string& path) {
+  std::wstring w = Wide(path);
+  DWORD ignored = 0;
+  DWORD size = GetFileVersionInfoSizeW(w.c_str(), &ignored);
+  if (!size) return 1;
+  std::vector<char> data(size);
+  if (!GetFileVersionInfoW(w.c_str(), 0, size, data.data())) return 1;
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT len = 0;
+  if (!VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &len) || !fixed) return 1;
+  std::printf("%u.%u.%u.%u\n", static_cast<unsigned>(HIWORD(fixed->dwFileVersionMS)),
+              static_cast<unsigned>(LOWORD(fixed->dwFileVersionMS)), static_cast<unsigned>(HIWORD(fixed->dwFileVersionLS)),
+              static_cast<unsigned>(LOWORD(fixed->dwFileVersionLS)));
+  return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** wargv) {
@@ -356,6 +428,13 @@ int wmain(int argc, wchar_t** wargv) {
     std::printf("\n");
     return 0;
   }
+  if (verb == "file-version" && argc == 3) return PrintFileVersion(argv[2]);
+  if (verb == "rect" && argc == 3) {
+    HWND top = FindTitle(Wide(argv[2]));
+    if (!top) return 1;
+    PrintRect(top);
+    return 0;
+  }
   if (argc < 4) return 2;
   HWND control = FindControl(argv[2], argv[3]);
   if (!control) return 1;
@@ -381,6 +460,16 @@ int wmain(int argc, wchar_t** wargv) {
     return 0;
   }
   if (verb == "items" && argc == 4) return PrintItems(control);
+  if (verb == "rect" && argc == 4) {
+    PrintRect(control);
+    return 0;
+  }
+  if (verb == "limit" && argc == 4) {
+    std::printf("%lu\n", static_cast<unsigned long>(SendMessageW(control, EM_GETLIMITTEXT, 0, 0)));
+    return 0;
+  }
+  if (verb == "columns" && argc == 4) return IsListView(control) ? PrintColumns(control) : 1;
+  if (verb == "list-look" && argc == 4) return IsListView(control) ? PrintListLook(control) : 1;
   if (verb == "state" && argc == 4) {
     std::printf("%s%s\n", IsWindowEnabled(control) ? "enabled" : "disabled",
                 SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED ? " checked" : "");

@@ -35,7 +35,50 @@ ap_text_is() { [ "$(drv text "$keydlg" "$(idc QS3_KEY_AP_TEXT)" | tr '\n' ' ' | 
 ap_key_is() { world_net Arventa-AP | grep "\"passphrase\":\"$1\"" >/dev/null; }
 joined_wpa_psk() { joined "$1" && state_has '"authMode":4'; }
 browser_opened() { notes | grep '"browser"' >/dev/null; }
-sel_row_open() { drv items "$seltool" "$(idc QS3_SEL_LIST)" | grep -P "^$1\t" | cut -f5 | grep -x None >/dev/null; }
+# The row's encryption reads the table's "None" ($none, in the language of the run).
+sel_row_open() { drv items "$seltool" "$(idc QS3_SEL_LIST)" | grep -P "^$1\t" | cut -f5 | grep -Fx "$none" >/dev/null; }
+# A list row's image: row_image WINDOW LIST ROW.
+row_image() { drv list-look "$1" "$2" | awk -v r="$3" '$1 == "row" && $2 == r {print $4}'; }
+row_of() { drv items "$1" "$2" | awk -F'\t' -v t="$3" '$1 == t {print NR - 1; exit}'; }
+rect() { drv rect "$@"; }
+sel_look_is() { drv list-look "$seltool" "$(idc QS3_SEL_LIST)" | grep -qx "$1"; }
+sel_marks() { [ "$(row_image "$seltool" "$(idc QS3_SEL_LIST)" "$(row_of "$seltool" "$(idc QS3_SEL_LIST)" "$1")")" = "$2" ]; }
+profile_page_lists() { drv items "$sheet" "$(idc PROF_LIST)" | grep -q "^$1"$'\t'; }
+# Controls of a page behind another are not found: the list is not on screen.
+survey_hidden() { ! "$VX_WINE" "$win/tests/e2e/e2e_driver.exe" items "$sheet" "$list" >/dev/null 2>&1; }
+# The key dialog as the Part lays it out: the edit takes 63 characters; a long instruction (the
+# English one) makes the dialog 90 pixels taller, all of it given to the instruction, so its
+# height exceeds the note's (40 against 44 dialog units) by 90 pixels; the buttons stay at the
+# bottom edge; the note is drawn in red.
+key_limit_63() { [ "$(drv limit "$keydlg" "$(idc QS3_KEY_EDIT)")" = 63 ]; }
+key_grown_by() {  # expected growth in pixels
+  local i n
+  read -r _ i _ n <<<"$(rect "$keydlg" "$(idc QS3_KEY_INSTRUCTION)")"
+  local top=$i bottom=$n
+  read -r _ i _ n <<<"$(rect "$keydlg" "$(idc QS3_KEY_NOTE)")"
+  local grown=$(((bottom - top) - (n - i) * 44 / 40))
+  [ "$grown" -ge $(($1 - 4)) ] && [ "$grown" -le $(($1 + 4)) ] || { echo "  grown by $grown" >&2; return 1; }
+}
+buttons_at_bottom() {
+  local dialog_bottom ok_bottom note_bottom ok_top
+  dialog_bottom=$(rect "$keydlg" | cut -d' ' -f4)
+  read -r _ ok_top _ ok_bottom <<<"$(rect "$keydlg" 1)"
+  note_bottom=$(rect "$keydlg" "$(idc QS3_KEY_NOTE)" | cut -d' ' -f4)
+  [ $((dialog_bottom - ok_bottom)) -lt 30 ] && [ "$ok_top" -ge "$note_bottom" ]
+}
+note_is_red() {
+  local l t r b
+  read -r l t r b <<<"$(rect "$keydlg" "$(idc QS3_KEY_NOTE)")"
+  import -window root -crop "$((r - l))x$((b - t))+$l+$t" "$work/note.png" 2>/dev/null &&
+    convert "$work/note.png" txt:- | awk -F'[(),]' 'NR > 1 && $3 > 200 && $4 < 60 && $5 < 60 {n++} END {exit !(n > 20)}'
+}
+# The wait window's top left corner: 50 pixels right of the sheet's left edge, at its middle.
+wait_placed() {
+  local sl st sr sb wl wt
+  read -r sl st sr sb <<<"$(rect "$sheet")"
+  read -r wl wt _ _ <<<"$(rect "$waitwin")"
+  [ "$wl" = $((sl + 50)) ] && [ "$wt" = $(((st + sb) / 2)) ] || { echo "  placed at $wl,$wt; sheet $sl $st $sr $sb" >&2; return 1; }
+}
 choose_in_tool() {  # SSID: the selection tool's OK on that row
   drv select "$seltool" "$(idc QS3_SEL_LIST)" "$1" && drv click "$seltool" 1 && drv gone "$seltool" 5
 }
@@ -61,6 +104,7 @@ hidden=$(text_of en 2308)
 keydlg=$(text_of en 2400)
 seltool=$(text_of en 2310)
 waitwin=$(text_of en 2409)
+none=$(text_of en 123)
 check "starts and joins the maker's open access point" start_client
 within 15 joined Arventa-AP
 check "the sheet opens on Site Survey" open_sheet
@@ -71,6 +115,10 @@ shot survey-en
 # TCP finds the access point, and the key dialog names it.
 if check "QuickSecure 3 offers itself for the open maker access point" opened "$keydlg"; then
   check "the key dialog names the access point" ap_text_is "SSID = Arventa-AP BSSID = 00:0C:E7:10:20:30"
+  check "the key dialog's edit takes at most 63 characters" key_limit_63
+  check "the long English instruction makes the key dialog 90 pixels taller" key_grown_by 90
+  check "the key dialog's buttons keep to its bottom edge" buttons_at_bottom
+  check "the key dialog's note is red" note_is_red
   shot qs3-key-en
   enter_key "short"
   check "a key of 5 characters is refused" box_says "$(text_of en 2403)"
@@ -107,6 +155,7 @@ check "no sheet for an existing profile" no_window "$secprof" 1
 # A hidden network: its SSID is asked for, then its key; the joined row shows the typed name.
 connect 00-1A-2B-3C-4D-04 1
 if check "a hidden network asks for its SSID" opened "$hidden"; then
+  check "the Hidden SSID edit takes at most 32 characters" test "$(drv limit "$hidden" "$(idc HIDDEN_SSID)")" = 32
   shot hidden-ssid-en
   drv click "$hidden" 1
   check "an empty SSID is refused" box_says "$(text_of en 191)"
@@ -137,6 +186,10 @@ if check "Add to Profile opens \"Add Profile\"" opened "$addp"; then
   drv gone "$addp" 5
 fi
 check "Add to Profile stores the profile" test "$(reg_value WPAPSK 'Profile\Station\Office-Mixed')" = "not the office passphrase"
+check "Add to Profile then shows the Profile page with the new row" within 5 profile_page_lists Office-Mixed
+check "the Site Survey page is no longer in front" survey_hidden
+drv post "$sheet" 0x465 2 0
+sleep 1
 
 # The join watchdog: Connect makes that profile current; still disconnected after 5 s, the
 # profile is deleted and Connect runs again, asking for the key.
@@ -164,6 +217,9 @@ check "and stays with it under the Site Survey page" joined HomeNet
 # really switches to WPA-PSK with the key.
 drv click "$sheet" 5000
 if check "the sheet's button opens \"QuickSecure 3: Selection Tool\"" opened "$seltool"; then
+  check "the selection tool's list has grid lines, full-row select and info tips" sel_look_is "style 0x421"
+  check "the selection tool's list has its image list" sel_look_is "images yes"
+  check "the selection tool marks the joined HomeNet with the infrastructure icon" within 5 sel_marks HomeNet 0
   shot qs3-selection-en
   choose_in_tool Arventa-AP
 fi
@@ -171,6 +227,7 @@ check "the chosen access point is joined" within 15 joined Arventa-AP
 if check "the key dialog comes for the chosen access point" opened "$keydlg"; then
   enter_key "quick secure key 3"
   check "the wait window shows while the access point changes" opened "$waitwin"
+  check "the wait window sits 50 pixels in from the sheet's left edge, at its middle" wait_placed
   shot qs3-wait-en
 fi
 check "the access point switches to WPA-PSK with the key" within 20 ap_key_is "quick secure key 3"
@@ -198,6 +255,7 @@ if start_client LANG=zh_TW.UTF-8 LC_ALL=zh_TW.UTF-8; then
   keydlg=$(text_of zh 2400)
   seltool=$(text_of zh 2310)
   waitwin=$(text_of zh 2409)
+  none=$(text_of zh 123)
   check "the Chinese sheet opens on Site Survey" open_sheet
   shot survey-zh
   connect 00-1A-2B-3C-4D-04 1
@@ -222,6 +280,9 @@ if start_client LANG=zh_TW.UTF-8 LC_ALL=zh_TW.UTF-8; then
   drv shown "$secprof" 10 && drv post "$secprof" 0x471 5 0
   connect Arventa-AP
   if check "the key dialog asks for the secured maker access point's key" opened "$keydlg"; then
+    check "the short Chinese instruction leaves the key dialog its size" key_grown_by 0
+    check "the Chinese key dialog's note is red" note_is_red
+    check "the Chinese key dialog's edit takes at most 63 characters" key_limit_63
     shot qs3-key-zh
     enter_key "quick secure key 3"
     drv gone "$keydlg" 5
@@ -246,6 +307,7 @@ if start_client LANG=zh_TW.UTF-8 LC_ALL=zh_TW.UTF-8; then
   if check "the Chinese key dialog comes" opened "$keydlg"; then
     enter_key "second quick key"
     check "the Chinese wait window shows" opened "$waitwin"
+    check "the Chinese wait window is placed by the sheet too" wait_placed
     shot qs3-wait-zh
   fi
   check "the access point takes the second key" within 20 ap_key_is "second quick key"

@@ -3,7 +3,9 @@
 #pragma once
 #include "common/ui/dialog_model.h"
 #include "driver/discovery.h"
+#include "platform/ui.h"
 #include "resources/dialogs/select_card_dialog.h"
+#include "resources/string_ids.h"
 
 namespace vx {
 
@@ -16,7 +18,7 @@ class SelectCardDialogModel : public DialogModel {
   static constexpr int kLocation = kIdcCardLocation;
   static constexpr int kManufacturer = kIdcCardManufacturer;
 
-  explicit SelectCardDialogModel(SelectCardDialog& dialog) : dialog_(dialog) {}
+  SelectCardDialogModel(SelectCardDialog& dialog, const StringTable& strings) : dialog_(dialog), strings_(strings) {}
   uint32_t TemplateId() const override { return kTemplate; }
   void OnInit() override {
     Control(kCardCombo).items = dialog_.Items();
@@ -34,13 +36,16 @@ class SelectCardDialogModel : public DialogModel {
  private:
   void Refresh() {
     Control(kCardCombo).selection = dialog_.Selection();
-    Control(kDescription).text = dialog_.DescriptionLine();
-    Control(kHardwareId).text = dialog_.HardwareIdLine();
-    Control(kLocation).text = dialog_.LocationLine();
-    Control(kManufacturer).text = dialog_.ManufacturerLine();
+    // Each field carries its label ("Device Description : " and so on) before the fact.
+    const NetDevice& d = dialog_.Current();
+    Control(kDescription).text = strings_.Get(IDS_DEVICE_DESCRIPTION) + d.description;
+    Control(kHardwareId).text = strings_.Get(IDS_HARDWARE_ID) + d.hardwareId;
+    Control(kLocation).text = strings_.Get(IDS_LOCATION_INFORMATION) + d.location;
+    Control(kManufacturer).text = strings_.Get(IDS_MANUFACTURER) + d.manufacturer;
     for (int id : {kDescription, kHardwareId, kLocation, kManufacturer}) Control(id).readOnly = true;
   }
   SelectCardDialog& dialog_;
+  const StringTable& strings_;
 };
 
 }  // namespace vx

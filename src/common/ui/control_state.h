@@ -2,6 +2,7 @@
 // copies the user's changes back; it decides nothing itself.
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,18 @@ struct ListRow {
   bool operator==(const ListRow&) const = default;
 };
 
+// Extended styles of a report-view list, numbered as the common controls number them (all of
+// them there since version 4.71).
+enum : uint32_t {
+  kListGridLines = 0x1,
+  kListFullRowSelect = 0x20,
+  kListFlatScrollBars = 0x100,
+  kListInfoTips = 0x400,
+};
+
+// How a control follows when its dialog grows taller (DialogModel::growHeight).
+enum class Anchor { Top, Bottom, Stretch };
+
 struct ControlState {
   std::string text;                // edit, static, button, group box; IP address as dotted text
   std::vector<std::string> items;  // combo box and list box entries
@@ -32,6 +45,11 @@ struct ControlState {
   int image = 0;  // icon or bitmap resource shown by the control, 0 for none
   std::vector<ListColumn> columns;  // report-view list
   std::vector<ListRow> rows;
+  std::vector<uint32_t> listImages;  // icon resources of the list's small image list, by image index
+  uint32_t listStyle = 0;            // extended list styles (kListGridLines ...)
+  int maxLength = 0;                 // edit: the most characters it takes; 0 keeps the template's limit
+  std::optional<uint32_t> textColour;  // static: its text colour (0x00BBGGRR), none for the system's
+  Anchor anchor = Anchor::Top;         // Bottom moves with the dialog's bottom edge, Stretch grows
   bool operator==(const ControlState&) const = default;
 };
 

@@ -31,6 +31,9 @@ class DialogModel {
   // Property pages: shown and hidden. Returning false from OnKillActive keeps the page.
   virtual void OnSetActive() {}
   virtual bool OnKillActive() { return true; }
+  // The client width in pixels of the report-view list `id`, told once its window exists and
+  // before its columns are first shown; column widths that follow the list's width are set here.
+  virtual void OnListWidth(int /*id*/, int /*pixels*/) {}
   // OK and Cancel. Returning false from OnOk keeps the dialog open.
   virtual bool OnOk() { return true; }
   virtual void OnCancel() {}
@@ -59,6 +62,8 @@ class DialogModel {
   }
   // A page's caption (its tab text), empty to keep the template's.
   std::string caption;
+  // Pixels the view adds to the dialog's height; its controls follow their Anchor.
+  int growHeight = 0;
 
  private:
   std::map<int, ControlState> controls_;

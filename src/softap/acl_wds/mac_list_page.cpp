@@ -27,7 +27,11 @@ std::string UndashedMac(const std::string& dashed) {
 }
 
 MacListPage::MacListPage(ApPageContext context, MacListControls ids, size_t capacity)
-    : ctx_(std::move(context)), ids_(ids), capacity_(capacity) {}
+    : ctx_(std::move(context)), ids_(ids), capacity_(capacity) {
+  // Twelve hexadecimal digits, typed without dashes.
+  Control(ids_.macEdit).maxLength = kMacDigits;
+  Control(ids_.inPlaceEdit).maxLength = kMacDigits;
+}
 
 void MacListPage::Error(uint32_t textId) {
   ctx_.dialogs.MessageBox(ctx_.strings.Get(textId), ctx_.strings.Get(IDS_AP_ERROR_TITLE), kMbOk | kMbIconError);

@@ -22,6 +22,9 @@ std::string UndashedMac(const std::string& dashed);
 
 class MacListPage : public DialogModel {
  public:
+  // The MAC edits take no more than the twelve digits of an address.
+  static constexpr int kMacDigits = 12;
+
   MacListPage(ApPageContext context, MacListControls ids, size_t capacity);
   void OnCommand(int id, UiEvent event) override;
   void OnCancel() override { CancelEdit(); }

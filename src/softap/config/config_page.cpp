@@ -31,9 +31,8 @@ CConfigPage::CConfigPage(ApPageContext context) : ctx_(std::move(context)) {
 
 uint32_t CConfigPage::TemplateId() const { return kIddApConfigPage; }
 
-void CConfigPage::Message(uint32_t textId, const std::string& fallback) {
-  std::string text = textId ? ctx_.strings.Get(textId) : fallback;
-  ctx_.dialogs.MessageBox(text, ctx_.strings.Get(IDS_AP_TITLE), kMbOk | kMbIconInformation);
+void CConfigPage::Message(uint32_t textId) {
+  ctx_.dialogs.MessageBox(ctx_.strings.Get(textId), ctx_.strings.Get(IDS_AP_TITLE), kMbOk | kMbIconInformation);
 }
 
 void CConfigPage::OnInit() {
@@ -76,6 +75,7 @@ void CConfigPage::Load() {
     mode = ApEffectiveMode(static_cast<int32_t>(driver), has5GHz);
   SelectMode(mode);
   Control(kIdcApcSsid).text = v.ssid.value_or("");
+  Control(kIdcApcSsid).maxLength = 32;
   Control(kIdcApcTxRate).selection = v.transRate.value_or(0);
   Control(kIdcApcChannel).text = Text(v.channel.value_or(0));
   Control(kIdcApcProtection).selection = std::clamp(v.bgProtection.value_or(0), 0, 2);
@@ -226,11 +226,11 @@ void CConfigPage::Apply() {
   const std::string beaconText = Control(kIdcApcBeacon).text;
   int32_t beacon = ParseDecimal(beaconText);
   if (ssid.size() > 32) {
-    Message(0, "Please enter no more than 32 characters.");
+    Message(IDS_AP_SSID_TOO_LONG);
     return;
   }
   if (!AllDigits(beaconText) || beacon < 20 || beacon > 1000) {
-    Message(0, "Please enter an integer between 20 and 1000.");
+    Message(IDS_AP_BEACON_RANGE);
     RequestFocus(kIdcApcBeacon);
     return;
   }

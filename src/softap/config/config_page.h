@@ -38,7 +38,7 @@ class CConfigPage : public DialogModel {
   void FillRates(uint32_t mode);
   void Load();
   std::string ChannelText() const;
-  void Message(uint32_t textId, const std::string& fallback = "");
+  void Message(uint32_t textId);
 
   ApPageContext ctx_;
   ApSecurityValues security_;

@@ -2,19 +2,13 @@
 
 #include <cstdio>
 
+#include "common/ui/list_columns.h"
 #include "driver/oid_codes.h"
 #include "resources/dialogs/ap_event_log_page.h"
 #include "resources/dialogs/ap_mac_table_page.h"
 #include "resources/string_ids.h"
 
 namespace vx {
-namespace {
-
-// Widths are the list's width in tenths times a factor, truncated.
-int ColumnWidth(int listWidth, double factor) { return static_cast<int>((listWidth / 10) * factor); }
-
-}  // namespace
-
 LocalTime FileTimeToUtcFields(uint64_t fileTime) {
   int64_t seconds = static_cast<int64_t>(fileTime / 10000000ULL);
   int64_t days = seconds / 86400 - 134774;  // 1601-01-01 to 1970-01-01
@@ -55,17 +49,25 @@ CMacTablePage::CMacTablePage(OidChannel& channel, TimerPort& timers, const Strin
 uint32_t CMacTablePage::TemplateId() const { return kIddApMacTablePage; }
 
 void CMacTablePage::OnInit() {
-  Control(kIdcMtList).columns = {{strings_.Get(IDS_MT_COL_MAC), 0},
-                                 {strings_.Get(IDS_MT_COL_AID), 0},
-                                 {strings_.Get(IDS_MT_COL_POWER_SAVING), 0}};
+  auto& list = Control(kIdcMtList);
+  list.columns = {{strings_.Get(IDS_MT_COL_MAC), 0},
+                  {strings_.Get(IDS_MT_COL_AID), 0},
+                  {strings_.Get(IDS_MT_COL_POWER_SAVING), 0}};
+  list.listStyle = kListGridLines | kListFullRowSelect | kListInfoTips;
+  if (listWidth_ > 0) SetListWidth(listWidth_);
 }
 
 void CMacTablePage::SetListWidth(int pixels) {
+  listWidth_ = pixels;
   auto& cols = Control(kIdcMtList).columns;
   if (cols.size() < 3) OnInit();
-  cols[0].width = ColumnWidth(pixels, 5.0);
-  cols[1].width = ColumnWidth(pixels, 1.5);
-  cols[2].width = ColumnWidth(pixels, 3.4);
+  cols[0].width = ShareOfWholeTenths(pixels, 50);
+  cols[1].width = ShareOfWholeTenths(pixels, 15);
+  cols[2].width = ShareOfWholeTenths(pixels, 34);
+}
+
+void CMacTablePage::OnListWidth(int id, int pixels) {
+  if (id == kIdcMtList) SetListWidth(pixels);
 }
 
 void CMacTablePage::OnTimer(int timerId) {
@@ -91,15 +93,23 @@ CEventLogPage::CEventLogPage(ApEventStore& store, TimerPort& timers, const Strin
 uint32_t CEventLogPage::TemplateId() const { return kIddApEventLogPage; }
 
 void CEventLogPage::OnInit() {
-  Control(kIdcElList).columns = {{strings_.Get(IDS_EL_COL_TIME), 0}, {strings_.Get(IDS_EL_COL_MESSAGE), 0}};
+  auto& list = Control(kIdcElList);
+  list.columns = {{strings_.Get(IDS_EL_COL_TIME), 0}, {strings_.Get(IDS_EL_COL_MESSAGE), 0}};
+  list.listStyle = kListGridLines | kListFullRowSelect | kListInfoTips;
   Control(kIdcElClear).text = strings_.Get(IDS_EL_CLEAR);
+  if (listWidth_ > 0) SetListWidth(listWidth_);
+}
+
+void CEventLogPage::OnListWidth(int id, int pixels) {
+  if (id == kIdcElList) SetListWidth(pixels);
 }
 
 void CEventLogPage::SetListWidth(int pixels) {
+  listWidth_ = pixels;
   auto& cols = Control(kIdcElList).columns;
   if (cols.size() < 2) OnInit();
-  cols[0].width = ColumnWidth(pixels, 4.0);
-  cols[1].width = ColumnWidth(pixels, 5.9);
+  cols[0].width = ShareOfWholeTenths(pixels, 40);
+  cols[1].width = ShareOfWholeTenths(pixels, 59);
 }
 
 std::string CEventLogPage::Message(const EventEntry& e) const {

@@ -46,10 +46,12 @@ class CMacTablePage : public PolledPage {
   void OnTimer(int timerId) override;
   // The list's client width in pixels; column widths follow from it.
   void SetListWidth(int pixels);
+  void OnListWidth(int id, int pixels) override;
 
  private:
   OidChannel& channel_;
   const StringTable& strings_;
+  int listWidth_ = 0;  // 0 until the view tells it: the columns then follow their contents
 };
 
 class CEventLogPage : public PolledPage {
@@ -60,6 +62,7 @@ class CEventLogPage : public PolledPage {
   void OnTimer(int timerId) override;
   void OnCommand(int id, UiEvent event) override;
   void SetListWidth(int pixels);
+  void OnListWidth(int id, int pixels) override;
 
   // The message column of one event.
   std::string Message(const EventEntry& e) const;
@@ -69,6 +72,7 @@ class CEventLogPage : public PolledPage {
   ApEventStore& store_;
   const StringTable& strings_;
   LocalTimeConverter toLocal_;
+  int listWidth_ = 0;
 };
 
 }  // namespace vx

@@ -77,7 +77,7 @@ void ApHideDlg::RequestEnd(int code) {
 bool ApHideDlg::Discover() {
   busy_ = true;  // the adapter choice runs its own message loop
   bool found = discovery_.DiscoverAdapter(osKind_, [this](SelectCardDialog& d) {
-    SelectCardDialogModel model(d);
+    SelectCardDialogModel model(d, ports_.strings);
     ports_.dialogs.RunModal(model);
     return d.Selection();
   });

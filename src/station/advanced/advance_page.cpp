@@ -76,6 +76,10 @@ uint32_t CAdvancePage::SelectedAdhocChoice() const {
   return p >= 0 && static_cast<size_t>(p) < adhocCodes_.size() ? adhocCodes_[static_cast<size_t>(p)] : kAdhocB;
 }
 
+void CAdvancePage::RadioChanged() { ShowRadio(hooks_.radioOn ? hooks_.radioOn() : true); }
+
+void CAdvancePage::OnSetActive() { RadioChanged(); }
+
 void CAdvancePage::ShowRadio(bool on) {
   Control(adv::kRadio).text = Text(on ? IDS_TURN_OFF_RF : IDS_TURN_ON_RF);
   Control(adv::kRadioImage).image = on ? kBitmapRadioOn : kBitmapRadioOff;
@@ -112,8 +116,9 @@ void CAdvancePage::OnInit() {
       {adv::kThresholdUnit, IDS_DBM},
   };
   for (const auto& [id, text] : captions) Control(id).text = Text(text);
-  // Neither page applies the turbo rate from here; the box would do nothing.
-  Control(adv::kTurboRate).visible = false;
+  // Shown here (only the profile sheets' page hides it): it is read from and written to the
+  // live "TurboRate", which every activation sends as the station configuration's word 1.
+  Control(adv::kTurboRate).visible = true;
   Control(adv::kRegionBg).enabled = facts_.region.bgChangeable;
   Control(adv::kRegionA).enabled = facts_.region.aChangeable;
 
@@ -135,6 +140,7 @@ void CAdvancePage::LoadLiveValues() {
   Control(adv::kWirelessMode).selection = PositionOfMode(modes_, mode);
 
   Control(adv::kTxBurst).checked = ReadInt(reg_, key, regstr::kTxBurst, 0) != 0;
+  Control(adv::kTurboRate).checked = ReadInt(reg_, key, regstr::kTurboRate, 0) != 0;
   int protection = ReadInt(reg_, key, regstr::kBgProtection, 0);
   Control(adv::kBgProtection).selection = protection >= 0 && protection <= 2 ? protection : 0;
 
@@ -284,6 +290,7 @@ bool CAdvancePage::Apply() {
   if (!facts_.has5GHz && (v.mode == kModeAOnly || v.mode == kModeAbgMix)) v.mode = kModeBgMix;
   if (hooks_.setWirelessMode) hooks_.setWirelessMode(v.mode);
   v.txBurst = Control(adv::kTxBurst).checked ? 1 : 0;
+  const uint32_t turbo = Control(adv::kTurboRate).checked ? 1 : 0;
   v.bgProtection = static_cast<uint32_t>(std::clamp(Control(adv::kBgProtection).selection, 0, 2));
   v.adhocOfdm = SelectedAdhocChoice();
   v.transRate = static_cast<uint32_t>(std::max(0, Control(adv::kTxRate).selection));
@@ -295,6 +302,7 @@ bool CAdvancePage::Apply() {
   RegKey key = Hklm(facts_.settingsRoot);
   WriteInt(reg_, key, regstr::kWirelessMode, static_cast<int32_t>(v.mode));
   WriteInt(reg_, key, regstr::kTxBurst, static_cast<int32_t>(v.txBurst));
+  WriteInt(reg_, key, regstr::kTurboRate, static_cast<int32_t>(turbo));
   WriteInt(reg_, key, regstr::kBgProtection, static_cast<int32_t>(v.bgProtection));
   if (facts_.region.bgChangeable) WriteInt(reg_, key, regstr::kCountryRegion, static_cast<int32_t>(bg));
   if (facts_.region.aChangeable) WriteInt(reg_, key, regstr::kCountryRegionABand, static_cast<int32_t>(a));
@@ -305,6 +313,7 @@ bool CAdvancePage::Apply() {
   SetPhyModeIfChanged(channel_, v.mode);
   auto sent = WriteStaConfig(channel_, [&](ConfigWords& w) {
     w[kStaTxBurst] = v.txBurst;
+    w[kStaTurboRate] = turbo;
     w[kStaBgProtection] = v.bgProtection;
     w[kStaAdhocOfdm] = v.adhocOfdm;
   });

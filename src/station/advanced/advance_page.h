@@ -45,7 +45,11 @@ class CAdvancePage : public DialogModel {
 
   uint32_t TemplateId() const override { return kIddAdvance; }
   void OnInit() override;
+  void OnSetActive() override;
   void OnCommand(int controlId, UiEvent event) override;
+  // The radio was switched elsewhere (the sheet's own radio button, the hardware switch): the
+  // RF caption and bitmap follow it.
+  void RadioChanged();
 
   // True when the values passed the limit and threshold checks and were applied.
   bool Apply();

@@ -3,6 +3,17 @@
 #include "resources/string_ids.h"
 
 namespace vx {
+namespace {
+
+// Characters, not bytes: a UTF-8 lead byte starts each one.
+size_t CharacterCount(const std::string& text) {
+  size_t n = 0;
+  for (unsigned char c : text)
+    if ((c & 0xC0) != 0x80) ++n;
+  return n;
+}
+
+}  // namespace
 
 CQs3KeyDialog::CQs3KeyDialog(DialogPort& dialogs, const StringTable& strings, std::string apText)
     : dialogs_(dialogs), strings_(strings), apText_(std::move(apText)) {}
@@ -12,8 +23,16 @@ void CQs3KeyDialog::OnInit() {
   Control(qs3key::kApText).text = apText_;
   std::string instruction = strings_.Get(IDS_QS3_KEY_INSTRUCTION);
   Control(qs3key::kInstruction).text = instruction;
-  enlarged_ = instruction.size() > kLongInstruction;
+  // A long instruction gets the room it needs: the dialog grows, the instruction with it, and
+  // the edit, the note and the buttons keep their places above the new bottom edge.
+  enlarged_ = CharacterCount(instruction) > kLongInstruction;
+  growHeight = enlarged_ ? kEnlargement : 0;
+  Control(qs3key::kInstruction).anchor = Anchor::Stretch;
+  for (int id : {qs3key::kEdit, qs3key::kNote, static_cast<int>(kIdOk), static_cast<int>(kIdCancel)})
+    Control(id).anchor = Anchor::Bottom;
   Control(qs3key::kNote).text = strings_.Get(IDS_QS3_KEY_NOTE);
+  Control(qs3key::kNote).textColour = qs3key::kNoteColour;
+  Control(qs3key::kEdit).maxLength = static_cast<int>(kMaxPassPhrase);
   Control(qs3key::kEdit).text.clear();
   passPhrase_.clear();
   RequestFocus(qs3key::kEdit);

@@ -18,8 +18,9 @@ inline constexpr size_t kMaxPassPhrase = 63;
 // "QuickSecure 3: Define Security Key".
 class CQs3KeyDialog : public DialogModel {
  public:
-  // Longer instructions make the real dialog taller; the view reads Enlarged().
+  // An instruction of more characters than this makes the dialog kEnlargement pixels taller.
   static constexpr size_t kLongInstruction = 190;
+  static constexpr int kEnlargement = 90;
 
   CQs3KeyDialog(DialogPort& dialogs, const StringTable& strings, std::string apText);
   uint32_t TemplateId() const override { return kIddQs3Key; }
@@ -29,8 +30,6 @@ class CQs3KeyDialog : public DialogModel {
 
   const std::string& PassPhrase() const { return passPhrase_; }
   bool Enlarged() const { return enlarged_; }
-  // The longest text the edit takes.
-  static constexpr size_t EditLimit() { return kMaxPassPhrase; }
 
  private:
   DialogPort& dialogs_;

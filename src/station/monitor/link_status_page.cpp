@@ -22,8 +22,10 @@ int Smooth(int previous, int current) {
 }
 
 int LinkQualityPercent(uint32_t channelQuality, int previous) {
-  double q = std::trunc(static_cast<double>(channelQuality) * 1.2 + 10);
-  int shown = static_cast<int>(std::min(q, 100.0));
+  // trunc(quality x 1.2 + 10) in whole numbers: the i686 build's wider floating point made 70
+  // read 93 instead of 94.
+  uint64_t q = (uint64_t{channelQuality} * 12 + 100) / 10;
+  int shown = static_cast<int>(std::min<uint64_t>(q, 100));
   return Smooth(previous, shown);
 }
 

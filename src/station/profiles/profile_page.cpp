@@ -5,8 +5,10 @@
 #include "base/hex.h"
 #include "common/settings/registry_values.h"
 #include "common/text/shown_text.h"
+#include "common/ui/list_columns.h"
 #include "driver/oid_codes.h"
 #include "driver/records.h"
+#include "resources/resource_ids.h"
 #include "resources/string_ids.h"
 #include "station/shell/adapter_control.h"
 
@@ -15,7 +17,7 @@ namespace {
 
 constexpr int kColumns[] = {IDS_COL_PROFILE_NAME, IDS_COL_SSID, IDS_COL_CHANNEL, IDS_COL_AUTHENTICATION,
                             IDS_COL_ENCRYPTION, IDS_COL_NETWORK_TYPE};
-constexpr double kFactors[] = {1.7, 2.1, 1.2, 1.8, 1.5, 1.7};
+constexpr int kTenths[] = {17, 21, 12, 18, 15, 17};  // (width / 10) x 1.7, 2.1, ...
 
 }  // namespace
 
@@ -50,11 +52,26 @@ CProfilePage::~CProfilePage() {
   if (timer_) timers_.Kill(timer_);
 }
 
+void CProfilePage::SetListWidth(int pixels) {
+  listWidth_ = pixels > 0 ? pixels : kListWidth;
+  auto& columns = Control(prof::kList).columns;
+  for (size_t i = 0; i < columns.size() && i < std::size(kTenths); ++i)
+    columns[i].width = ShareOfWholeTenths(listWidth_, kTenths[i]);
+}
+
+void CProfilePage::OnListWidth(int id, int pixels) {
+  if (id == prof::kList) SetListWidth(pixels);
+}
+
 void CProfilePage::OnInit() {
   ControlState& list = Control(prof::kList);
   list.columns.clear();
-  for (size_t i = 0; i < 6; ++i)
-    list.columns.push_back({Text(static_cast<uint32_t>(kColumns[i])), static_cast<int>(kListWidth / 10 * kFactors[i])});
+  for (int title : kColumns) list.columns.push_back({Text(static_cast<uint32_t>(title)), 0});
+  SetListWidth(listWidth_);
+  // Image 0 marks the active profile while associated with its network, image 1 otherwise.
+  list.listImages = {kIconProfileConnected, kIconProfileIdle};
+  // Info tips as well, so a name cut short by its column can still be read whole.
+  list.listStyle = kListGridLines | kListFullRowSelect | kListFlatScrollBars | kListInfoTips;
   Control(prof::kGroup).text = Text(IDS_PROFILE_LIST);
   Control(prof::kAdd).text = Text(IDS_BTN_ADD);
   Control(prof::kDelete).text = Text(IDS_BTN_DELETE);

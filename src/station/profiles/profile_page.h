@@ -29,7 +29,7 @@ class CProfilePage : public DialogModel {
   // Images of the list's image list (icons 174 and 185).
   static constexpr int kImageConnected = 0;
   static constexpr int kImageIdle = 1;
-  // The list's width the column factors apply to, in pixels.
+  // The list's width the column factors apply to until the view tells its own, in pixels.
   static constexpr int kListWidth = 470;
 
   CProfilePage(ProfileEditorContext& ctx, TimerPort& timers, ProfilePageHooks hooks = {});
@@ -39,8 +39,11 @@ class CProfilePage : public DialogModel {
 
   uint32_t TemplateId() const override { return kIddProfilePage; }
   void OnInit() override;
+  void OnListWidth(int id, int pixels) override;
   void OnCommand(int controlId, UiEvent event) override;
   void OnTimer(int timerId) override;
+  // Column widths from the list's width in pixels: (width / 10) x factor.
+  void SetListWidth(int pixels);
 
   // Rebuilds the list from the store, correcting channels the region no longer allows.
   void FillList();
@@ -72,6 +75,7 @@ class CProfilePage : public DialogModel {
   ProfilePageHooks hooks_;
   TimerId timer_ = 0;
   std::string activeName_;
+  int listWidth_ = kListWidth;
 };
 
 // Profile list texts, shared with the rows the page builds.

@@ -6,6 +6,7 @@
 #include "common/text/shown_text.h"
 #include "driver/oid_codes.h"
 #include "driver/os_version.h"
+#include "resources/string_ids.h"
 #include "station/shell/otp_dialog.h"
 #include "station/survey/scan_list.h"
 
@@ -50,7 +51,6 @@ bool SameEncryption(uint32_t record, uint32_t driver) {
          (record == kEncAesEnabled && driver == kEncAesKeyAbsent);
 }
 
-constexpr uint32_t kNicNotReady = 130;  // "NIC or driver not ready"
 constexpr uint32_t kSheetCaption = 102;
 
 }  // namespace
@@ -129,7 +129,7 @@ void HideDlg::OnInitDialog() {
 }
 
 int HideDlg::RunCardDialog(SelectCardDialog& dialog) {
-  SelectCardDialogModel model(dialog);
+  SelectCardDialogModel model(dialog, ports_.strings);
   ports_.dialogs.RunModal(model);
   return dialog.Selection();
 }
@@ -369,7 +369,7 @@ void HideDlg::ShowMainSheet() {
   if (busy_) return;
   if (!adapterPresent_) {
     busy_ = true;
-    ports_.dialogs.MessageBox(Text(kNicNotReady, "NIC or driver not ready"), Text(kSheetCaption, "Arventa Client Utility"),
+    ports_.dialogs.MessageBox(Text(IDS_NIC_NOT_READY, "NIC or driver not ready"), Text(kSheetCaption, "Arventa Client Utility"),
                               kMbOk | kMbIconError);
     busy_ = false;
     return;

@@ -8,6 +8,7 @@ void CHiddenSsidDialog::OnInit() {
   caption = strings_.Get(IDS_HIDDEN_SSID_TITLE);
   Control(VX_IDC_HIDDEN_SSID_PROMPT).text = strings_.Get(IDS_HIDDEN_SSID_PROMPT);
   Control(kIdcHiddenSsid).text.clear();
+  Control(kIdcHiddenSsid).maxLength = static_cast<int>(kMaxSsid);
   RequestFocus(kIdcHiddenSsid);
 }
 

@@ -1,8 +1,11 @@
 #include "station/survey/network_selection.h"
 
+#include <array>
+
 #include "common/text/shown_text.h"
 #include "driver/oid_codes.h"
 #include "resources/string_ids.h"
+#include "station/survey/survey_list.h"
 #include "station/survey/survey_page.h"
 
 namespace vx {
@@ -28,14 +31,7 @@ CNetworkSelectionDialog::~CNetworkSelectionDialog() { timers_.StopAll(); }
 
 void CNetworkSelectionDialog::OnInit() {
   caption = ctx_.strings.Get(IDS_QS3_SELECTION_TITLE);
-  auto& list = Control(qs3sel::kList);
-  list.columns.clear();
-  static constexpr uint32_t kTitles[kSurveyColumnCount] = {IDS_COL_SSID,       IDS_COL_BSSID,          IDS_COL_SIGNAL,
-                                                            IDS_COL_CHANNEL,    IDS_COL_ENCRYPTION,     IDS_COL_AUTHENTICATION,
-                                                            IDS_COL_NETWORK_TYPE};
-  static constexpr double kFactors[kSurveyColumnCount] = {2.3, 2.2, 0.8, 0.7, 1.3, 1.3, 1.6};
-  for (size_t i = 0; i < kSurveyColumnCount; ++i)
-    list.columns.push_back({ctx_.strings.Get(kTitles[i]), static_cast<int>(474 / 10.0 * kFactors[i])});
+  PrepareSurveyList(Control(qs3sel::kList), ctx_.strings, listWidth_);
   Control(qs3sel::kPrompt).text = ctx_.strings.Get(IDS_QS3_SELECTION_PROMPT);
   Control(qs3sel::kRescan).text = ctx_.strings.Get(IDS_BTN_RESCAN);
   Control(qs3sel::kStatus).readOnly = true;
@@ -46,17 +42,42 @@ void CNetworkSelectionDialog::OnInit() {
   timers_.Start(kTimer, kTimerMs);
 }
 
+void CNetworkSelectionDialog::OnListWidth(int id, int pixels) {
+  if (id != qs3sel::kList || pixels <= 0) return;
+  listWidth_ = pixels;
+  SetSurveyColumnWidths(Control(qs3sel::kList), listWidth_);
+}
+
+void CNetworkSelectionDialog::MarkConnectedRow() {
+  auto& list = Control(qs3sel::kList);
+  for (auto& r : list.rows) r.image = -1;
+  uint32_t media = kMediaConnected;
+  ctx_.channel.QueryU32(OID_GEN_MEDIA_CONNECT_STATUS, media);
+  bool manages = ctx_.managesAdapter ? ctx_.managesAdapter() : true;
+  MacAddress bssid = ctx_.currentBssid ? ctx_.currentBssid() : MacAddress{};
+  if (media != kMediaConnected || !manages || bssid == MacAddress{}) return;
+  std::array<uint8_t, 32> config{};
+  ctx_.channel.Query(OID_802_11_CONFIGURATION, config);
+  int row = ConnectedSurveyRow(rows_, bssid, ChannelFromFrequency(DecodeConfiguration(config).dsConfig));
+  if (row < 0 || static_cast<size_t>(row) >= list.rows.size()) return;
+  uint32_t infrastructure = kInfraInfrastructure;
+  ctx_.channel.QueryU32(OID_802_11_INFRASTRUCTURE_MODE, infrastructure);
+  list.rows[static_cast<size_t>(row)].image =
+      infrastructure == kInfraAdhoc ? kSurveyImageAdhoc : kSurveyImageInfrastructure;
+}
+
 void CNetworkSelectionDialog::Refill() {
   CopyScanBuffer(&ctx_.link.BssidList(), *copy_);
   DecodeScanList(*copy_, rows_);
   auto& list = Control(qs3sel::kList);
   list.rows.clear();
   for (const auto& r : rows_) {
-    ListRow row{std::vector<std::string>(r.texts.begin(), r.texts.end()), -1};
+    ListRow row = SurveyListRow(ctx_.strings, r);
     row.cells[kColumnSsid] = ShownSsid(r.texts[kColumnSsid], ctx_.strings);
     list.rows.push_back(std::move(row));
   }
   list.selection = rows_.empty() ? -1 : 0;
+  MarkConnectedRow();
   Control(qs3sel::kRescan).enabled = true;
   Control(kIdOk).enabled = true;
 }
@@ -75,6 +96,8 @@ void CNetworkSelectionDialog::Tick() {
     if (ctx_.link.ScanPending()) return;
     Refill();
     refillPending_ = false;
+  } else {
+    MarkConnectedRow();
   }
   Control(qs3sel::kStatus).text = SurveyStatusText(ctx_);
 }

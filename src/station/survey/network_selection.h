@@ -23,11 +23,14 @@ class CNetworkSelectionDialog : public DialogModel {
  public:
   static constexpr int kTimer = 1;
   static constexpr uint32_t kTimerMs = 2000;
+  // The width the column factors apply to until the view tells the list's own.
+  static constexpr int kDefaultListWidth = 474;
 
   explicit CNetworkSelectionDialog(SurveyContext& ctx);
   ~CNetworkSelectionDialog() override;
   uint32_t TemplateId() const override { return kIddQs3Selection; }
   void OnInit() override;
+  void OnListWidth(int id, int pixels) override;
   void OnTimer(int timerId) override;
   void OnCommand(int controlId, UiEvent event) override;
   bool OnOk() override;
@@ -43,6 +46,8 @@ class CNetworkSelectionDialog : public DialogModel {
  private:
   void Tick();
   bool Remember();
+  // The joined network's row shows its type's icon, as on the Site Survey page.
+  void MarkConnectedRow();
 
   SurveyContext& ctx_;
   PageTimers timers_;
@@ -50,6 +55,7 @@ class CNetworkSelectionDialog : public DialogModel {
   std::vector<SurveyRow> rows_;
   std::string chosen_;
   bool refillPending_ = false;
+  int listWidth_ = kDefaultListWidth;
 };
 
 }  // namespace vx

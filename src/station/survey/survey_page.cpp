@@ -1,7 +1,5 @@
 #include "station/survey/survey_page.h"
 
-#include <cmath>
-
 #include "common/settings/registry_values.h"
 #include "common/text/shown_text.h"
 #include "driver/oid_codes.h"
@@ -9,6 +7,7 @@
 #include "resources/string_ids.h"
 #include "station/shell/hide_dlg.h"
 #include "station/survey/network_selection.h"
+#include "station/survey/survey_list.h"
 
 namespace vx {
 namespace {
@@ -30,11 +29,6 @@ std::string FillText(std::string format, std::initializer_list<std::string> valu
   }
   return format;
 }
-
-constexpr double kColumnFactors[kSurveyColumnCount] = {2.3, 2.2, 0.8, 0.7, 1.3, 1.3, 1.6};
-constexpr uint32_t kColumnTitles[kSurveyColumnCount] = {IDS_COL_SSID,       IDS_COL_BSSID,          IDS_COL_SIGNAL,
-                                                         IDS_COL_CHANNEL,    IDS_COL_ENCRYPTION,     IDS_COL_AUTHENTICATION,
-                                                         IDS_COL_NETWORK_TYPE};
 
 }  // namespace
 
@@ -118,16 +112,15 @@ CSiteSurvPage::~CSiteSurvPage() {
 
 void CSiteSurvPage::SetListWidth(int pixels) {
   listWidth_ = pixels > 0 ? pixels : kDefaultListWidth;
-  auto& columns = Control(survey::kList).columns;
-  for (size_t i = 0; i < columns.size() && i < kSurveyColumnCount; ++i)
-    columns[i].width = static_cast<int>(std::trunc(listWidth_ / 10.0 * kColumnFactors[i]));
+  SetSurveyColumnWidths(Control(survey::kList), listWidth_);
+}
+
+void CSiteSurvPage::OnListWidth(int id, int pixels) {
+  if (id == survey::kList) SetListWidth(pixels);
 }
 
 void CSiteSurvPage::OnInit() {
-  auto& list = Control(survey::kList);
-  list.columns.clear();
-  for (size_t i = 0; i < kSurveyColumnCount; ++i) list.columns.push_back({Text(kColumnTitles[i]), 0});
-  SetListWidth(listWidth_);
+  PrepareSurveyList(Control(survey::kList), ctx_.strings, listWidth_);
   bool hasCurrent = hooks_.sheetHasCurrentProfile && hooks_.sheetHasCurrentProfile();
   if (!hasCurrent) {
     requestedSsid_ = SsidRecord::From(ReadText(ctx_.registry, ctx_.profiles.AdapterKey(), regstr::kSsid, ""));
@@ -149,20 +142,7 @@ void CSiteSurvPage::OnInit() {
 void CSiteSurvPage::OnSetActive() { Refill(); }
 
 std::string CSiteSurvPage::DisplayText(size_t column, const std::string& text) const {
-  // The decoder's words are English; the list shows the table's.
-  static const struct {
-    size_t column;
-    const char* word;
-    uint32_t id;
-  } kWords[] = {{kColumnEncryption, "None", IDS_CIPHER_NONE},         {kColumnEncryption, "WEP", IDS_CIPHER_WEP},
-                {kColumnAuthentication, "Unknown", IDS_UNKNOWN},      {kColumnNetworkType, "Ad hoc", IDS_NET_ADHOC},
-                {kColumnNetworkType, "Infrastructure", IDS_NET_INFRASTRUCTURE}, {kColumnNetworkType, "Auto", IDS_AUTO}};
-  for (const auto& w : kWords)
-    if (w.column == column && text == w.word) {
-      std::string t = Text(w.id);
-      return t.empty() ? text : t;
-    }
-  return text;
+  return SurveyCellText(ctx_.strings, column, text);
 }
 
 int CSiteSurvPage::SelectedRow() const {
@@ -265,12 +245,8 @@ void CSiteSurvPage::StatusUpdate() {
     std::array<uint8_t, 32> config{};
     ctx_.channel.Query(OID_802_11_CONFIGURATION, config);
     auto channel = ChannelFromFrequency(DecodeConfiguration(config).dsConfig);
-    for (size_t i = 0; i < rows_.size(); ++i)
-      if (rows_[i].bssid == bssid && channel && rows_[i].channel == channel) {
-        row = static_cast<int>(i);
-        refillPending_ = false;
-        break;
-      }
+    row = ConnectedSurveyRow(rows_, bssid, channel);
+    if (row >= 0) refillPending_ = false;
     if (row < 0) {
       if (ctx_.shared.missCount < kMaxMisses) {
         ++ctx_.shared.missCount;
@@ -320,7 +296,7 @@ void CSiteSurvPage::MarkConnectedRow(int row, bool connected) {
   uint32_t infrastructure = kInfraInfrastructure;
   ctx_.channel.QueryU32(OID_802_11_INFRASTRUCTURE_MODE, infrastructure);
   ListRow& shown = list.rows[static_cast<size_t>(row)];
-  shown.image = infrastructure == kInfraAdhoc ? 1 : 0;
+  shown.image = infrastructure == kInfraAdhoc ? kSurveyImageAdhoc : kSurveyImageInfrastructure;
   MacAddress bssid{};
   ctx_.channel.Query(OID_802_11_BSSID, bssid);
   const HiddenNetworkRecord& hidden = ctx_.shared.hidden;

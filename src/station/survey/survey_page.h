@@ -131,6 +131,7 @@ class CSiteSurvPage : public DialogModel {
 
   // Column widths from the list's real width in pixels.
   void SetListWidth(int pixels);
+  void OnListWidth(int id, int pixels) override;
 
   void Rescan();
   void Connect();

@@ -4,8 +4,6 @@
 #include <prsht.h>
 
 #include "resources/dialogs/ap_access_control_page.h"
-#include "resources/dialogs/ap_event_log_page.h"
-#include "resources/dialogs/ap_mac_table_page.h"
 #include "resources/dialogs/ap_security_dialog.h"
 #include "resources/dialogs/ap_wds_page.h"
 #include "softap/config/hex_input_filter.h"
@@ -15,23 +13,12 @@ namespace {
 
 constexpr wchar_t kDecoratedProp[] = L"VxApPageDecorated";
 constexpr int kEditorWidth = 90;  // the in-place editor's width in pixels
-constexpr int kMacChars = 12;
 
 RECT ChildRect(HWND parent, HWND child) {
   RECT rc{};
   GetWindowRect(child, &rc);
   MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rc), 2);
   return rc;
-}
-
-void LimitText(HWND page, int id, int chars) {
-  if (HWND edit = GetDlgItem(page, id)) SendMessageW(edit, EM_LIMITTEXT, static_cast<WPARAM>(chars), 0);
-}
-
-int ClientWidth(HWND hwnd) {
-  RECT rc{};
-  GetClientRect(hwnd, &rc);
-  return rc.right - rc.left;
 }
 
 }  // namespace
@@ -59,24 +46,11 @@ void ApPageDecorations::Refresh() {
 }
 
 void ApPageDecorations::FirstSight(HWND page, DialogModel& model) {
-  const DWORD listStyle = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP;
-  if (&model == pages_.MacTable() || &model == pages_.EventLog()) {
-    const int id = &model == pages_.MacTable() ? kIdcMtList : kIdcElList;
-    HWND list = GetDlgItem(page, id);
-    if (!list) return;
-    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, listStyle, listStyle);
-    // The columns share the list's width; the page's controls follow in this same refresh.
-    if (&model == pages_.MacTable())
-      pages_.MacTable()->SetListWidth(ClientWidth(list));
-    else
-      pages_.EventLog()->SetListWidth(ClientWidth(list));
-    return;
-  }
-  int listId = 0, macId = 0, editId = 0;
+  int listId = 0;
   if (&model == pages_.AccessControl()) {
-    listId = kIdcAclList, macId = kIdcAclMac, editId = kIdcAclEdit;
+    listId = kIdcAclList;
   } else if (&model == pages_.Wds()) {
-    listId = kIdcWdsList, macId = kIdcWdsMac, editId = kIdcWdsEdit;
+    listId = kIdcWdsList;
   } else {
     return;
   }
@@ -86,8 +60,6 @@ void ApPageDecorations::FirstSight(HWND page, DialogModel& model) {
     LRESULT h = SendMessageW(list, LB_GETITEMHEIGHT, 0, 0);
     if (h > 0 && h != LB_ERR) SendMessageW(list, LB_SETITEMHEIGHT, 0, MAKELPARAM(h * 3 / 2, 0));
   }
-  LimitText(page, macId, kMacChars);
-  LimitText(page, editId, kMacChars);
 }
 
 void ApPageDecorations::PlaceEditor(HWND page, MacListPage& model, int listId, int editId, int modifyId,

@@ -1,6 +1,6 @@
-// Presentation of the access point pages that their models do not carry: the list views' extended
-// styles and column widths, the address lists' taller rows, the in-place MAC editor placed over
-// the row it edits, and the hexadecimal-digit filter on the key and MAC edits.
+// Presentation of the access point pages that their models do not carry: the address lists'
+// taller rows, the in-place MAC editor placed over the row it edits, and the hexadecimal-digit
+// filter on the key and MAC edits.
 #pragma once
 #include <windows.h>
 

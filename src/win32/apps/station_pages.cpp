@@ -5,7 +5,6 @@
 #include "station/profiles/profile_editor_shell.h"
 #include "station/profiles/profile_page.h"
 #include "station/survey/survey_profile_hooks.h"
-#include "station/advanced/advance_page.h"
 #include "station/monitor/link_status_page.h"
 #include "win32/ports/file_info_win.h"
 #include "win32/ui/view_registry.h"
@@ -67,8 +66,10 @@ StationPageSet MakeStationPages(HideDlg& shell, StationPorts& ports, IpInfoPort&
   };
   advance.toggleRadio = [&control] { control.ToggleRadio(); };
   advance.radioOn = [&control] { return control.RadioOn(); };
-  set.pages.push_back(
-      std::make_unique<CAdvancePage>(ports.registry, shell.Channel(), ports.dialogs, ports.strings, advance));
+  auto advancePage =
+      std::make_unique<CAdvancePage>(ports.registry, shell.Channel(), ports.dialogs, ports.strings, advance);
+  set.advance = advancePage.get();
+  set.pages.push_back(std::move(advancePage));
 
   AboutFacts about;
   about.program = Program::Station;

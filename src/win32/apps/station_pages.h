@@ -10,6 +10,7 @@
 #include "platform/cert_store.h"
 #include "platform/tcp.h"
 #include "platform/timer.h"
+#include "station/advanced/advance_page.h"
 #include "station/profiles/profile_sheet.h"
 #include "station/survey/survey_page.h"
 #include "station/shell/hide_dlg.h"
@@ -24,6 +25,7 @@ struct StationPageSet {
   std::vector<std::unique_ptr<DialogModel>> pages;
   DialogModel* profilePage = nullptr;  // shown only while this utility configures the adapter
   CSiteSurvPage* survey = nullptr;     // the page the sheet opens on
+  CAdvancePage* advance = nullptr;     // its RF caption follows the sheet's radio button
 };
 
 // What the survey needs that outlives the sheet.

@@ -1,6 +1,7 @@
 #include "win32/apps/station_sheet.h"
 
 #include "resources/resource_ids.h"
+#include "win32/ui/view_registry.h"
 
 namespace vx {
 
@@ -13,10 +14,15 @@ StationSheet::StationSheet(HINSTANCE module, HWND owner, HideDlg& shell, Station
     CQs3WaitWindow& wait = set_.survey->Flow().WaitWindow();
     waitWindow_ = std::make_unique<ModelDialog>(module, wait);
     wait.onShownChanged = [this](bool shown) {
-      if (shown)
-        waitWindow_->CreateModeless(sheet_.Hwnd() ? sheet_.Hwnd() : owner_);
-      else
+      if (shown) {
+        if (waitWindow_->CreateModeless(sheet_.Hwnd() ? sheet_.Hwnd() : owner_)) PlaceWaitWindow();
+      } else {
         waitWindow_->Close(kIdCancel);
+      }
+    };
+    // A confirmed Add to Profile shows the profile list with its new row.
+    set_.survey->Hooks().showProfilePage = [this] {
+      if (set_.profilePage && sheet_.HasPage(*set_.profilePage)) sheet_.SetActivePage(*set_.profilePage);
     };
   }
   int start = 0;
@@ -51,7 +57,23 @@ void StationSheet::Destroy() { sheet_.Destroy(); }
 
 void StationSheet::SetIcon(uint32_t icon) { sheet_.SetSmallIcon(icon); }
 
-void StationSheet::SetRadioIcon(uint32_t icon) { sheet_.SetButtonImage(kRadioButton, icon); }
+void StationSheet::SetRadioIcon(uint32_t icon) {
+  sheet_.SetButtonImage(kRadioButton, icon);
+  if (set_.advance) {
+    set_.advance->RadioChanged();
+    RefreshViews();
+  }
+}
+
+// Beside the sheet's left edge, its top at the sheet's vertical middle, in its own size.
+void StationSheet::PlaceWaitWindow() {
+  HWND sheet = sheet_.Hwnd();
+  HWND wait = waitWindow_ ? waitWindow_->Hwnd() : nullptr;
+  if (!sheet || !wait) return;
+  RECT rc{};
+  GetWindowRect(sheet, &rc);
+  SetWindowPos(wait, nullptr, rc.left + 50, (rc.top + rc.bottom) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
 
 void StationSheet::SetProfilePagePresent(bool present) {
   DialogModel* profile = set_.profilePage;

@@ -39,6 +39,8 @@ class StationSheet : public MainSheetView {
   void DrainWorkerMessages();
 
  private:
+  void PlaceWaitWindow();
+
   HWND owner_;
   HideDlg& shell_;
   StationPageSet set_;

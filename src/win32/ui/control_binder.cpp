@@ -158,7 +158,8 @@ bool EditableCombo(HWND hwnd) { return (GetWindowLongW(hwnd, GWL_STYLE) & 0x3) !
 void ControlBinder::Attach(HWND dialog) {
   dialog_ = dialog;
   applied_.clear();
-  ApplyDecorations();
+  measuredLists_.clear();
+  appliedGrowth_ = 0;
 }
 
 ControlState* ControlBinder::ModelState(int id) {
@@ -170,6 +171,8 @@ ControlState* ControlBinder::ModelState(int id) {
 void ControlBinder::Apply() {
   if (!dialog_ || applying_) return;
   applying_ = true;
+  TellListWidths();
+  ApplyGrowth();
   for (const auto& [id, state] : model_.Controls()) {
     HWND hwnd = GetDlgItem(dialog_, id);
     if (!hwnd) continue;
@@ -258,6 +261,9 @@ void ControlBinder::ApplyControl(int /*id*/, HWND hwnd, const ControlState& s, c
     SendMessageW(hwnd, BM_SETCHECK, s.checked ? BST_CHECKED : BST_UNCHECKED, 0);
   if (kind == Kind::Edit && changedFromTemplate(&ControlState::readOnly, false))
     SendMessageW(hwnd, EM_SETREADONLY, s.readOnly, 0);
+  if (kind == Kind::Edit && changedFromTemplate(&ControlState::maxLength, 0))
+    SendMessageW(hwnd, EM_LIMITTEXT, static_cast<WPARAM>(s.maxLength > 0 ? s.maxLength : 0), 0);
+  if (kind == Kind::Static && prev && changed(&ControlState::textColour)) InvalidateRect(hwnd, nullptr, TRUE);
   if (changedFromTemplate(&ControlState::image, 0)) ApplyImage(hwnd, static_cast<uint32_t>(s.image));
   if (changed(&ControlState::enabled)) EnableWindow(hwnd, s.enabled);
   if (changed(&ControlState::visible)) ShowWindow(hwnd, s.visible ? SW_SHOWNA : SW_HIDE);
@@ -266,6 +272,11 @@ void ControlBinder::ApplyControl(int /*id*/, HWND hwnd, const ControlState& s, c
 void ControlBinder::ApplyList(HWND list, const ControlState& s, const ControlState* prev) {
   static const std::vector<ListColumn> kNoColumns;
   static const std::vector<ListRow> kNoRows;
+  // Extended styles and the image list before the rows, whose images name it.
+  const uint32_t oldStyle = prev ? prev->listStyle : 0;
+  if (s.listStyle != oldStyle)
+    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, oldStyle | s.listStyle, s.listStyle);
+  if (prev ? prev->listImages != s.listImages : !s.listImages.empty()) ApplyImageList(list, s.listImages);
   const auto& oldColumns = prev ? prev->columns : kNoColumns;
   const auto& oldRows = prev ? prev->rows : kNoRows;
   bool columnsChanged = !SameColumns(oldColumns, s.columns);
@@ -387,48 +398,72 @@ void ControlBinder::ApplyImage(HWND hwnd, uint32_t imageId) {
     SendMessageW(hwnd, BM_SETIMAGE, type, reinterpret_cast<LPARAM>(image));
 }
 
-void ControlBinder::ApplyDecorations() {
-  if (!dialog_) return;
-  for (const auto& [id, icons] : listImages_) {
-    HWND list = GetDlgItem(dialog_, id);
-    if (!list) continue;
+void ControlBinder::ApplyImageList(HWND list, const std::vector<uint32_t>& icons) {
+  HIMAGELIST images = nullptr;
+  if (!icons.empty()) {
     int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON);
-    HIMAGELIST images = ImageList_Create(cx, cy, ILC_COLOR8 | ILC_MASK, static_cast<int>(icons.size()), 0);
+    images = ImageList_Create(cx, cy, ILC_COLOR8 | ILC_MASK, static_cast<int>(icons.size()), 0);
     for (uint32_t icon : icons) {
       HICON h = static_cast<HICON>(LoadImageW(module_, MAKEINTRESOURCEW(icon), IMAGE_ICON, cx, cy, 0));
       ImageList_AddIcon(images, h);  // a missing icon leaves a gap that no row should name
       if (h) DestroyIcon(h);
     }
-    // The list view owns and frees the image list (no LVS_SHAREIMAGELISTS).
-    HIMAGELIST old = reinterpret_cast<HIMAGELIST>(
-        SendMessageW(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images)));
-    if (old && old != images) ImageList_Destroy(old);
   }
-  for (const auto& [id, style] : listStyles_)
-    if (HWND list = GetDlgItem(dialog_, id)) SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, style, style);
+  // The list view owns and frees the image list (no LVS_SHAREIMAGELISTS).
+  HIMAGELIST old = reinterpret_cast<HIMAGELIST>(
+      SendMessageW(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images)));
+  if (old && old != images) ImageList_Destroy(old);
 }
 
-void ControlBinder::SetListImages(int id, std::vector<uint32_t> iconIds) {
-  listImages_[id] = std::move(iconIds);
-  if (dialog_) ApplyDecorations();
+// Before a list's columns are first shown, the model hears how wide the list really is, so
+// column widths given as shares of it fit the window in every language and font.
+void ControlBinder::TellListWidths() {
+  std::vector<std::pair<int, int>> widths;
+  for (const auto& [id, state] : model_.Controls()) {
+    if (state.columns.empty() || measuredLists_.count(id)) continue;
+    HWND list = GetDlgItem(dialog_, id);
+    if (!list || KindOf(list) != Kind::ListView) continue;
+    measuredLists_.insert(id);
+    RECT rc{};
+    GetClientRect(list, &rc);
+    widths.emplace_back(id, static_cast<int>(rc.right - rc.left));
+  }
+  // Told after the walk: the model may change its controls.
+  for (const auto& [id, pixels] : widths) model_.OnListWidth(id, pixels);
 }
 
-void ControlBinder::SetListExtendedStyle(int id, DWORD style) {
-  listStyles_[id] = style;
-  if (dialog_)
-    if (HWND list = GetDlgItem(dialog_, id)) SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, style, style);
-}
-
-void ControlBinder::SetLabelColour(int id, COLORREF colour) {
-  labelColours_[id] = colour;
-  if (dialog_)
-    if (HWND label = GetDlgItem(dialog_, id)) InvalidateRect(label, nullptr, TRUE);
+// The dialog grows (or shrinks back) by the difference to what it was given; controls anchored
+// to the bottom move with it, stretched ones take the height.
+void ControlBinder::ApplyGrowth() {
+  const int delta = model_.growHeight - appliedGrowth_;
+  if (delta == 0) return;
+  appliedGrowth_ = model_.growHeight;
+  RECT rc{};
+  GetWindowRect(dialog_, &rc);
+  const bool child = (GetWindowLongW(dialog_, GWL_STYLE) & WS_CHILD) != 0;
+  // A top-level dialog stays centred where it was; a page keeps its place in its sheet.
+  SetWindowPos(dialog_, nullptr, rc.left, rc.top - delta / 2, rc.right - rc.left, rc.bottom - rc.top + delta,
+               SWP_NOZORDER | SWP_NOACTIVATE | (child ? SWP_NOMOVE : 0));
+  for (const auto& [id, state] : model_.Controls()) {
+    if (state.anchor == Anchor::Top) continue;
+    HWND hwnd = GetDlgItem(dialog_, id);
+    if (!hwnd) continue;
+    RECT c{};
+    GetWindowRect(hwnd, &c);
+    MapWindowPoints(nullptr, dialog_, reinterpret_cast<POINT*>(&c), 2);
+    if (state.anchor == Anchor::Bottom)
+      OffsetRect(&c, 0, delta);
+    else
+      c.bottom += delta;
+    SetWindowPos(hwnd, nullptr, c.left, c.top, c.right - c.left, c.bottom - c.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  InvalidateRect(dialog_, nullptr, TRUE);
 }
 
 HBRUSH ControlBinder::OnCtlColorStatic(HDC dc, HWND control) {
-  auto it = labelColours_.find(GetDlgCtrlID(control));
-  if (it == labelColours_.end()) return nullptr;
-  SetTextColor(dc, it->second);
+  const ControlState* state = ModelState(GetDlgCtrlID(control));
+  if (!state || !state->textColour) return nullptr;
+  SetTextColor(dc, static_cast<COLORREF>(*state->textColour));
   SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
   return GetSysColorBrush(COLOR_BTNFACE);
 }

@@ -45,12 +45,7 @@ class ControlBinder {
   std::optional<ControlEvent> OnDeferredSelection(WPARAM controlId);
   static constexpr UINT kDeferredSelectionMessage = WM_APP + 0x52;
 
-  // Presentation that model states do not carry: a list view's small icons and extended style,
-  // the text colour of a static label.
-  void SetListImages(int id, std::vector<uint32_t> iconIds);
-  void SetListExtendedStyle(int id, DWORD style);
-  void SetLabelColour(int id, COLORREF colour);
-  // For WM_CTLCOLORSTATIC: a brush when this binder colours the label, else null.
+  // For WM_CTLCOLORSTATIC: a brush when the model gives the label a text colour, else null.
   HBRUSH OnCtlColorStatic(HDC dc, HWND control);
 
  private:
@@ -58,7 +53,9 @@ class ControlBinder {
   void ApplyList(HWND hwnd, const ControlState& s, const ControlState* prev);
   void ApplyImage(HWND hwnd, uint32_t imageId);
   HANDLE BitmapOnBackground(HWND hwnd, uint32_t imageId);
-  void ApplyDecorations();
+  void ApplyImageList(HWND list, const std::vector<uint32_t>& icons);
+  void TellListWidths();
+  void ApplyGrowth();
   void SyncRadios();
   ControlState* ModelState(int id);
   ControlState& AppliedState(int id) { return applied_[id]; }
@@ -68,9 +65,8 @@ class ControlBinder {
   HWND dialog_ = nullptr;
   bool applying_ = false;
   std::map<int, ControlState> applied_;  // what the controls were last given
-  std::map<int, std::vector<uint32_t>> listImages_;
-  std::map<int, DWORD> listStyles_;
-  std::map<int, COLORREF> labelColours_;
+  std::set<int> measuredLists_;  // lists whose width the model has been told
+  int appliedGrowth_ = 0;         // pixels the dialog has grown by
   std::set<HANDLE> ownedBitmaps_;  // bitmaps made for picture statics
 };
 

@@ -37,10 +37,6 @@ class ModelDialog : public LiveView {
   void Refresh() override;
   bool PreTranslate(MSG& msg) override;
 
-  // Presentation the models do not carry; may be called before or after creation.
-  void SetListImages(int id, std::vector<uint32_t> iconIds) { binder_.SetListImages(id, std::move(iconIds)); }
-  void SetListExtendedStyle(int id, DWORD style) { binder_.SetListExtendedStyle(id, style); }
-  void SetLabelColour(int id, COLORREF colour) { binder_.SetLabelColour(id, colour); }
   // Turns control `id` of the template into a bitmap button (its image comes from the model).
   void UseBitmapButton(int id, BitmapButtonLook look = BitmapButtonLook::Flat);
   // Window timers whose WM_TIMER reaches the model's OnTimer.

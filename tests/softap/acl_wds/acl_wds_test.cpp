@@ -33,6 +33,8 @@ TEST(HexInputFilter, AcceptsDigitsHexLettersXAndControlKeys) {
 }
 
 TEST_F(AclTest, MacCheckRefusesShortMulticastAndNonHexAddresses) {
+  EXPECT_EQ(page.Control(kIdcAclMac).maxLength, 12);  // the edits take twelve digits at most
+  EXPECT_EQ(page.Control(kIdcAclEdit).maxLength, 12);
   Policy(1);
   EXPECT_TRUE(page.Control(kIdcAclAdd).enabled);
   Type("00AABBCCDDE");
@@ -154,6 +156,7 @@ TEST_F(WdsTest, ThreePeersAtMostAndDisabledSendsNoPeersButKeepsTheList) {
   CWdsPage page(Context());
   page.OnInit();
   EXPECT_TRUE(page.Control(kIdcWdsEnable).checked);  // "WdsEnable" 0 is enabled
+  EXPECT_EQ(page.Control(kIdcWdsMac).maxLength, 12);
   for (const char* m : {"00AABBCCDD01", "00AABBCCDD02", "00AABBCCDD03"}) Add(page, m);
   EXPECT_FALSE(page.Control(kIdcWdsAdd).enabled);
   Click(page, kIdcWdsApply);

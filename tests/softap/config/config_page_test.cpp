@@ -90,6 +90,23 @@ TEST_F(ConfigPageTest, ValidationStopsApplyBeforeAnythingIsStored) {
   EXPECT_EQ(C(kIdcApcSsid).text.size(), 32u);
 }
 
+TEST_F(ConfigPageTest, ValidationMessagesComeFromTheTableInChinese) {
+  Put("Channel", "6");
+  page = std::make_unique<CConfigPage>(
+      ApPageContext{reg, drv.channel, activation, ui, ChineseStrings(), [] { return std::string(kRoot); }, false});
+  page->OnInit();
+  EXPECT_EQ(C(kIdcApcSsid).maxLength, 32);
+  C(kIdcApcSsid).text = std::string(33, 's');  // typed past the edit's limit some other way
+  Click(kIdcApcApply);
+  C(kIdcApcSsid).text = "Net";
+  C(kIdcApcBeacon).text = "1001";
+  Click(kIdcApcApply);
+  EXPECT_EQ(Boxes(), (std::vector<std::string>{ChineseStrings().Get(IDS_AP_SSID_TOO_LONG),
+                                               ChineseStrings().Get(IDS_AP_BEACON_RANGE)}));
+  EXPECT_EQ(ui.boxes[0].caption, ChineseStrings().Get(IDS_AP_TITLE));
+  EXPECT_TRUE(drv.SetOids().empty());
+}
+
 TEST_F(ConfigPageTest, DefaultThenApplyStoresTheDefaultsAndPushesThem) {
   Put("Channel", "6");
   Put("TXBurst", "1");

@@ -54,7 +54,11 @@ struct EventLogPageTest : ::testing::Test {
 
 TEST_F(EventLogPageTest, FillsAtTheFirstTickWithTimeAndMessage) {
   store.Append({Event(0, 1), Event(1, 0), Event(2, 9), Event(3, 5)});
+  page.OnListWidth(kIdcElList, 437);  // told before the page fills its controls
   page.OnInit();
+  EXPECT_EQ(page.Control(kIdcElList).listStyle, 0x421u);
+  EXPECT_EQ(page.Control(kIdcElList).columns[0].width, 172);  // 43 x 4.0
+  EXPECT_EQ(page.Control(kIdcElList).columns[1].width, 253);  // 43 x 5.9
   page.OnSetActive();
   EXPECT_TRUE(Rows().empty());
   clock.Advance(1999);
@@ -96,7 +100,8 @@ TEST(MacTablePage, RowsFromTheDriverCappedAt32AndKeptWhenTheQueryFails) {
   test::ApFakeDriver drv;
   CMacTablePage page(drv.channel, drv.clock, EnglishStrings());
   page.OnInit();
-  page.SetListWidth(405);
+  EXPECT_EQ(page.Control(kIdcMtList).listStyle, 0x421u);  // grid lines, full-row select, info tips
+  page.OnListWidth(kIdcMtList, 405);
   EXPECT_EQ(page.Control(kIdcMtList).columns[0].width, 200);
   EXPECT_EQ(page.Control(kIdcMtList).columns[1].width, 60);
   EXPECT_EQ(page.Control(kIdcMtList).columns[2].width, 136);

@@ -267,6 +267,36 @@ TEST_F(Advance, RadioButtonFollowsTheToggle) {
   EXPECT_FALSE(radio);
   EXPECT_EQ(p.Control(adv::kRadio).text, "Turn on RF");
   EXPECT_EQ(p.Control(adv::kRadioImage).image, 189);
+  // The sheet's own radio button switches it back: caption and bitmap follow.
+  radio = true;
+  p.RadioChanged();
+  EXPECT_EQ(p.Control(adv::kRadio).text, "Turn off RF ");
+  EXPECT_EQ(p.Control(adv::kRadioImage).image, 188);
+  // Switched while another page was shown: the page shows it when it comes to the front.
+  radio = false;
+  p.OnSetActive();
+  EXPECT_EQ(p.Control(adv::kRadioImage).image, 189);
+}
+
+// "Tx turbo rate" is shown on this page, loaded from the live "TurboRate" and applied as the
+// live value and the station configuration's word 1, which every activation sends from it.
+TEST_F(Advance, TurboRateIsShownLoadedAndApplied) {
+  reg.SetSz(kRoot, "TurboRate", "1");
+  CAdvancePage& p = Open();
+  EXPECT_TRUE(p.Control(adv::kTurboRate).visible);
+  EXPECT_EQ(p.Control(adv::kTurboRate).text, "Tx turbo rate");
+  EXPECT_TRUE(p.Control(adv::kTurboRate).checked);
+  ASSERT_TRUE(p.Apply());
+  auto sta = SetsOf(VX_OID_802_11_SET_STA_CONFIG);
+  ASSERT_EQ(sta.size(), 1u);
+  EXPECT_EQ(DecodeConfigWords(sta[0].data)[kStaTurboRate], 1u);
+  Click(adv::kTurboRate, false);
+  adapter.ClearOidLog();
+  ASSERT_TRUE(p.Apply());
+  EXPECT_EQ(Live("TurboRate"), "0");
+  sta = SetsOf(VX_OID_802_11_SET_STA_CONFIG);
+  ASSERT_EQ(sta.size(), 1u);
+  EXPECT_EQ(DecodeConfigWords(sta[0].data)[kStaTurboRate], 0u);
 }
 
 }  // namespace

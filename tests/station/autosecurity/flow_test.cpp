@@ -258,5 +258,29 @@ TEST_F(FlowTest, KeyDialogTakesEightToSixtyThreeCharacters) {
   EXPECT_EQ(ui.boxes.size(), 2u);
 }
 
+// The edit takes no 64th character, the note is red, and a long instruction makes the dialog
+// 90 pixels taller with the edit, the note and the buttons moved down to the new bottom.
+TEST_F(FlowTest, KeyDialogLimitsItsEditColoursItsNoteAndGrowsForALongInstruction) {
+  CQs3KeyDialog english(ui, EnglishStrings(), "SSID = a\nBSSID = 00:00:00:00:00:00");
+  english.OnInit();
+  EXPECT_EQ(english.Control(qs3key::kEdit).maxLength, 63);
+  EXPECT_EQ(english.Control(qs3key::kNote).textColour, std::optional<uint32_t>(255));
+  EXPECT_GT(EnglishStrings().Get(IDS_QS3_KEY_INSTRUCTION).size(), CQs3KeyDialog::kLongInstruction);
+  EXPECT_TRUE(english.Enlarged());
+  EXPECT_EQ(english.growHeight, 90);
+  EXPECT_EQ(english.Control(qs3key::kInstruction).anchor, Anchor::Stretch);
+  for (int id : {qs3key::kEdit, qs3key::kNote, int(kIdOk), int(kIdCancel)})
+    EXPECT_EQ(english.Control(id).anchor, Anchor::Bottom) << id;
+  EXPECT_EQ(english.Control(qs3key::kApText).anchor, Anchor::Top);
+
+  // Characters count, not bytes: the Chinese instruction is short though its UTF-8 is longer.
+  CQs3KeyDialog chinese(ui, ChineseStrings(), "SSID = a\nBSSID = 00:00:00:00:00:00");
+  chinese.OnInit();
+  EXPECT_FALSE(chinese.Enlarged());
+  EXPECT_EQ(chinese.growHeight, 0);
+  EXPECT_EQ(chinese.Control(qs3key::kNote).text, ChineseStrings().Get(IDS_QS3_KEY_NOTE));
+  EXPECT_EQ(chinese.Control(qs3key::kNote).textColour, std::optional<uint32_t>(255));
+}
+
 }  // namespace
 }  // namespace vx

@@ -97,6 +97,9 @@ TEST_F(LinkStatus, NoiseMapping) {
 TEST_F(LinkStatus, LinkQualityMappingAndSmoothing) {
   EXPECT_EQ(link_status::LinkQualityPercent(75, 0), 100);
   EXPECT_EQ(link_status::LinkQualityPercent(25, 0), 40);
+  // Products that are whole numbers stay whole in every build (70 x 1.2 is 84, not 83.999...).
+  EXPECT_EQ(link_status::LinkQualityPercent(70, 0), 94);
+  EXPECT_EQ(link_status::LinkQualityPercent(45, 0), 64);
   EXPECT_EQ(link_status::LinkQualityPercent(0xFFFFFFFFu, 0), 100);  // no overflow past the cap
 
   Link(0, 25, 0, 0);

@@ -53,6 +53,24 @@ TEST_F(ProfilePageTest, RowsShowTheStoredValuesAndCorrectChannels) {
   EXPECT_TRUE(page.Control(prof::kEdit).enabled);
 }
 
+// The list's look: icons 174 and 185 as images 0 and 1, its extended styles, and column widths
+// from the width the view measures.
+TEST_F(ProfilePageTest, ListMarksWithItsTwoIconsAndFitsItsWidth) {
+  page.OnInit();
+  const ControlState& list = page.Control(prof::kList);
+  ASSERT_EQ(list.listImages.size(), 2u);
+  EXPECT_EQ(list.listImages[CProfilePage::kImageConnected], 174u);
+  EXPECT_EQ(list.listImages[CProfilePage::kImageIdle], 185u);
+  EXPECT_EQ(list.listStyle & 0x121u, 0x121u);  // grid lines, full-row select, flat scroll bars
+  EXPECT_TRUE(list.listStyle & 0x400u);        // info tips for names cut short
+  page.OnListWidth(prof::kList, 587);
+  EXPECT_EQ(list.columns[0].width, 98);   // 587 / 10 = 58, x 1.7
+  EXPECT_EQ(list.columns[1].width, 121);  // 58 x 2.1
+  EXPECT_EQ(list.columns[5].width, 98);
+  page.OnInit();  // opened again: the measured width stays
+  EXPECT_EQ(page.Control(prof::kList).columns[1].width, 121);
+}
+
 TEST_F(ProfilePageTest, NothingSelectedSaysSo) {
   Store(Profile("Office", "OfficeNet"));
   page.OnInit();

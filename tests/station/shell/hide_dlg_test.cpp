@@ -133,10 +133,14 @@ TEST_F(HideDlgTest, UnplugClosesTheSheetAndReplugInitialisesAgain) {
   EXPECT_EQ(dlg->Sheet(), nullptr);
   EXPECT_EQ(dlg->CurrentTrayState(), TrayState::NotPresent);
   EXPECT_EQ(tray.tip, "ARVENTA Wireless LAN Card\nNot exist");
-  // The sheet cannot be opened without an adapter.
+  // The sheet cannot be opened without an adapter; the message is the table's entry 2001.
   dlg->ShowMainSheet();
   ASSERT_EQ(ui.boxes.size(), 1u);
   EXPECT_EQ(ui.boxes[0].text, "NIC or driver not ready");
+  strings.table[2001] = "網路卡或驅動程式尚未就緒";
+  dlg->ShowMainSheet();
+  ASSERT_EQ(ui.boxes.size(), 2u);
+  EXPECT_EQ(ui.boxes[1].text, "網路卡或驅動程式尚未就緒");
   adapter.Replug();
   Run(2);
   EXPECT_TRUE(dlg->AdapterPresent());

@@ -20,6 +20,7 @@
 #include "sim/host/sim_host.h"
 #include "sim/services/sim_services.h"
 #include "station/survey/network_selection.h"
+#include "station/survey/survey_list.h"
 #include "station/survey/survey_profile_hooks.h"
 
 namespace vx {
@@ -74,6 +75,7 @@ class SurveyPageTest : public ::testing::Test {
   std::vector<StationProfile> sheetPrefills;
   std::string sheetKey;  // what the user types in "Security Profile"; empty: Cancel
   std::vector<StationProfile> addPrefills;
+  bool addConfirmed = true;
   int profilePageShown = 0;
   const StringTable* strings = &EnglishStrings();
 
@@ -101,7 +103,7 @@ class SurveyPageTest : public ::testing::Test {
     host.Stop();
   }
 
-  void Open(std::optional<SurveyHooks> given = {}) {
+  SurveyContext Context() {
     SurveyContext ctx{channel, link, profiles, reg, clock, ui, *strings, process, tcp, ipInfo, shared};
     ctx.accessPointMode = [] { return false; };
     ctx.managesAdapter = [] { return true; };
@@ -120,6 +122,10 @@ class SurveyPageTest : public ::testing::Test {
     ctx.wepError = [this] { return link.WepError(); };
     ctx.osKind = [this] { return osKind; };
     ctx.adapterName = [this] { return adapter.Hardware().instanceId; };
+    return ctx;
+  }
+  void Open(std::optional<SurveyHooks> given = {}) {
+    SurveyContext ctx = Context();
     SurveyHooks hooks;
     hooks.runSecurityProfileSheet = [this](const StationProfile& p) -> std::optional<StationProfile> {
       sheetPrefills.push_back(p);
@@ -131,7 +137,7 @@ class SurveyPageTest : public ::testing::Test {
     };
     hooks.runAddProfileSheet = [this](const StationProfile& p) {
       addPrefills.push_back(p);
-      return true;
+      return addConfirmed;
     };
     hooks.showProfilePage = [this] { ++profilePageShown; };
     page = std::make_unique<CSiteSurvPage>(ctx, given ? *given : hooks);
@@ -200,8 +206,15 @@ TEST_F(SurveyPageTest, ListShowsTheScanWithColumnsAndButtons) {
   const auto& list = C(survey::kList);
   ASSERT_EQ(list.columns.size(), 7u);
   EXPECT_EQ(list.columns[0].title, "SSID");
-  EXPECT_EQ(list.columns[0].width, 91);  // trunc(399 / 10 x 2.3)
+  EXPECT_EQ(list.columns[0].width, 91);  // trunc(399 / 10 x 2.3) until the view tells the width
   EXPECT_EQ(list.columns[6].title, "Network Type");
+  EXPECT_EQ(list.listImages, (std::vector<uint32_t>{kIconSurveyInfrastructure, kIconSurveyAdhoc}));
+  EXPECT_EQ(list.listStyle, 0x421u);  // grid lines, full-row select, info tips
+  page->OnListWidth(survey::kList, 585);
+  EXPECT_EQ(list.columns[0].width, 134);  // trunc(58.5 x 2.3)
+  EXPECT_EQ(list.columns[6].width, 93);   // trunc(58.5 x 1.6)
+  page->OnListWidth(survey::kStatus, 100);  // another control's width changes nothing
+  EXPECT_EQ(list.columns[0].width, 134);
   EXPECT_EQ(C(survey::kConnect).text, "Connect");
   EXPECT_FALSE(C(survey::kRescan).enabled);  // the list waits for its first scan
   Pass(6000);
@@ -470,6 +483,7 @@ TEST_F(SurveyPageTest, HiddenNetworkAsksItsNameAndShowsIt) {
 TEST_F(SurveyPageTest, HiddenSsidDialogWantsAName) {
   CHiddenSsidDialog dialog(ui, EnglishStrings());
   dialog.OnInit();
+  EXPECT_EQ(dialog.Control(kIdcHiddenSsid).maxLength, 32);
   EXPECT_EQ(dialog.Control(VX_IDC_HIDDEN_SSID_PROMPT).text, "This AP use hidden SSID, please manually configure SSID");
   EXPECT_FALSE(dialog.OnOk());
   EXPECT_EQ(ui.boxes.back().text, "Please enter SSID");
@@ -535,11 +549,15 @@ TEST_F(SurveyPageTest, AddToProfileOpensThePrefilledSheet) {
   EXPECT_EQ(addPrefills[0].encryption, int(kEncAesEnabled));
   EXPECT_EQ(addPrefills[0].channel, 11);
   EXPECT_EQ(profilePageShown, 1);
+  addConfirmed = false;  // cancelled: the page stays
+  page->OnCommand(survey::kAddProfile, UiEvent::Clicked);
+  EXPECT_EQ(addPrefills.size(), 2u);
+  EXPECT_EQ(profilePageShown, 1);
   admin = false;
   page->UpdateButtons();
   EXPECT_FALSE(C(survey::kAddProfile).enabled);
   page->OnCommand(survey::kAddProfile, UiEvent::Clicked);
-  EXPECT_EQ(addPrefills.size(), 1u);
+  EXPECT_EQ(addPrefills.size(), 2u);
 }
 
 TEST_F(SurveyPageTest, MakerAccessPointOnWpaPskGetsTheKeyDialogDirectly) {
@@ -621,6 +639,46 @@ TEST_F(SurveyPageTest, NetworkSelectionPicksTheRowToConnect) {
   EXPECT_EQ(C(survey::kList).selection, RowOf("Arventa-AP"));
   EXPECT_EQ(profiles.CurrentProfileName(), "Arventa-AP");
   EXPECT_TRUE(page->JoinByBssid());
+}
+
+// The selection tool lists the networks as the page does, in the table's language, with the
+// joined network's row marked by its type's icon.
+TEST_F(SurveyPageTest, SelectionToolShowsTheRowsAsThePageDoesInChinese) {
+  strings = &ChineseStrings();
+  const StringTable& zh = ChineseStrings();
+  passPhrase.clear();
+  OpenScanned();
+  ConnectTo("Arventa-AP");
+  Pass(4000);
+  ASSERT_EQ(ConnectedRow(), RowOf("Arventa-AP"));
+
+  SurveyContext ctx = Context();
+  CNetworkSelectionDialog tool(ctx);
+  tool.OnInit();
+  const ControlState& list = tool.Control(qs3sel::kList);
+  ASSERT_EQ(list.columns.size(), 7u);
+  EXPECT_EQ(list.columns[kColumnEncryption].title, zh.Get(IDS_COL_ENCRYPTION));
+  EXPECT_EQ(list.listImages, (std::vector<uint32_t>{kIconSurveyInfrastructure, kIconSurveyAdhoc}));
+  EXPECT_EQ(list.listStyle, 0x421u);
+  tool.OnListWidth(qs3sel::kList, 500);
+  EXPECT_EQ(list.columns[0].width, 115);  // 50 x 2.3, exactly, in every build
+  EXPECT_EQ(list.columns[1].width, 110);
+  ASSERT_EQ(list.rows.size(), C(survey::kList).rows.size());
+  for (size_t i = 0; i < list.rows.size(); ++i) {
+    EXPECT_EQ(list.rows[i].cells, C(survey::kList).rows[i].cells) << i;
+    EXPECT_EQ(list.rows[i].image, int(i) == RowOf("Arventa-AP") ? kSurveyImageInfrastructure : -1) << i;
+  }
+  const auto& open = list.rows[size_t(RowOf("Arventa-AP"))].cells;
+  EXPECT_EQ(open[kColumnEncryption], zh.Get(IDS_CIPHER_NONE));
+  EXPECT_EQ(open[kColumnNetworkType], zh.Get(IDS_NET_INFRASTRUCTURE));
+  EXPECT_EQ(list.rows[size_t(RowOf("GameRoom"))].cells[kColumnNetworkType], zh.Get(IDS_NET_ADHOC));
+  EXPECT_EQ(list.rows[size_t(RowOf("OldWep"))].cells[kColumnEncryption], zh.Get(IDS_CIPHER_WEP));
+
+  // The link goes: the mark goes at the next tick.
+  adapter.SetNetworkInRange("Arventa-AP", false);
+  Pass(2000);
+  for (const auto& r : list.rows) EXPECT_EQ(r.image, -1);
+  tool.OnCancel();
 }
 
 // After a Connect the page keeps its network; a profile the user then makes current on the

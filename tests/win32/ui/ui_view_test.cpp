@@ -139,6 +139,13 @@ class TestDialogModel : public DialogModel, public EventLog {
     report.columns = {{"SSID", 120}, {"Channel", 0}};
     report.rows = {{{"Home", "6"}, 0}, {{"Office", "11"}, -1}, {{"Cafe", "1"}, 1}};
     report.selection = 1;
+    report.listImages = {IDI_TEST_GOOD, IDI_TEST_DISC};
+    report.listStyle = kListGridLines | kListFullRowSelect | kListInfoTips;
+    Control(IDC_EDIT).maxLength = 20;
+    growHeight = grow;
+    Control(IDC_PUSH).anchor = Anchor::Bottom;
+    Control(IDC_LIST).anchor = Anchor::Stretch;
+    Control(IDOK).anchor = Anchor::Bottom;
     auto& track = Control(IDC_TRACK);
     track.rangeMax = 2347;
     track.position = 2000;
@@ -147,6 +154,12 @@ class TestDialogModel : public DialogModel, public EventLog {
     Control(IDC_PICTURE).image = IDI_TEST_GOOD;
     Control(IDC_SETUP).image = IDB_TEST_SETUP;
     Control(IDC_COLOURED).text = "Connected";
+    Control(IDC_COLOURED).textColour = RGB(0, 128, 0);
+  }
+  void OnListWidth(int id, int pixels) override {
+    listWidths.push_back({id, pixels});
+    // The widths the model derives reach the columns before they are first shown.
+    if (id == IDC_REPORT) Control(IDC_REPORT).columns[0].width = pixels / 2;
   }
   void OnCommand(int id, UiEvent e) override {
     events.push_back({id, e});
@@ -167,6 +180,8 @@ class TestDialogModel : public DialogModel, public EventLog {
 
   std::function<void(int, UiEvent)> onCommand;
   int inits = 0, oks = 0, cancels = 0, timers = 0, okRefusals = 0;
+  int grow = 0;  // the growHeight OnInit asks for
+  std::vector<std::pair<int, int>> listWidths;
 };
 
 class TestPageModel : public DialogModel, public EventLog {
@@ -213,8 +228,6 @@ class TestPageModel : public DialogModel, public EventLog {
 TEST_CASE("model state reaches every kind of control") {
   TestDialogModel m;
   ModelDialog view(Module(), m);
-  view.SetListImages(IDC_REPORT, {IDI_TEST_GOOD, IDI_TEST_DISC});
-  view.SetListExtendedStyle(IDC_REPORT, 0x421);
   view.UseBitmapButton(IDC_SETUP);
   CHECK(view.CreateModeless(nullptr));
   HWND d = view.Hwnd();
@@ -234,7 +247,13 @@ TEST_CASE("model state reaches every kind of control") {
   CHECK(SendMessageW(report, LVM_GETITEMCOUNT, 0, 0) == 3);
   HWND header = reinterpret_cast<HWND>(SendMessageW(report, LVM_GETHEADER, 0, 0));
   CHECK(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0) == 2);
-  CHECK(SendMessageW(report, LVM_GETCOLUMNWIDTH, 0, 0) == 120);
+  // The model heard the list's client width once, before the columns were made.
+  RECT client{};
+  GetClientRect(report, &client);
+  CHECK(m.listWidths.size() == 1);
+  CHECK(m.listWidths[0] == std::make_pair(int(IDC_REPORT), int(client.right)));
+  CHECK(client.right > 300);
+  CHECK(SendMessageW(report, LVM_GETCOLUMNWIDTH, 0, 0) == client.right / 2);
   CHECK(SendMessageW(report, LVM_GETCOLUMNWIDTH, 1, 0) > 0);  // sized by the view
   CHECK(Cell(report, 1, 0) == L"Office");
   CHECK(Cell(report, 2, 1) == L"1");
@@ -242,7 +261,22 @@ TEST_CASE("model state reaches every kind of control") {
   CHECK(RowImage(report, 1) == I_IMAGENONE);  // -1 in the model is no image, not a callback
   CHECK(Selected(report) == 1);
   CHECK((SendMessageW(report, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & 0x421) == 0x421);
-  CHECK(SendMessageW(report, LVM_GETIMAGELIST, LVSIL_SMALL, 0) != 0);
+  HIMAGELIST images = reinterpret_cast<HIMAGELIST>(SendMessageW(report, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
+  CHECK(images != nullptr);
+  CHECK(ImageList_GetImageCount(images) == 2);
+  CHECK(SendDlgItemMessageW(d, IDC_EDIT, EM_GETLIMITTEXT, 0, 0) == 20);
+  {
+    // The coloured label is drawn in its model's colour; the others in the system's.
+    HDC dc = GetDC(d);
+    SetTextColor(dc, RGB(1, 2, 3));
+    LRESULT brush = SendMessageW(d, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                                 reinterpret_cast<LPARAM>(GetDlgItem(d, IDC_COLOURED)));
+    CHECK(brush != 0);
+    CHECK(GetTextColor(dc) == RGB(0, 128, 0));
+    SendMessageW(d, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(GetDlgItem(d, IDC_LABEL)));
+    CHECK(GetTextColor(dc) != RGB(0, 128, 0));
+    ReleaseDC(d, dc);
+  }
   HWND track = GetDlgItem(d, IDC_TRACK);
   CHECK(SendMessageW(track, TBM_GETRANGEMAX, 0, 0) == 2347);
   CHECK(SendMessageW(track, TBM_GETPOS, 0, 0) == 2000);
@@ -269,6 +303,48 @@ TEST_CASE("model state reaches every kind of control") {
   m.Control(IDC_IP).text = "300.1.2.3";
   view.Refresh();
   CHECK(SendDlgItemMessageW(d, IDC_IP, IPM_ISBLANK, 0, 0) != 0);
+}
+
+// A model that asks for more height gets it: controls anchored to the bottom move down with the
+// bottom edge, stretched ones grow, the others stay; asking for less gives it back.
+TEST_CASE("a dialog grows as its model asks") {
+  auto rectOf = [](HWND parent, int id) {
+    RECT rc{};
+    GetWindowRect(GetDlgItem(parent, id), &rc);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rc), 2);
+    return rc;
+  };
+  RECT plain{}, label{}, push{}, list{}, ok{};
+  {
+    TestDialogModel m;
+    ModelDialog view(Module(), m);
+    CHECK(view.CreateModeless(nullptr));
+    GetWindowRect(view.Hwnd(), &plain);
+    label = rectOf(view.Hwnd(), IDC_LABEL);
+    push = rectOf(view.Hwnd(), IDC_PUSH);
+    list = rectOf(view.Hwnd(), IDC_LIST);
+    ok = rectOf(view.Hwnd(), IDOK);
+  }
+  TestDialogModel m;
+  m.grow = 90;
+  ModelDialog view(Module(), m);
+  CHECK(view.CreateModeless(nullptr));
+  HWND d = view.Hwnd();
+  RECT grown{};
+  GetWindowRect(d, &grown);
+  CHECK(grown.bottom - grown.top == plain.bottom - plain.top + 90);
+  CHECK(grown.right - grown.left == plain.right - plain.left);
+  CHECK(rectOf(d, IDC_LABEL).top == label.top);
+  CHECK(rectOf(d, IDC_PUSH).top == push.top + 90);
+  CHECK(rectOf(d, IDC_PUSH).bottom - rectOf(d, IDC_PUSH).top == push.bottom - push.top);
+  CHECK(rectOf(d, IDOK).top == ok.top + 90);
+  CHECK(rectOf(d, IDC_LIST).top == list.top);
+  CHECK(rectOf(d, IDC_LIST).bottom - rectOf(d, IDC_LIST).top > list.bottom - list.top + 60);  // whole items
+  m.growHeight = 0;
+  view.Refresh();
+  GetWindowRect(d, &grown);
+  CHECK(grown.bottom - grown.top == plain.bottom - plain.top);
+  CHECK(rectOf(d, IDOK).top == ok.top);
 }
 
 TEST_CASE("only what changed since the last copy is copied again") {
@@ -710,10 +786,7 @@ namespace {
 int Show() {
   TestDialogModel m;
   ModelDialog view(Module(), m);
-  view.SetListImages(IDC_REPORT, {IDI_TEST_GOOD, IDI_TEST_DISC});
-  view.SetListExtendedStyle(IDC_REPORT, 0x421);
   view.UseBitmapButton(IDC_SETUP);
-  view.SetLabelColour(IDC_COLOURED, RGB(0, 128, 0));
   view.CreateModeless(nullptr);
   SetWindowPos(view.Hwnd(), nullptr, 10, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   TestPageModel first(IDD_TEST_PAGE1, "Profile"), second(IDD_TEST_PAGE2, "Link Status");
