@@ -25,3 +25,18 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   "$VX_WINE" wineboot -i >/dev/null 2>&1 || true
   wineserver -w || true
 fi
+# Legible screenshots: smoothed fonts in the test prefix (as on a desktop with ClearType), and
+# for the Traditional Chinese dialog face the hand-tuned small sizes of WenQuanYi Zen Hei Sharp.
+# The plain Zen Hei asks (in its gasp table) for unsmoothed outlines at dialog sizes, which
+# drops strokes of the Chinese glyphs whatever the smoothing setting. The English dialog face
+# ("MS Shell Dlg", that is Tahoma, not installed here) is named as the DejaVu Sans it falls back
+# to: Tahoma's linked fonts include PMingLiU, which would otherwise stand in for it.
+if ! grep -q '"Tahoma"="DejaVu Sans"' "$WINEPREFIX/user.reg" 2>/dev/null ||
+  ! grep -q '"FontSmoothingType"=dword:00000002' "$WINEPREFIX/user.reg" 2>/dev/null; then
+  printf '%s\r\n' REGEDIT4 '' '[HKEY_CURRENT_USER\Control Panel\Desktop]' '"FontSmoothing"="2"' \
+    '"FontSmoothingType"=dword:00000002' '"FontSmoothingGamma"=dword:00000578' \
+    '"FontSmoothingOrientation"=dword:00000001' '' '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]' \
+    '"PMingLiU"="WenQuanYi Zen Hei Sharp"' '"Tahoma"="DejaVu Sans"' >"$WINEPREFIX/fonts.reg"
+  "$VX_WINE" regedit /S "$WINEPREFIX/fonts.reg" >/dev/null 2>&1 || true
+  wineserver -w || true
+fi
