@@ -53,12 +53,17 @@ class ControlBinder {
   // For WM_CTLCOLORSTATIC: a brush when this binder colours the label, else null.
   HBRUSH OnCtlColorStatic(HDC dc, HWND control);
 
+  // Whether a static's text is wider than the static (it then ends in an ellipsis).
+  static bool TextCut(HWND label);
+
  private:
   void ApplyControl(int id, HWND hwnd, const ControlState& s, const ControlState* prev);
   void ApplyList(HWND hwnd, const ControlState& s, const ControlState* prev);
   void ApplyImage(HWND hwnd, uint32_t imageId);
   HANDLE BitmapOnBackground(HWND hwnd, uint32_t imageId);
   void ApplyDecorations();
+  void AddEllipsisTips();
+  bool AnswerTip(const NMHDR& hdr);
   void SyncRadios();
   ControlState* ModelState(int id);
   ControlState& AppliedState(int id) { return applied_[id]; }
@@ -72,6 +77,8 @@ class ControlBinder {
   std::map<int, DWORD> listStyles_;
   std::map<int, COLORREF> labelColours_;
   std::set<HANDLE> ownedBitmaps_;  // bitmaps made for picture statics
+  HWND tips_ = nullptr;            // the tips of the labels that end in an ellipsis
+  std::wstring tipText_;           // the text the last tip shows
 };
 
 }  // namespace vx
