@@ -59,13 +59,13 @@ need_tools() {
 }
 need_tools import convert perl
 
-# Looking at a window as a user would: "look NAME TITLE" photographs the window titled TITLE as
+# Looking at a window as a user would: "look_at NAME TITLE" photographs the window titled TITLE as
 # NAME.png (NAME ends in -en or -zh), then checks that no label, button, tab, list header or
 # cell of it is cut or lies on another control, and, in Chinese, that it shows no Latin-letter
 # word outside tests/e2e/latin-allowed.txt and the run's data (the world's names and addresses,
 # the stored profiles' names, and $data_words).
 data_words=""
-look() {
+look_at() {
   local name=$1 title=$2 report
   if ! report=$(drv inspect "$title"); then
     check "$name: the window \"$title\" can be inspected" false

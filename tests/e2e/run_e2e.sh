@@ -64,13 +64,13 @@ drv key 0x1B
 drv post ClientCfg 0x111 32774 0
 check "the sheet opens from the tray" drv wait "Arventa Client Utility" 10
 sleep 2
-look sheet-en "Arventa Client Utility"
+look_at sheet-en "Arventa Client Utility"
 # Every page of the sheet, photographed and checked (PSM_SETCURSEL by index).
 pages="0:profile 1:link-status 3:statistics 4:advanced 5:about 2:survey"
 for page in $pages; do
   drv post "Arventa Client Utility" 0x465 "${page%%:*}" 0
   sleep 1.5
-  look "page-${page#*:}-en" "Arventa Client Utility"
+  look_at "page-${page#*:}-en" "Arventa Client Utility"
 done
 
 # Unplugged with the sheet open: the sheet closes and the tray says so within a tick.
@@ -98,11 +98,11 @@ if start_client LANG=zh_TW.UTF-8 LC_ALL=zh_TW.UTF-8; then
   zh_caption=$(awk -F'\t' '$1 == 102 {print $3}' src/resources/strings/strings.zh-TW.txt)
   check "the Chinese sheet opens" drv wait "$zh_caption" 10
   sleep 2
-  look sheet-zh "$zh_caption"
+  look_at sheet-zh "$zh_caption"
   for page in $pages; do
     drv post "$zh_caption" 0x465 "${page%%:*}" 0
     sleep 1.5
-    look "page-${page#*:}-zh" "$zh_caption"
+    look_at "page-${page#*:}-zh" "$zh_caption"
   done
   check "Chinese tray text" within 10 tray_has "無線網路卡"
   stop_client

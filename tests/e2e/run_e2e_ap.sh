@@ -112,12 +112,12 @@ check "Cancel closes the sheet" drv gone "$title" 5
 drv post HotspotCfg 0x111 32774 0
 check "launch opens the sheet" drv wait "$title" 10
 sleep 2
-look ap-sheet-en "$title"
+look_at ap-sheet-en "$title"
 pages=(config access-control wds mac-table event-log statistics about)
 for i in 1 2 3 4 5 6; do
   drv post "$title" 0x465 "$i" 0  # PSM_SETCURSEL
   sleep 2.5
-  look "ap-${pages[$i]}-en" "$title"
+  look_at "ap-${pages[$i]}-en" "$title"
 done
 
 # The in-place editor of the access list, by mouse and keyboard: a double click on the entry, a
@@ -131,7 +131,7 @@ sleep 1
 xdotool key End BackSpace
 xdotool type --delay 60 "qa"
 sleep 0.5
-look ap-acl-editor-en "$title"
+look_at ap-acl-editor-en "$title"
 at 246 116  # MODIFY
 sleep 0.5
 ctl '{"cmd":"log","clear":true}' >/dev/null
@@ -153,7 +153,7 @@ if check "the security dialog opens" drv wait "Authentication & Security" 5; the
   xdotool mousemove --window "$dialog" 393 166 click 1
   xdotool type --delay 60 "12zz34g5"
   sleep 0.5
-  look ap-security-en "Authentication & Security"
+  look_at ap-security-en "Authentication & Security"
   drv key 0x1B
   check "Escape closes the security dialog" drv gone "Authentication & Security" 5
 fi
@@ -186,11 +186,11 @@ if start_ap LANG=zh_TW.UTF-8 LC_ALL=zh_TW.UTF-8; then
   drv post HotspotCfg 0x111 32774 0
   check "the Chinese sheet opens" drv wait "$zh_caption" 10
   sleep 2
-  look ap-sheet-zh "$zh_caption"
+  look_at ap-sheet-zh "$zh_caption"
   for i in 1 2 3 4 5 6; do
     drv post "$zh_caption" 0x465 "$i" 0
     sleep 2.5
-    look "ap-${pages[$i]}-zh" "$zh_caption"
+    look_at "ap-${pages[$i]}-zh" "$zh_caption"
   done
   drv post "$zh_caption" 0x465 0 0
   sleep 1
@@ -200,7 +200,7 @@ if start_ap LANG=zh_TW.UTF-8 LC_ALL=zh_TW.UTF-8; then
   if check "the Chinese security dialog opens" drv wait "$zh_security" 5; then
     drv choose "$zh_security" "$(idc APS_ENCRYPTION)" "#1"
     sleep 0.5
-    look ap-security-zh "$zh_security"
+    look_at ap-security-zh "$zh_security"
     drv click "$zh_security" 2
     check "Cancel closes the Chinese security dialog" drv gone "$zh_security" 5
   fi

@@ -65,13 +65,13 @@ check "starts and joins the maker's open access point" start_client
 within 15 joined Arventa-AP
 check "the sheet opens on Site Survey" open_sheet
 check "the list shows the networks in range" has_row HomeNet 00-1A-2B-3C-4D-01
-look survey-en "$sheet"
+look_at survey-en "$sheet"
 
 # Joined to the maker's open access point, the page offers the one-button set-up: discovery over
 # TCP finds the access point, and the key dialog names it.
 if check "QuickSecure 3 offers itself for the open maker access point" opened "$keydlg"; then
   check "the key dialog names the access point" ap_text_is "SSID = Arventa-AP BSSID = 00:0C:E7:10:20:30"
-  look qs3-key-en "$keydlg"
+  look_at qs3-key-en "$keydlg"
   enter_key "short"
   check "a key of 5 characters is refused" box_says "$(text_of en 2403)"
   drv click "$keydlg" 2
@@ -84,7 +84,7 @@ fi
 connect HomeNet
 if check "Connect to HomeNet opens \"Security Profile\"" opened "$secprof"; then
   check "the sheet knows the network's security" test "$(drv text "$secprof" "$(idc ASEC_AUTH)")" = WPA2-PSK
-  look security-profile-en "$secprof"
+  look_at security-profile-en "$secprof"
   drv set-text "$secprof" "$(idc ASEC_PSK)" "correct horse battery"
   drv click "$secprof" 1
   drv gone "$secprof" 5
@@ -107,7 +107,7 @@ check "no sheet for an existing profile" no_window "$secprof" 1
 # A hidden network: its SSID is asked for, then its key; the joined row shows the typed name.
 connect 00-1A-2B-3C-4D-04 1
 if check "a hidden network asks for its SSID" opened "$hidden"; then
-  look hidden-ssid-en "$hidden"
+  look_at hidden-ssid-en "$hidden"
   drv click "$hidden" 1
   check "an empty SSID is refused" box_says "$(text_of en 191)"
   drv set-text "$hidden" "$(idc HIDDEN_SSID)" HiddenLab
@@ -164,14 +164,14 @@ check "and stays with it under the Site Survey page" joined HomeNet
 # really switches to WPA-PSK with the key.
 drv click "$sheet" 5000
 if check "the sheet's button opens \"QuickSecure 3: Selection Tool\"" opened "$seltool"; then
-  look qs3-selection-en "$seltool"
+  look_at qs3-selection-en "$seltool"
   choose_in_tool Arventa-AP
 fi
 check "the chosen access point is joined" within 15 joined Arventa-AP
 if check "the key dialog comes for the chosen access point" opened "$keydlg"; then
   enter_key "quick secure key 3"
   check "the wait window shows while the access point changes" opened "$waitwin"
-  look qs3-wait-en "$waitwin"
+  look_at qs3-wait-en "$waitwin"
 fi
 check "the access point switches to WPA-PSK with the key" within 20 ap_key_is "quick secure key 3"
 check "the station re-associates with WPA-PSK" within 40 joined_wpa_psk Arventa-AP
@@ -199,17 +199,17 @@ if start_client LANG=zh_TW.UTF-8 LC_ALL=zh_TW.UTF-8; then
   seltool=$(text_of zh 2310)
   waitwin=$(text_of zh 2409)
   check "the Chinese sheet opens on Site Survey" open_sheet
-  look survey-zh "$sheet"
+  look_at survey-zh "$sheet"
   connect 00-1A-2B-3C-4D-04 1
   if check "the Chinese hidden-network dialog" opened "$hidden"; then
-    look hidden-ssid-zh "$hidden"
+    look_at hidden-ssid-zh "$hidden"
     drv click "$hidden" 2
     drv gone "$hidden" 5
   fi
   # A secured network without a profile: the Chinese "Security Profile" sheet; Cancel joins nothing.
   connect Campus-LEAP
   if check "the Chinese \"Security Profile\" sheet" opened "$secprof"; then
-    look security-profile-zh "$secprof"
+    look_at security-profile-zh "$secprof"
     drv post "$secprof" 0x471 5 0  # PSM_PRESSBUTTON: Cancel
     check "Cancel closes it" drv gone "$secprof" 5
   fi
@@ -222,7 +222,7 @@ if start_client LANG=zh_TW.UTF-8 LC_ALL=zh_TW.UTF-8; then
   drv shown "$secprof" 10 && drv post "$secprof" 0x471 5 0
   connect Arventa-AP
   if check "the key dialog asks for the secured maker access point's key" opened "$keydlg"; then
-    look qs3-key-zh "$keydlg"
+    look_at qs3-key-zh "$keydlg"
     enter_key "quick secure key 3"
     drv gone "$keydlg" 5
   fi
@@ -236,7 +236,7 @@ if start_client LANG=zh_TW.UTF-8 LC_ALL=zh_TW.UTF-8; then
   "$VX_WINE" reg delete "$root\Profile\Station\Arventa-AP_AutoSecu" /f >/dev/null 2>&1
   drv click "$sheet" 5000
   if check "the Chinese selection tool" opened "$seltool"; then
-    look qs3-selection-zh "$seltool"
+    look_at qs3-selection-zh "$seltool"
     drv click "$seltool" "$(idc QS3_SEL_RESCAN)"  # the list still shows the secured access point
     sleep 5
     check "the rescanned list shows the access point open again" sel_row_open Arventa-AP
@@ -246,7 +246,7 @@ if start_client LANG=zh_TW.UTF-8 LC_ALL=zh_TW.UTF-8; then
   if check "the Chinese key dialog comes" opened "$keydlg"; then
     enter_key "second quick key"
     check "the Chinese wait window shows" opened "$waitwin"
-    look qs3-wait-zh "$waitwin"
+    look_at qs3-wait-zh "$waitwin"
   fi
   check "the access point takes the second key" within 20 ap_key_is "second quick key"
   check "the station joins with the second key" within 40 joined_wpa_psk Arventa-AP
