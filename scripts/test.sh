@@ -24,14 +24,21 @@ fi
 echo "== Windows-side tests under Wine ($VX_WIN_PRESET)"
 ctest --preset "$VX_WIN_PRESET"
 
+# Every end-to-end suite runs even when one fails, so the contact sheets show every window.
+e2e=0
 echo "== end-to-end: ClientCfg under Wine against the simulator (screenshots in build/screenshots)"
-bash tests/e2e/run_e2e.sh build/native-asan "build/$VX_WIN_PRESET"
+bash tests/e2e/run_e2e.sh build/native-asan "build/$VX_WIN_PRESET" || e2e=1
 echo "== end-to-end: ClientCfg's profiles created, edited, activated and deleted, in both languages"
-bash tests/e2e/run_e2e_profiles.sh build/native-asan "build/$VX_WIN_PRESET"
+bash tests/e2e/run_e2e_profiles.sh build/native-asan "build/$VX_WIN_PRESET" || e2e=1
 echo "== end-to-end: ClientCfg's Site Survey: Connect, hidden networks, Add to Profile, QuickSecure 3"
-bash tests/e2e/run_e2e_survey.sh build/native-asan "build/$VX_WIN_PRESET"
+bash tests/e2e/run_e2e_survey.sh build/native-asan "build/$VX_WIN_PRESET" || e2e=1
 echo "== end-to-end: HotspotCfg under Wine against the simulator, and the hand-over both ways"
-bash tests/e2e/run_e2e_ap.sh build/native-asan "build/$VX_WIN_PRESET"
+bash tests/e2e/run_e2e_ap.sh build/native-asan "build/$VX_WIN_PRESET" || e2e=1
+echo "== end-to-end: 64 networks, 32-byte SSIDs, a 256-character LEAP password, Chinese profile names"
+bash tests/e2e/run_e2e_bad_input.sh build/native-asan "build/$VX_WIN_PRESET" || e2e=1
+echo "== the screenshots as one contact sheet per language: build/screenshots/gallery-en.png, gallery-zh.png"
+bash tests/e2e/gallery.sh build/screenshots
+[ "$e2e" = 0 ] || { echo "== end-to-end tests failed (see above)"; exit 1; }
 
 echo "== fuzz targets, bounded"
 bash scripts/fuzz.sh "${FUZZ_SECONDS:-20}"

@@ -25,6 +25,7 @@
 //                                                    label that does not fit its control, measured
 //                                                    inside the program (e2e_probe.dll; its lines
 //                                                    are described there)
+//   e2e_driver inspect-menu                          the same for the pop-up menu on the screen
 //   e2e_driver scrolls TITLE ID                      print "vertical" and/or "horizontal" for the
 //                                                    scroll bars a list shows
 // Titles match exactly. Exit code 0 on success, 1 otherwise.
@@ -386,6 +387,16 @@ int wmain(int argc, wchar_t** wargv) {
       std::printf("%d\t%s\t%s%s\n", GetDlgCtrlID(h), Utf8(ClassOf(h)).c_str(), Utf8(TextOf(h)).c_str(),
                   IsWindowEnabled(h) ? "" : "\t(disabled)");
     return 0;
+  }
+  if (verb == "inspect-menu" && argc == 2) {
+    HWND menu = nullptr;
+    while ((menu = FindWindowExW(nullptr, menu, L"#32768", nullptr)) && !IsWindowVisible(menu)) {
+    }
+    if (!menu) {
+      std::fprintf(stderr, "no menu on the screen\n");
+      return 1;
+    }
+    return Inspect(menu);
   }
   if (verb == "inspect" && argc == 3) {
     HWND top = FindTitle(Wide(argv[2]));

@@ -9,8 +9,8 @@
 // after a 4-byte length, one line per finding, fields separated by tabs:
 //   window  LEFT TOP RIGHT BOTTOM           the window's place on the screen
 //   text    DIALOG  ID  KIND  TEXT          a visible text (KIND: title, static, button, check,
-//                                           radio, group, tab, header, row, combo, list, and
-//                                           field for a read-only edit)
+//                                           radio, group, tab, header, row, combo, list, menu,
+//                                           and field for a read-only edit)
 //   clipped DIALOG  ID  KIND  TEXT  NEED/HAVE   a text that does not fit, in pixels
 //   tipped  DIALOG  ID  KIND  TEXT  NEED/HAVE   cut, but drawn with an ellipsis and explained by
 //                                               an info tip
@@ -440,10 +440,22 @@ void InspectOverlaps(Probe& p) {
   }
 }
 
+// A pop-up menu (the tray's) is one window whose items are no child windows.
+void InspectMenu(Probe& p) {
+  auto menu = reinterpret_cast<HMENU>(SendMessageW(p.top, MN_GETHMENU, 0, 0));
+  int n = menu ? GetMenuItemCount(menu) : 0;
+  for (int i = 0; i < n; ++i) {
+    wchar_t text[256] = {};
+    if (GetMenuStringW(menu, static_cast<UINT>(i), text, 256, MF_BYPOSITION) > 0)
+      p.report.Text(L"menu", static_cast<int>(GetMenuItemID(menu, i)), "menu", WithoutPrefix(text));
+  }
+}
+
 void Inspect(Probe& p) {
   RECT frame = {};
   GetWindowRect(p.top, &frame);
   p.report.Window(frame);
+  if (Is(p.top, L"#32768")) return InspectMenu(p);
   p.report.Text(TextOf(p.top), 0, "title", TextOf(p.top));
   std::vector<HWND> all;
   EnumChildWindows(p.top, CollectChild, reinterpret_cast<LPARAM>(&all));

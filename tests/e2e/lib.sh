@@ -75,16 +75,26 @@ look_at() {
   check "$name: nothing clipped or overlapping" nothing_clipped "$report"
   [[ $name == *-zh ]] && check "$name: every text translated" translated "$report"
 }
-# The screen cut to the window the report describes, with a margin.
+# The same for the pop-up menu on the screen (the tray's): its items in Chinese are translated.
+look_at_menu() {
+  local name=$1 report
+  if ! report=$(drv inspect-menu); then
+    check "$name: the menu can be inspected" false
+    return
+  fi
+  shot_window "$name" "$report"
+  [[ $name == *-zh ]] && check "$name: every text translated" translated "$report"
+}
+# The screen cut to the window the report describes.
 shot_window() {
-  local rect
+  local rect left top right bottom
   rect=$(awk -F'\t' '$1 == "window" {print $2; exit}' <<<"$2")
   shot "$1"
   [ -n "$rect" ] || return 0
   read -r left top right bottom <<<"$rect"
-  left=$((left > 8 ? left - 8 : 0))
-  top=$((top > 8 ? top - 8 : 0))
-  convert "$shots/$1.png" -crop "$((right + 8 - left))x$((bottom + 8 - top))+$left+$top" +repage "$shots/$1.png" 2>/dev/null || true
+  left=$((left > 0 ? left : 0))
+  top=$((top > 0 ? top : 0))
+  convert "$shots/$1.png" -crop "$((right - left))x$((bottom - top))+$left+$top" +repage "$shots/$1.png" 2>/dev/null || true
 }
 nothing_clipped() {
   local found

@@ -58,7 +58,7 @@ ctl '{"cmd":"rssi","network":"Arventa-AP","rssi":-48}' >/dev/null
 # The tray menu and the sheet, for a person to look at.
 drv post ClientCfg 1124 161 0x204
 sleep 2
-shot tray-menu-en
+look_at_menu tray-menu-en
 check "tray menu offers the switch to access point mode" within 3 bash -c "'$native/tests/e2e/wlanctl' --port $port '{\"cmd\":\"notes\"}' | grep -q '\"menu\":\"232\"'"
 drv key 0x1B
 drv post ClientCfg 0x111 32774 0
@@ -92,7 +92,7 @@ stop_client
 if start_client LANG=zh_TW.UTF-8 LC_ALL=zh_TW.UTF-8; then
   drv post ClientCfg 1124 161 0x204
   sleep 2
-  shot tray-menu-zh
+  look_at_menu tray-menu-zh
   drv key 0x1B
   drv post ClientCfg 0x111 32774 0
   zh_caption=$(awk -F'\t' '$1 == 102 {print $3}' src/resources/strings/strings.zh-TW.txt)

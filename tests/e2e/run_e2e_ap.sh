@@ -109,6 +109,11 @@ check "first copy keeps running" ap_up 1
 # Cancel closes the sheet; the tray menu's launch command opens it again. A picture of each page.
 drv post "$title" 0x471 5 0  # PSM_PRESSBUTTON, Cancel
 check "Cancel closes the sheet" drv gone "$title" 5
+drv post HotspotCfg 1124 161 0x204  # a right click on the tray icon
+sleep 2
+look_at_menu ap-tray-menu-en
+drv key 0x1B
+sleep 0.5
 drv post HotspotCfg 0x111 32774 0
 check "launch opens the sheet" drv wait "$title" 10
 sleep 2
@@ -183,6 +188,11 @@ check "Exit leaves the access point running" ap_running
 zh_caption=$(awk -F'\t' '$1 == 3001 {print $3}' src/resources/strings/strings.zh-TW.txt)
 if start_ap LANG=zh_TW.UTF-8 LC_ALL=zh_TW.UTF-8; then
   check "\"-S\": no sheet at start" bash -c "! '$VX_WINE' '$win/tests/e2e/e2e_driver.exe' wait '$zh_caption' 3 2>/dev/null"
+  drv post HotspotCfg 1124 161 0x204
+  sleep 2
+  look_at_menu ap-tray-menu-zh
+  drv key 0x1B
+  sleep 0.5
   drv post HotspotCfg 0x111 32774 0
   check "the Chinese sheet opens" drv wait "$zh_caption" 10
   sleep 2
