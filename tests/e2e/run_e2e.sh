@@ -69,7 +69,7 @@ look_at sheet-en "Arventa Client Utility"
 pages="0:profile 1:link-status 3:statistics 4:advanced 5:about 2:survey"
 for page in $pages; do
   drv post "Arventa Client Utility" 0x465 "${page%%:*}" 0
-  sleep 1.5
+  sleep 2.5  # a tick of the page's timer, so its values are shown
   look_at "page-${page#*:}-en" "Arventa Client Utility"
 done
 
@@ -101,7 +101,7 @@ if start_client LANG=zh_TW.UTF-8 LC_ALL=zh_TW.UTF-8; then
   look_at sheet-zh "$zh_caption"
   for page in $pages; do
     drv post "$zh_caption" 0x465 "${page%%:*}" 0
-    sleep 1.5
+    sleep 2.5
     look_at "page-${page#*:}-zh" "$zh_caption"
   done
   check "Chinese tray text" within 10 tray_has "無線網路卡"
