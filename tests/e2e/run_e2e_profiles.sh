@@ -22,7 +22,7 @@ open_profile_page() {  # sheet title
   drv post "$1" 0x465 0 0  # PSM_SETCURSEL: the Profile page
   sleep 1.5
 }
-opened() { drv wait "$1" 5 && sleep 0.7; }  # a dialog is up and initialised
+opened() { drv wait "$1" 15 && sleep 0.7; }  # a dialog is up and initialised (a loaded machine is slow)
 page() {  # sheet title, page index: brings the page to the front
   drv post "$1" 0x465 "$2" 0
   sleep 1
