@@ -299,7 +299,8 @@ int Inspect(HWND top) {
   std::wstring dll = path;
   dll = dll.substr(0, dll.find_last_of(L"\\/") + 1) + L"e2e_probe.dll";
   HMODULE probe = LoadLibraryW(dll.c_str());
-  auto hook = probe ? reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(probe, "ProbeHook"))) : nullptr;
+  auto hook = probe ? reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(probe, "ProbeHook")))
+                    : nullptr;
   if (!hook) {
     std::fprintf(stderr, "cannot load %s\n", Utf8(dll).c_str());
     return 1;

@@ -16,8 +16,11 @@
 //                                               an info tip
 //   overlap DIALOG  ID  ID2                 two controls of one dialog on top of each other
 // DIALOG is the title of the dialog (or property page) that holds the control.
+// <commctrl.h> needs <windows.h> first.
+// clang-format off
 #include <windows.h>
 #include <commctrl.h>
+// clang-format on
 
 #include <algorithm>
 #include <cstdio>
@@ -41,7 +44,14 @@ std::string Utf8(const std::wstring& w) {
 // Line feeds and tabs inside a text would break the report's lines and fields.
 std::string Field(const std::wstring& w) {
   std::wstring flat;
-  for (wchar_t c : w) flat += c == L'\n' ? std::wstring(L"\\n") : c == L'\r' ? std::wstring() : c == L'\t' ? std::wstring(L"\\t") : std::wstring(1, c);
+  for (wchar_t c : w) {
+    if (c == L'\n')
+      flat += L"\\n";
+    else if (c == L'\t')
+      flat += L"\\t";
+    else if (c != L'\r')
+      flat += c;
+  }
   return Utf8(flat);
 }
 
@@ -111,7 +121,8 @@ class Measure {
   // Word-wrapped at `width`, as a multi-line static draws it.
   Extent Wrapped(const std::wstring& text, int width, UINT flags) const {
     RECT r = {0, 0, width, 0};
-    DrawTextW(dc_, text.c_str(), static_cast<int>(text.size()), &r, flags | DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
+    DrawTextW(dc_, text.c_str(), static_cast<int>(text.size()), &r,
+              flags | DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
     return {r.right - r.left, r.bottom - r.top};
   }
   int LineHeight() const { return metrics_.tmHeight; }
@@ -135,16 +146,16 @@ class Report {
     if (text.empty()) return;
     Line("text", dialog, id, kind, text, nullptr);
   }
-  void Fit(const std::wstring& dialog, int id, const char* kind, const std::wstring& text, Extent need, Extent have,
-           bool tipped) {
+  void Fit(const std::wstring& dialog, int id, const char* kind, const std::wstring& text, Extent need,
+           Extent have, bool tipped) {
     if (need.cx <= have.cx && need.cy <= have.cy) return;
     char sizes[64];
     std::snprintf(sizes, sizeof sizes, "%dx%d/%dx%d", need.cx, need.cy, have.cx, have.cy);
     Line(tipped ? "tipped" : "clipped", dialog, id, kind, text, sizes);
   }
   void Window(const RECT& r) {
-    out_ += "window\t" + std::to_string(r.left) + " " + std::to_string(r.top) + " " + std::to_string(r.right) + " " +
-            std::to_string(r.bottom) + "\n";
+    out_ += "window\t" + std::to_string(r.left) + " " + std::to_string(r.top) + " " +
+            std::to_string(r.right) + " " + std::to_string(r.bottom) + "\n";
   }
   void Overlap(const std::wstring& dialog, int id, int id2) {
     out_ += "overlap\t" + Field(dialog) + "\t" + std::to_string(id) + "\t" + std::to_string(id2) + "\n";
@@ -154,7 +165,8 @@ class Report {
  private:
   void Line(const char* what, const std::wstring& dialog, int id, const char* kind, const std::wstring& text,
             const char* extra) {
-    out_ += std::string(what) + "\t" + Field(dialog) + "\t" + std::to_string(id) + "\t" + kind + "\t" + Field(text);
+    out_ += std::string(what) + "\t" + Field(dialog) + "\t" + std::to_string(id) + "\t" + kind + "\t" +
+            Field(text);
     if (extra) out_ += std::string("\t") + extra;
     out_ += "\n";
   }
@@ -221,7 +233,8 @@ bool HasTip(const Probe& probe, HWND control, const std::wstring& text) {
       TOOLINFOW ti = {};
       ti.cbSize = sizeof ti;
       if (!SendMessageW(tip, TTM_ENUMTOOLSW, i, reinterpret_cast<LPARAM>(&ti))) continue;
-      bool forControl = (ti.uFlags & TTF_IDISHWND) ? reinterpret_cast<HWND>(ti.uId) == control : ti.hwnd == control;
+      bool forControl =
+          (ti.uFlags & TTF_IDISHWND) ? reinterpret_cast<HWND>(ti.uId) == control : ti.hwnd == control;
       if (forControl && TipText(tip, ti) == text) return true;
     }
   }
@@ -242,7 +255,8 @@ SIZE ClientSize(HWND h) {
 void InspectStatic(Probe& p, HWND h, const std::wstring& dialog, int id) {
   LONG style = GetWindowLongW(h, GWL_STYLE);
   LONG type = style & SS_TYPEMASK;
-  if (type != SS_LEFT && type != SS_CENTER && type != SS_RIGHT && type != SS_SIMPLE && type != SS_LEFTNOWORDWRAP)
+  if (type != SS_LEFT && type != SS_CENTER && type != SS_RIGHT && type != SS_SIMPLE &&
+      type != SS_LEFTNOWORDWRAP)
     return;  // pictures, frames and owner-drawn statics have no text of their own
   std::wstring raw = TextOf(h);
   std::wstring text = (style & SS_NOPREFIX) ? raw : WithoutPrefix(raw);
@@ -267,7 +281,10 @@ void InspectButton(Probe& p, HWND h, const std::wstring& dialog, int id) {
   std::wstring text = WithoutPrefix(TextOf(h));
   const bool push = type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON || (style & BS_PUSHLIKE);
   const bool group = type == BS_GROUPBOX;
-  const char* kind = push ? "button" : group ? "group" : (type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON) ? "radio" : "check";
+  const char* kind = push                                                     ? "button"
+                     : group                                                  ? "group"
+                     : (type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON) ? "radio"
+                                                                              : "check";
   p.report.Text(dialog, id, kind, text);
   if (text.empty()) return;
   Measure m(h);
@@ -407,9 +424,9 @@ bool Stacks(HWND h) {
   if (Is(h, L"Button") && (GetWindowLongW(h, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX) return true;
   if (Is(h, L"Static")) {
     LONG type = GetWindowLongW(h, GWL_STYLE) & SS_TYPEMASK;
-    return type == SS_ETCHEDHORZ || type == SS_ETCHEDVERT || type == SS_ETCHEDFRAME || type == SS_BLACKFRAME ||
-           type == SS_GRAYFRAME || type == SS_WHITEFRAME || type == SS_BLACKRECT || type == SS_GRAYRECT ||
-           type == SS_WHITERECT;
+    return type == SS_ETCHEDHORZ || type == SS_ETCHEDVERT || type == SS_ETCHEDFRAME ||
+           type == SS_BLACKFRAME || type == SS_GRAYFRAME || type == SS_WHITEFRAME || type == SS_BLACKRECT ||
+           type == SS_GRAYRECT || type == SS_WHITERECT;
   }
   return false;
 }
@@ -465,13 +482,20 @@ void Inspect(Probe& p) {
   for (HWND h : p.shown) {
     const std::wstring dialog = DialogOf(h, p.top);
     const int id = GetDlgCtrlID(h);
-    if (Is(h, L"Static")) InspectStatic(p, h, dialog, id);
-    else if (Is(h, L"Button")) InspectButton(p, h, dialog, id);
-    else if (Is(h, WC_TABCONTROLW)) InspectTabs(p, h, dialog, id);
-    else if (Is(h, WC_LISTVIEWW)) InspectList(p, h, dialog, id);
-    else if (Is(h, L"ComboBox")) InspectCombo(p, h, dialog, id);
-    else if (Is(h, L"ListBox")) InspectListBox(p, h, dialog, id);
-    else if (Is(h, L"Edit") && (GetWindowLongW(h, GWL_STYLE) & ES_READONLY)) p.report.Text(dialog, id, "field", TextOf(h));
+    if (Is(h, L"Static"))
+      InspectStatic(p, h, dialog, id);
+    else if (Is(h, L"Button"))
+      InspectButton(p, h, dialog, id);
+    else if (Is(h, WC_TABCONTROLW))
+      InspectTabs(p, h, dialog, id);
+    else if (Is(h, WC_LISTVIEWW))
+      InspectList(p, h, dialog, id);
+    else if (Is(h, L"ComboBox"))
+      InspectCombo(p, h, dialog, id);
+    else if (Is(h, L"ListBox"))
+      InspectListBox(p, h, dialog, id);
+    else if (Is(h, L"Edit") && (GetWindowLongW(h, GWL_STYLE) & ES_READONLY))
+      p.report.Text(dialog, id, "field", TextOf(h));
   }
   InspectOverlaps(p);
 }

@@ -596,9 +596,9 @@ void ControlBinder::AddEllipsisTips() {
   for (HWND child = GetWindow(dialog_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
     if (KindOf(child) != Kind::Static || !(GetWindowLongW(child, GWL_STYLE) & SS_ELLIPSISMASK)) continue;
     if (!tips_) {
-      tips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
-                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, dialog_, nullptr, module_,
-                              nullptr);
+      tips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                              WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                              CW_USEDEFAULT, CW_USEDEFAULT, dialog_, nullptr, module_, nullptr);
       if (!tips_) return;
       SendMessageW(tips_, TTM_SETMAXTIPWIDTH, 0, 600);
     }
