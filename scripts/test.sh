@@ -28,32 +28,39 @@ fi
 echo "== Windows-side tests under Wine ($VX_WIN_PRESET)"
 ctest --preset "$VX_WIN_PRESET"
 
+# Every end-to-end suite runs even when one fails, so the contact sheets show every window.
+e2e=0
 echo "== end-to-end: ClientCfg under Wine against the simulator (screenshots in build/screenshots)"
-bash tests/e2e/run_e2e.sh build/native-asan "build/$VX_WIN_PRESET"
+bash tests/e2e/run_e2e.sh build/native-asan "build/$VX_WIN_PRESET" || e2e=1
 echo "== end-to-end: ClientCfg's profiles created, edited, activated and deleted, in both languages"
-bash tests/e2e/run_e2e_profiles.sh build/native-asan "build/$VX_WIN_PRESET"
+bash tests/e2e/run_e2e_profiles.sh build/native-asan "build/$VX_WIN_PRESET" || e2e=1
 echo "== end-to-end: ClientCfg's Site Survey: Connect, hidden networks, Add to Profile, QuickSecure 3"
-bash tests/e2e/run_e2e_survey.sh build/native-asan "build/$VX_WIN_PRESET"
+bash tests/e2e/run_e2e_survey.sh build/native-asan "build/$VX_WIN_PRESET" || e2e=1
 echo "== end-to-end: network names of raw bytes joined, stored and joined again, in both languages"
-bash tests/e2e/run_e2e_ssids.sh build/native-asan "build/$VX_WIN_PRESET"
+bash tests/e2e/run_e2e_ssids.sh build/native-asan "build/$VX_WIN_PRESET" || e2e=1
 echo "== end-to-end: HotspotCfg under Wine against the simulator, and the hand-over both ways"
-bash tests/e2e/run_e2e_ap.sh build/native-asan "build/$VX_WIN_PRESET"
+bash tests/e2e/run_e2e_ap.sh build/native-asan "build/$VX_WIN_PRESET" || e2e=1
 echo "== end-to-end: what the pages of both programs show, against the simulator, in both languages"
-bash tests/e2e/run_e2e_pages.sh build/native-asan "build/$VX_WIN_PRESET"
+bash tests/e2e/run_e2e_pages.sh build/native-asan "build/$VX_WIN_PRESET" || e2e=1
+echo "== end-to-end: 64 networks, 32-byte SSIDs, a 256-character LEAP password, Chinese profile names"
+bash tests/e2e/run_e2e_bad_input.sh build/native-asan "build/$VX_WIN_PRESET" || e2e=1
 if [ "$VX_WIN_PRESET" = win32-release ]; then
   echo "== end-to-end under Wine's Windows XP personality: ClientCfg, then HotspotCfg and the hand-over"
-  bash tests/e2e/run_e2e.sh build/native-asan build/win32-release winxp
-  bash tests/e2e/run_e2e_ap.sh build/native-asan build/win32-release winxp
+  bash tests/e2e/run_e2e.sh build/native-asan build/win32-release winxp || e2e=1
+  bash tests/e2e/run_e2e_ap.sh build/native-asan build/win32-release winxp || e2e=1
   echo "== end-to-end under Wine's Windows 2000 personality: ClientCfg"
-  bash tests/e2e/run_e2e.sh build/native-asan build/win32-release win2k
+  bash tests/e2e/run_e2e.sh build/native-asan build/win32-release win2k || e2e=1
 else
   echo "== [SKIP] end-to-end under Wine's Windows 2000 and XP personalities: they need 32-bit Wine," \
     "which this kernel cannot run"
 fi
 echo "== end-to-end: the setup program in a fresh Wine prefix: install, upgrade, refusals, uninstall"
-bash tests/e2e/run_e2e_installer.sh build/native-asan build/win32-release
+bash tests/e2e/run_e2e_installer.sh build/native-asan build/win32-release || e2e=1
 echo "== end-to-end: the main job (scripts/run.sh) on a virtual display served by noVNC"
-flock /tmp/vx-survey.lock bash tests/e2e/run_e2e_novnc.sh build/native-asan "build/$VX_WIN_PRESET"
+flock /tmp/vx-survey.lock bash tests/e2e/run_e2e_novnc.sh build/native-asan "build/$VX_WIN_PRESET" || e2e=1
+echo "== the screenshots as one contact sheet per language: build/screenshots/gallery-en.png, gallery-zh.png"
+bash tests/e2e/gallery.sh build/screenshots
 
 echo "== fuzz targets, bounded"
 bash scripts/fuzz.sh "${FUZZ_SECONDS:-20}"
+[ "$e2e" = 0 ] || { echo "== end-to-end tests failed (see above)"; exit 1; }

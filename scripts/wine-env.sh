@@ -25,3 +25,22 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   "$VX_WINE" wineboot -i >/dev/null 2>&1 || true
   wineserver -w || true
 fi
+# Legible screenshots: smoothed fonts in the test prefix (as on a desktop with ClearType), and
+# for the Traditional Chinese faces WenQuanYi Micro Hei, which asks to be smoothed at every size.
+# (Zen Hei, the other Chinese font here, asks in its gasp table for unsmoothed outlines at
+# dialog and menu sizes, which drops strokes whatever the smoothing setting.) The English dialog
+# face ("MS Shell Dlg", that is Tahoma, not installed here) is named as the DejaVu Sans it falls
+# back to (Tahoma's linked fonts include PMingLiU, which would otherwise stand in for it), and
+# DejaVu Sans is linked to Micro Hei, so Chinese names show in the English windows too.
+if ! grep -q '"PMingLiU"="WenQuanYi Micro Hei"' "$WINEPREFIX/user.reg" 2>/dev/null ||
+  ! grep -q '"FontSmoothingType"=dword:00000002' "$WINEPREFIX/user.reg" 2>/dev/null ||
+  ! grep -q '"DejaVu Sans"=str(7):"wqy-microhei.ttc' "$WINEPREFIX/system.reg" 2>/dev/null; then
+  printf '%s\r\n' REGEDIT4 '' '[HKEY_CURRENT_USER\Control Panel\Desktop]' '"FontSmoothing"="2"' \
+    '"FontSmoothingType"=dword:00000002' '"FontSmoothingGamma"=dword:00000578' \
+    '"FontSmoothingOrientation"=dword:00000001' '' '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]' \
+    '"PMingLiU"="WenQuanYi Micro Hei"' '"Tahoma"="DejaVu Sans"' >"$WINEPREFIX/fonts.reg"
+  "$VX_WINE" regedit /S "$WINEPREFIX/fonts.reg" >/dev/null 2>&1 || true
+  "$VX_WINE" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' /v 'DejaVu Sans' \
+    /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f >/dev/null 2>&1 || true
+  wineserver -w || true
+fi

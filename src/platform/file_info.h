@@ -32,7 +32,8 @@ class FileInfoPort {
   virtual std::string ProgramFile() = 0;
   // The fixed file version of the file's version resource; nullopt without one.
   virtual std::optional<FileVersion> FixedVersion(const std::string& path) = 0;
-  // A string of the version resource's first language block ("LegalCopyright", ...).
+  // A string of the version resource ("LegalCopyright", ...), from the language block of the
+  // user interface's language when there is one, else from the first block.
   virtual std::optional<std::string> VersionString(const std::string& path, const std::string& name) = 0;
   // The last-write time as a local date; nullopt when the file cannot be opened.
   virtual std::optional<FileDate> LastWriteDate(const std::string& path) = 0;

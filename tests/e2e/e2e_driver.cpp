@@ -32,11 +32,22 @@
 //   e2e_driver list-look TITLE ID                    print a list view's extended style, whether
 //                                                    it has a small image list, each row's image
 //   e2e_driver file-version PATH                     print a file's fixed version: a.b.c.d
+//   e2e_driver inspect TITLE                         print the window's visible texts and every
+//                                                    label that does not fit its control, measured
+//                                                    inside the program (e2e_probe.dll; its lines
+//                                                    are described there)
+//   e2e_driver inspect-menu                          the same for the pop-up menu on the screen
+//   e2e_driver scrolls TITLE ID                      print "vertical" and/or "horizontal" for the
+//                                                    scroll bars a list shows
 // Titles match exactly. Exit code 0 on success, 1 otherwise.
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
+#include <cwchar>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -356,6 +367,47 @@ int PrintFileVersion(const std::string& path) {
   return 0;
 }
 
+// Runs e2e_probe.dll's hook on the thread of the window and prints its report.
+int Inspect(HWND top) {
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring dll = path;
+  dll = dll.substr(0, dll.find_last_of(L"\\/") + 1) + L"e2e_probe.dll";
+  HMODULE probe = LoadLibraryW(dll.c_str());
+  auto hook = probe ? reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(probe, "ProbeHook")))
+                    : nullptr;
+  if (!hook) {
+    std::fprintf(stderr, "cannot load %s\n", Utf8(dll).c_str());
+    return 1;
+  }
+  const DWORD self = GetCurrentProcessId();
+  wchar_t name[64];
+  std::swprintf(name, 64, L"vx-e2e-probe-%lu", static_cast<unsigned long>(self));
+  constexpr DWORD kSize = 4 << 20;
+  HANDLE mapping = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, kSize, name);
+  std::swprintf(name, 64, L"vx-e2e-probe-done-%lu", static_cast<unsigned long>(self));
+  HANDLE done = CreateEventW(nullptr, TRUE, FALSE, name);
+  HHOOK hhook = SetWindowsHookExW(WH_GETMESSAGE, hook, probe, GetWindowThreadProcessId(top, nullptr));
+  int rc = 1;
+  if (mapping && done && hhook &&
+      PostMessageW(top, RegisterWindowMessageW(L"vx-e2e-probe"), self, reinterpret_cast<LPARAM>(top)) &&
+      WaitForSingleObject(done, 15000) == WAIT_OBJECT_0) {
+    if (auto* view = static_cast<const char*>(MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, kSize))) {
+      uint32_t n = 0;
+      std::memcpy(&n, view, 4);
+      std::fwrite(view + 4, 1, std::min<uint32_t>(n, kSize - 4), stdout);
+      UnmapViewOfFile(view);
+      rc = 0;
+    }
+  } else {
+    std::fprintf(stderr, "the window did not answer the probe\n");
+  }
+  if (hhook) UnhookWindowsHookEx(hhook);
+  if (done) CloseHandle(done);
+  if (mapping) CloseHandle(mapping);
+  return rc;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** wargv) {
@@ -435,6 +487,24 @@ int wmain(int argc, wchar_t** wargv) {
     PrintRect(top);
     return 0;
   }
+  if (verb == "inspect-menu" && argc == 2) {
+    HWND menu = nullptr;
+    while ((menu = FindWindowExW(nullptr, menu, L"#32768", nullptr)) && !IsWindowVisible(menu)) {
+    }
+    if (!menu) {
+      std::fprintf(stderr, "no menu on the screen\n");
+      return 1;
+    }
+    return Inspect(menu);
+  }
+  if (verb == "inspect" && argc == 3) {
+    HWND top = FindTitle(Wide(argv[2]));
+    if (!top) {
+      std::fprintf(stderr, "no window \"%s\"\n", argv[2]);
+      return 1;
+    }
+    return Inspect(top);
+  }
   if (argc < 4) return 2;
   HWND control = FindControl(argv[2], argv[3]);
   if (!control) return 1;
@@ -470,6 +540,12 @@ int wmain(int argc, wchar_t** wargv) {
   }
   if (verb == "columns" && argc == 4) return IsListView(control) ? PrintColumns(control) : 1;
   if (verb == "list-look" && argc == 4) return IsListView(control) ? PrintListLook(control) : 1;
+  if (verb == "scrolls" && argc == 4) {
+    LONG style = GetWindowLongW(control, GWL_STYLE);
+    if (style & WS_VSCROLL) std::printf("vertical\n");
+    if (style & WS_HSCROLL) std::printf("horizontal\n");
+    return 0;
+  }
   if (verb == "state" && argc == 4) {
     std::printf("%s%s\n", IsWindowEnabled(control) ? "enabled" : "disabled",
                 SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED ? " checked" : "");

@@ -48,3 +48,77 @@ box_says() {  # expected text, [button]: a box with that text appears within 5 s
   got=$(box 5 "${2:-1}")
   [ "$got" = "$1" ] || { echo "  box said: \"$got\"" >&2; return 1; }
 }
+
+# Tools a suite needs: a missing one fails the suite at once, so no check is quietly skipped.
+need_tools() {
+  local tool missing=0
+  for tool in "$@"; do
+    command -v "$tool" >/dev/null || { echo "[FAIL] the tool \"$tool\" is missing (scripts/setup.sh installs it)"; missing=1; }
+  done
+  [ "$missing" = 0 ] || exit 1
+}
+need_tools import convert perl
+
+# Looking at a window as a user would: "look_at NAME TITLE" photographs the window titled TITLE as
+# NAME.png (NAME ends in -en or -zh), then checks that no label, button, tab, list header or
+# cell of it is cut or lies on another control, and, in Chinese, that it shows no Latin-letter
+# word outside tests/e2e/latin-allowed.txt and the run's data (the world's names and addresses,
+# the stored profiles' names, and $data_words).
+data_words=""
+look_at() {
+  local name=$1 title=$2 report
+  if ! report=$(drv inspect "$title"); then
+    check "$name: the window \"$title\" can be inspected" false
+    return
+  fi
+  shot_window "$name" "$report"
+  check "$name: nothing clipped or overlapping" nothing_clipped "$report"
+  [[ $name == *-zh ]] && check "$name: every text translated" translated "$report"
+}
+# The same for the pop-up menu on the screen (the tray's): its items in Chinese are translated.
+look_at_menu() {
+  local name=$1 report
+  if ! report=$(drv inspect-menu); then
+    check "$name: the menu can be inspected" false
+    return
+  fi
+  shot_window "$name" "$report"
+  [[ $name == *-zh ]] && check "$name: every text translated" translated "$report"
+}
+# The screen cut to the window the report describes.
+shot_window() {
+  local rect left top right bottom
+  rect=$(awk -F'\t' '$1 == "window" {print $2; exit}' <<<"$2")
+  shot "$1"
+  [ -n "$rect" ] || return 0
+  read -r left top right bottom <<<"$rect"
+  left=$((left > 0 ? left : 0))
+  top=$((top > 0 ? top : 0))
+  convert "$shots/$1.png" -crop "$((right - left))x$((bottom - top))+$left+$top" +repage "$shots/$1.png" 2>/dev/null || true
+}
+nothing_clipped() {
+  local found
+  found=$(awk -F'\t' '
+    $1 == "clipped" { printf "  clipped in \"%s\", control %s (%s): \"%s\" needs %s\n", $2, $3, $4, $5, $6 }
+    $1 == "overlap" { printf "  controls %s and %s overlap in \"%s\"\n", $3, $4, $2 }' <<<"$1")
+  [ -z "$found" ] && return 0
+  echo "$found" >&2
+  return 1
+}
+translated() {
+  local data
+  data=$(mktemp)
+  { run_words; printf '%s\n' $data_words; } >"$data"
+  perl tests/e2e/untranslated.pl tests/e2e/latin-allowed.txt "$data" <<<"$1" >&2
+  local rc=$?
+  rm -f "$data"
+  return $rc
+}
+# What the run itself names: the world's networks, stations, accounts and certificates, and the
+# profiles stored for the simulated adapter.
+run_words() {
+  ctl '{"cmd":"world"}' | grep -o '"\(ssid\|bssid\|apName\|mac\|identity\|issuedTo\|issuedBy\|friendlyName\)":"[^"]*"' |
+    sed 's/^"[^"]*":"//; s/"$//'
+  "$VX_WINE" reg query 'HKLM\System\CurrentControlSet\Control\Class\{4D36E972-E325-11CE-BFC1-08002BE10318}\0007\Profile\Station' 2>/dev/null |
+    tr -d '\r' | sed -n 's/.*\\Profile\\Station\\//p'
+}

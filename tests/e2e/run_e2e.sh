@@ -118,7 +118,7 @@ ctl '{"cmd":"rssi","network":"Arventa-AP","rssi":-48}' >/dev/null
 # The tray menu and the sheet, for a person to look at.
 drv post ClientCfg 1124 161 0x204
 sleep 2
-shot tray-menu-en
+look_at_menu tray-menu-en
 # Windows 2000 has no zero-configuration service, so its menu lacks the service's items.
 menu=232
 [ "$personality_kind" = 7 ] && menu=231
@@ -127,17 +127,18 @@ drv key 0x1B
 drv post ClientCfg 0x111 32774 0
 check "the sheet opens from the tray" drv wait "Arventa Client Utility" 10
 sleep 2
-shot sheet-en
-# Every page of the sheet, for a person to look at (PSM_SETCURSEL by index).
-for page in 0:profile 1:link-status 3:statistics 4:advanced 5:about 2:survey; do
+look_at sheet-en "Arventa Client Utility"
+# Every page of the sheet, photographed and checked (PSM_SETCURSEL by index).
+pages="0:profile 1:link-status 3:statistics 4:advanced 5:about 2:survey"
+for page in $pages; do
   drv post "Arventa Client Utility" 0x465 "${page%%:*}" 0
-  sleep 1.5
-  shot "page-${page#*:}-en"
+  sleep 2.5  # a tick of the page's timer, so its values are shown
+  look_at "page-${page#*:}-en" "Arventa Client Utility"
 done
 
 # Unplugged with the sheet open: the sheet closes and the tray says so within a tick.
 ctl '{"cmd":"unplug"}' >/dev/null
-check "unplug closes the sheet" drv gone "Arventa Client Utility" 4
+check "unplug closes the sheet" drv gone "Arventa Client Utility" 8  # two ticks and a loaded machine
 check "unplug shows \"Not exist\"" within 4 tray_has "Not exist"
 ctl '{"cmd":"replug"}' >/dev/null
 check "replug shows \"Disconnected\"" within 4 tray_has "Disconnected"
@@ -154,13 +155,18 @@ stop_client
 if start_client LANG=zh_TW.UTF-8 LC_ALL=zh_TW.UTF-8; then
   drv post ClientCfg 1124 161 0x204
   sleep 2
-  shot tray-menu-zh
+  look_at_menu tray-menu-zh
   drv key 0x1B
   drv post ClientCfg 0x111 32774 0
   zh_caption=$(awk -F'\t' '$1 == 102 {print $3}' src/resources/strings/strings.zh-TW.txt)
   check "the Chinese sheet opens" drv wait "$zh_caption" 10
   sleep 2
-  shot sheet-zh
+  look_at sheet-zh "$zh_caption"
+  for page in $pages; do
+    drv post "$zh_caption" 0x465 "${page%%:*}" 0
+    sleep 2.5
+    look_at "page-${page#*:}-zh" "$zh_caption"
+  done
   check "Chinese tray text" within 10 tray_has "無線網路卡"
   stop_client
 else

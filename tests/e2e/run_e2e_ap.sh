@@ -20,6 +20,7 @@ ssid=E2E-SoftAP
 
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/personality.sh"
+need_tools xdotool
 state_has() { state | grep -q -- "$1"; }
 ap_running() { state | grep -q '"opMode":1' && state | grep -q "\"ssid\":\"$ssid\""; }
 reg_value() {  # name [subkey]
@@ -115,59 +116,60 @@ check "first copy keeps running" ap_up 1
 # Cancel closes the sheet; the tray menu's launch command opens it again. A picture of each page.
 drv post "$title" 0x471 5 0  # PSM_PRESSBUTTON, Cancel
 check "Cancel closes the sheet" drv gone "$title" 5
+drv post HotspotCfg 1124 161 0x204  # a right click on the tray icon
+sleep 2
+look_at_menu ap-tray-menu-en
+drv key 0x1B
+sleep 0.5
 drv post HotspotCfg 0x111 32774 0
 check "launch opens the sheet" drv wait "$title" 10
 sleep 2
-shot ap-sheet-en
+look_at ap-sheet-en "$title"
 pages=(config access-control wds mac-table event-log statistics about)
 for i in 1 2 3 4 5 6; do
   drv post "$title" 0x465 "$i" 0  # PSM_SETCURSEL
   sleep 2.5
-  shot "ap-${pages[$i]}-en"
+  look_at "ap-${pages[$i]}-en" "$title"
 done
 
 # The in-place editor of the access list, by mouse and keyboard: a double click on the entry, a
 # letter the filter refuses and one it takes, MODIFY, APPLY. The station is no longer rejected.
-if command -v xdotool >/dev/null; then
-  sheet=$(xdotool search --name "^$title\$" | head -1)
-  at() { xdotool mousemove --window "$sheet" "$1" "$2" click --repeat "${3:-1}" --delay 80 1; }
-  drv post "$title" 0x465 1 0
-  sleep 1
-  at 174 111 2  # the first entry of the list
-  sleep 1
-  xdotool key End BackSpace
-  xdotool type --delay 60 "qa"
+sheet=$(xdotool search --name "^$title\$" | head -1)
+at() { xdotool mousemove --window "$sheet" "$1" "$2" click --repeat "${3:-1}" --delay 80 1; }
+drv post "$title" 0x465 1 0
+sleep 1
+at 174 111 2  # the first entry of the list
+sleep 1
+xdotool key End BackSpace
+xdotool type --delay 60 "qa"
+sleep 0.5
+look_at ap-acl-editor-en "$title"
+at 246 116  # MODIFY
+sleep 0.5
+ctl '{"cmd":"log","clear":true}' >/dev/null
+at 437 311  # APPLY
+check "APPLY sends the edited access list" within 5 log_has 0x0df10110 001f3a07080a
+# A refused station tries again when the access point restarts: the Config page's APPLY.
+drv post "$title" 0x465 0 0
+sleep 1
+at 437 311
+check "the station is let in after the restart" within 10 state_has '00:1F:3A:07:08:09'
+# The security dialog: WEP chosen, letters outside the hexadecimal digits refused in a key.
+at 112 311  # "Auth. vs. Security"
+if check "the security dialog opens" drv wait "Authentication & Security" 5; then
+  dialog=$(xdotool search --name "^Authentication & Security\$" | head -1)
+  xdotool mousemove --window "$dialog" 227 51 click 1
   sleep 0.5
-  shot ap-acl-editor-en
-  at 246 116  # MODIFY
+  xdotool key Down Return
   sleep 0.5
-  ctl '{"cmd":"log","clear":true}' >/dev/null
-  at 437 311  # APPLY
-  check "APPLY sends the edited access list" within 5 log_has 0x0df10110 001f3a07080a
-  # A refused station tries again when the access point restarts: the Config page's APPLY.
-  drv post "$title" 0x465 0 0
-  sleep 1
-  at 437 311
-  check "the station is let in after the restart" within 10 state_has '00:1F:3A:07:08:09'
-  # The security dialog: WEP chosen, letters outside the hexadecimal digits refused in a key.
-  at 112 311  # "Auth. vs. Security"
-  if check "the security dialog opens" drv wait "Authentication & Security" 5; then
-    dialog=$(xdotool search --name "^Authentication & Security\$" | head -1)
-    xdotool mousemove --window "$dialog" 227 51 click 1
-    sleep 0.5
-    xdotool key Down Return
-    sleep 0.5
-    xdotool mousemove --window "$dialog" 393 166 click 1
-    xdotool type --delay 60 "12zz34g5"
-    sleep 0.5
-    shot ap-security-en
-    drv key 0x1B
-    check "Escape closes the security dialog" drv gone "Authentication & Security" 5
-  fi
-  check "the edited list is stored" bash -c "'$VX_WINE' reg query '$root\\ApDefault' /v AccessControlList | grep -q 001F3A07080A"
-else
-  echo "[SKIP] in-place editor (no xdotool)"
+  xdotool mousemove --window "$dialog" 393 166 click 1
+  xdotool type --delay 60 "12zz34g5"
+  sleep 0.5
+  look_at ap-security-en "Authentication & Security"
+  drv key 0x1B
+  check "Escape closes the security dialog" drv gone "Authentication & Security" 5
 fi
+check "the edited list is stored" bash -c "'$VX_WINE' reg query '$root\\ApDefault' /v AccessControlList | grep -q 001F3A07080A"
 drv post "$title" 0x465 0 0
 
 # Back to station mode: "Default" restored, OpMode 0, the driver in station mode, and ModeSwitch
@@ -193,16 +195,32 @@ check "Exit leaves the access point running" ap_running
 zh_caption=$(awk -F'\t' '$1 == 3001 {print $3}' src/resources/strings/strings.zh-TW.txt)
 if start_ap LANG=zh_TW.UTF-8 LC_ALL=zh_TW.UTF-8; then
   check "\"-S\": no sheet at start" bash -c "! '$VX_WINE' '$win/tests/e2e/e2e_driver.exe' wait '$zh_caption' 3 2>/dev/null"
+  drv post HotspotCfg 1124 161 0x204
+  sleep 2
+  look_at_menu ap-tray-menu-zh
+  drv key 0x1B
+  sleep 0.5
   drv post HotspotCfg 0x111 32774 0
   check "the Chinese sheet opens" drv wait "$zh_caption" 10
   sleep 2
-  shot ap-sheet-zh
+  look_at ap-sheet-zh "$zh_caption"
   for i in 1 2 3 4 5 6; do
     drv post "$zh_caption" 0x465 "$i" 0
     sleep 2.5
-    shot "ap-${pages[$i]}-zh"
+    look_at "ap-${pages[$i]}-zh" "$zh_caption"
   done
   drv post "$zh_caption" 0x465 0 0
+  sleep 1
+  # The security dialog in Chinese, with the WEP keys shown.
+  zh_security=$(text_of zh 3150)
+  drv click "$zh_caption" "$(idc APC_SECURITY)"
+  if check "the Chinese security dialog opens" drv wait "$zh_security" 5; then
+    drv choose "$zh_security" "$(idc APS_ENCRYPTION)" "#1"
+    sleep 0.5
+    look_at ap-security-zh "$zh_security"
+    drv click "$zh_security" 2
+    check "Cancel closes the Chinese security dialog" drv gone "$zh_security" 5
+  fi
   check "Chinese tray text" within 6 tray_has "無線網路卡"
 else
   check "starts in Chinese" false

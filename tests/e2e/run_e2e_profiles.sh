@@ -22,7 +22,7 @@ open_profile_page() {  # sheet title
   drv post "$1" 0x465 0 0  # PSM_SETCURSEL: the Profile page
   sleep 1.5
 }
-opened() { drv wait "$1" 5 && sleep 0.7; }  # a dialog is up and initialised
+opened() { drv wait "$1" 15 && sleep 0.7; }  # a dialog is up and initialised (a loaded machine is slow)
 page() {  # sheet title, page index: brings the page to the front
   drv post "$1" 0x465 "$2" 0
   sleep 1
@@ -68,7 +68,7 @@ sheet="Arventa Client Utility"
 add="Add Profile"
 edit="Edit Profile"
 check "the Profile page opens" open_profile_page "$sheet"
-shot profile-page-en
+look_at profile-page-en "$sheet"
 
 # Add: a WPA2-PSK profile for HomeNet, first with a pass phrase too short, then a wrong one.
 drv click "$sheet" "$(idc PROF_ADD)"
@@ -80,7 +80,7 @@ drv click "$add" 1
 check "a name of blanks is refused" box_says "$(text_of en 190)"
 drv set-text "$add" "$(idc SCFG_NAME)" "Home"
 drv choose "$add" "$(idc SCFG_SSID)" HomeNet
-shot profile-add-config-en
+look_at profile-add-config-en "$add"
 page "$add" 1
 drv choose "$add" "$(idc ASEC_AUTH)" WPA2-PSK
 drv choose "$add" "$(idc ASEC_ENC)" AES
@@ -90,9 +90,9 @@ check "a pass phrase of 5 characters is refused" box_says "$(text_of en 236)"
 check "the sheet stays open after a refusal" drv wait "$add" 1
 check "nothing is stored after a refusal" not_stored Home
 drv set-text "$add" "$(idc ASEC_PSK)" "wrong horse battery"
-shot profile-add-security-en
+look_at profile-add-security-en "$add"
 page "$add" 2
-shot profile-add-advanced-en
+look_at profile-add-advanced-en "$add"
 drv click "$add" 1
 check "OK closes the sheet" drv gone "$add" 5
 check "the profile is in the list" has_row Home
@@ -168,7 +168,7 @@ if check "\"802.1x Setting\" opens its sheet" opened "$dot1x"; then
   drv set-text "$dot1x" "$(idc DAUTH_ID)" alice
   drv set-text "$dot1x" "$(idc DAUTH_TUNNEL_ID)" alice
   drv set-text "$dot1x" "$(idc DAUTH_TUNNEL_PASSWORD)" wonderland
-  shot dot1x-auth-en
+  look_at dot1x-auth-en "$dot1x"
   page "$dot1x" 1
   # The trusted roots are the simulator's: its world supplies the certificate stores.
   drv click "$dot1x" "$(idc DCA_USE_CHAIN)"
@@ -178,7 +178,7 @@ if check "\"802.1x Setting\" opens its sheet" opened "$dot1x"; then
   drv click "$dot1x" 1
   check "verifying the server asks for its name" box_says "$(text_of en 2745)"
   drv set-text "$dot1x" "$(idc DCA_SERVER_NAME)" radius.corp.example
-  shot dot1x-ca-en
+  look_at dot1x-ca-en "$dot1x"
   drv click "$dot1x" 1
   check "the 802.1X sheet takes the PEAP account" drv gone "$dot1x" 5
 fi
@@ -196,21 +196,21 @@ if start_client LANG=zh_TW.UTF-8 LC_ALL=zh_TW.UTF-8; then
   sheet=$(text_of zh 102)
   add=$(text_of zh 185)
   check "the Chinese Profile page opens" open_profile_page "$sheet"
-  shot profile-page-zh
+  look_at profile-page-zh "$sheet"
   drv click "$sheet" "$(idc PROF_ADD)"
   check "Add opens the Chinese \"Add Profile\"" opened "$add"
   drv set-text "$add" "$(idc SCFG_NAME)" "舊網路"
   drv choose "$add" "$(idc SCFG_SSID)" OldWep
-  shot profile-add-config-zh
+  look_at profile-add-config-zh "$add"
   page "$add" 1
   drv choose "$add" "$(idc ASEC_ENC)" WEP
   drv set-text "$add" "$(idc ASEC_KEY1_HEX)" 12345
   drv click "$add" 1
   check "a WEP key of 5 hex digits is refused" box_says "$(text_of zh 320)"
   drv set-text "$add" "$(idc ASEC_KEY1_HEX)" 123456789a
-  shot profile-add-security-zh
+  look_at profile-add-security-zh "$add"
   page "$add" 2
-  shot profile-add-advanced-zh
+  look_at profile-add-advanced-zh "$add"
   drv click "$add" 1
   drv gone "$add" 5
   check "the Chinese name is stored" profile_exists "舊網路"
@@ -244,15 +244,15 @@ if start_client LANG=zh_TW.UTF-8 LC_ALL=zh_TW.UTF-8; then
     drv click "$dot1x" "$(idc DAUTH_MORE)"
     if check "\"More..\" opens the Chinese \"Select Certificate\"" opened "$selcert"; then
       check "the dialog lists the world's personal certificates" cert_listed "$selcert" bob
-      shot select-certificate-zh
+      look_at select-certificate-zh "$selcert"
       drv select "$selcert" "$(idc SCERT_LIST)" bob
       drv click "$selcert" 1
       drv gone "$selcert" 5
     fi
     check "the chosen certificate is shown" cert_shown "$dot1x" bob
-    shot dot1x-auth-zh
+    look_at dot1x-auth-zh "$dot1x"
     page "$dot1x" 1
-    shot dot1x-ca-zh
+    look_at dot1x-ca-zh "$dot1x"
     drv click "$dot1x" 1
     check "the 802.1X sheet takes the TLS settings" drv gone "$dot1x" 5
   fi

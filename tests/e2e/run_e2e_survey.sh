@@ -109,7 +109,7 @@ check "starts and joins the maker's open access point" start_client
 within 15 joined Arventa-AP
 check "the sheet opens on Site Survey" open_sheet
 check "the list shows the networks in range" has_row HomeNet 00-1A-2B-3C-4D-01
-shot survey-en
+look_at survey-en "$sheet"
 
 # Joined to the maker's open access point, the page offers the one-button set-up: discovery over
 # TCP finds the access point, and the key dialog names it.
@@ -119,7 +119,7 @@ if check "QuickSecure 3 offers itself for the open maker access point" opened "$
   check "the long English instruction makes the key dialog 90 pixels taller" key_grown_by 90
   check "the key dialog's buttons keep to its bottom edge" buttons_at_bottom
   check "the key dialog's note is red" note_is_red
-  shot qs3-key-en
+  look_at qs3-key-en "$keydlg"
   enter_key "short"
   check "a key of 5 characters is refused" box_says "$(text_of en 2403)"
   drv click "$keydlg" 2
@@ -132,7 +132,7 @@ fi
 connect HomeNet
 if check "Connect to HomeNet opens \"Security Profile\"" opened "$secprof"; then
   check "the sheet knows the network's security" test "$(drv text "$secprof" "$(idc ASEC_AUTH)")" = WPA2-PSK
-  shot security-profile-en
+  look_at security-profile-en "$secprof"
   drv set-text "$secprof" "$(idc ASEC_PSK)" "correct horse battery"
   drv click "$secprof" 1
   drv gone "$secprof" 5
@@ -156,7 +156,7 @@ check "no sheet for an existing profile" no_window "$secprof" 1
 connect 00-1A-2B-3C-4D-04 1
 if check "a hidden network asks for its SSID" opened "$hidden"; then
   check "the Hidden SSID edit takes at most 32 characters" test "$(drv limit "$hidden" "$(idc HIDDEN_SSID)")" = 32
-  shot hidden-ssid-en
+  look_at hidden-ssid-en "$hidden"
   drv click "$hidden" 1
   check "an empty SSID is refused" box_says "$(text_of en 191)"
   drv set-text "$hidden" "$(idc HIDDEN_SSID)" HiddenLab
@@ -220,7 +220,7 @@ if check "the sheet's button opens \"QuickSecure 3: Selection Tool\"" opened "$s
   check "the selection tool's list has grid lines, full-row select and info tips" sel_look_is "style 0x421"
   check "the selection tool's list has its image list" sel_look_is "images yes"
   check "the selection tool marks the joined HomeNet with the infrastructure icon" within 5 sel_marks HomeNet 0
-  shot qs3-selection-en
+  look_at qs3-selection-en "$seltool"
   choose_in_tool Arventa-AP
 fi
 check "the chosen access point is joined" within 15 joined Arventa-AP
@@ -228,7 +228,7 @@ if check "the key dialog comes for the chosen access point" opened "$keydlg"; th
   enter_key "quick secure key 3"
   check "the wait window shows while the access point changes" opened "$waitwin"
   check "the wait window sits 50 pixels in from the sheet's left edge, at its middle" wait_placed
-  shot qs3-wait-en
+  look_at qs3-wait-en "$waitwin"
 fi
 check "the access point switches to WPA-PSK with the key" within 20 ap_key_is "quick secure key 3"
 check "the station re-associates with WPA-PSK" within 40 joined_wpa_psk Arventa-AP
@@ -257,17 +257,17 @@ if start_client LANG=zh_TW.UTF-8 LC_ALL=zh_TW.UTF-8; then
   waitwin=$(text_of zh 2409)
   none=$(text_of zh 123)
   check "the Chinese sheet opens on Site Survey" open_sheet
-  shot survey-zh
+  look_at survey-zh "$sheet"
   connect 00-1A-2B-3C-4D-04 1
   if check "the Chinese hidden-network dialog" opened "$hidden"; then
-    shot hidden-ssid-zh
+    look_at hidden-ssid-zh "$hidden"
     drv click "$hidden" 2
     drv gone "$hidden" 5
   fi
   # A secured network without a profile: the Chinese "Security Profile" sheet; Cancel joins nothing.
   connect Campus-LEAP
   if check "the Chinese \"Security Profile\" sheet" opened "$secprof"; then
-    shot security-profile-zh
+    look_at security-profile-zh "$secprof"
     drv post "$secprof" 0x471 5 0  # PSM_PRESSBUTTON: Cancel
     check "Cancel closes it" drv gone "$secprof" 5
   fi
@@ -283,7 +283,7 @@ if start_client LANG=zh_TW.UTF-8 LC_ALL=zh_TW.UTF-8; then
     check "the short Chinese instruction leaves the key dialog its size" key_grown_by 0
     check "the Chinese key dialog's note is red" note_is_red
     check "the Chinese key dialog's edit takes at most 63 characters" key_limit_63
-    shot qs3-key-zh
+    look_at qs3-key-zh "$keydlg"
     enter_key "quick secure key 3"
     drv gone "$keydlg" 5
   fi
@@ -297,7 +297,7 @@ if start_client LANG=zh_TW.UTF-8 LC_ALL=zh_TW.UTF-8; then
   "$VX_WINE" reg delete "$root\Profile\Station\Arventa-AP_AutoSecu" /f >/dev/null 2>&1
   drv click "$sheet" 5000
   if check "the Chinese selection tool" opened "$seltool"; then
-    shot qs3-selection-zh
+    look_at qs3-selection-zh "$seltool"
     drv click "$seltool" "$(idc QS3_SEL_RESCAN)"  # the list still shows the secured access point
     sleep 5
     check "the rescanned list shows the access point open again" sel_row_open Arventa-AP
@@ -308,7 +308,7 @@ if start_client LANG=zh_TW.UTF-8 LC_ALL=zh_TW.UTF-8; then
     enter_key "second quick key"
     check "the Chinese wait window shows" opened "$waitwin"
     check "the Chinese wait window is placed by the sheet too" wait_placed
-    shot qs3-wait-zh
+    look_at qs3-wait-zh "$waitwin"
   fi
   check "the access point takes the second key" within 20 ap_key_is "second quick key"
   check "the station joins with the second key" within 40 joined_wpa_psk Arventa-AP

@@ -274,7 +274,7 @@ void CLinkStatusPage::ShowConnected(bool dbm) {
 
   std::string extra = Control(ls::kExtra).text;
   if (hooks_.wepError && hooks_.wepError()) extra += " -- " + Text(IDS_WEP_ERROR) + " ";
-  extra += " [TxPower:" + txPowerText_ + "]";
+  extra += " [" + Text(IDS_LS_TX_POWER) + ":" + txPowerText_ + "]";
   Control(ls::kExtra).text = extra;
 }
 

@@ -70,9 +70,19 @@ std::optional<std::string> Win32FileInfo::VersionString(const std::string& path,
                       &length) ||
       length < sizeof(Translation))
     return std::nullopt;
+  // The block in the user interface's language (the Chinese legal notice on a Chinese system),
+  // else the first.
+  const size_t count = length / sizeof(Translation);
+  const LANGID ui = GetUserDefaultUILanguage();
+  size_t chosen = 0;
+  for (size_t i = 0; i < count; ++i)
+    if (translations[i].language == ui) {
+      chosen = i;
+      break;
+    }
   wchar_t sub[128];
-  swprintf(sub, 128, L"\\StringFileInfo\\%04x%04x\\%ls", translations[0].language, translations[0].codePage,
-           Widen(name).c_str());
+  swprintf(sub, 128, L"\\StringFileInfo\\%04x%04x\\%ls", translations[chosen].language,
+           translations[chosen].codePage, Widen(name).c_str());
   wchar_t* text = nullptr;
   UINT chars = 0;
   if (!VerQueryValueW(block.data(), sub, reinterpret_cast<void**>(&text), &chars) || !text) return std::nullopt;

@@ -143,12 +143,29 @@ int SelectedRow(HWND list) {
   return static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
 }
 
+// A text's width in a control's own font.
+int TextWidth(HWND control, const std::wstring& text) {
+  HDC dc = GetDC(control);
+  auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+  HGDIOBJ old = SelectObject(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(SYSTEM_FONT));
+  SIZE size = {};
+  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  SelectObject(dc, old);
+  ReleaseDC(control, dc);
+  return size.cx;
+}
+
 void FillStrings(HWND hwnd, bool combo, const std::vector<std::string>& items) {
   SendMessageW(hwnd, combo ? CB_RESETCONTENT : LB_RESETCONTENT, 0, 0);
+  int widest = 0;
   for (const auto& s : items) {
     std::wstring w = Widen(s);
     SendMessageW(hwnd, combo ? CB_ADDSTRING : LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(w.c_str()));
+    if (combo) widest = std::max(widest, TextWidth(hwnd, w));
   }
+  // The dropped list is at least as wide as its widest item (a network's name of 32 letters),
+  // with room for its scroll bar and margins; it never gets narrower than the box.
+  if (combo) SendMessageW(hwnd, CB_SETDROPPEDWIDTH, widest + GetSystemMetrics(SM_CXVSCROLL) + 8, 0);
 }
 
 bool EditableCombo(HWND hwnd) { return (GetWindowLongW(hwnd, GWL_STYLE) & 0x3) != CBS_DROPDOWNLIST; }
@@ -160,6 +177,7 @@ void ControlBinder::Attach(HWND dialog) {
   applied_.clear();
   measuredLists_.clear();
   appliedGrowth_ = 0;
+  AddEllipsisTips();
 }
 
 ControlState* ControlBinder::ModelState(int id) {
@@ -543,6 +561,7 @@ std::optional<ControlEvent> ControlBinder::OnCommand(WPARAM wp, LPARAM lp) {
 }
 
 std::optional<ControlEvent> ControlBinder::OnNotify(const NMHDR& hdr) {
+  if (AnswerTip(hdr)) return std::nullopt;
   if (applying_ || !dialog_ || !hdr.hwndFrom || KindOf(hdr.hwndFrom) != Kind::ListView) return std::nullopt;
   int id = static_cast<int>(hdr.idFrom);
   ControlState* state = ModelState(id);
@@ -603,6 +622,48 @@ std::optional<ControlEvent> ControlBinder::OnScroll(HWND control) {
     AppliedState(id).position = pos;
   }
   return ControlEvent{id, UiEvent::SelectionChanged};
+}
+
+// A label that may be cut short (ellipsis style) gets a tip with its whole text; the tip shows
+// only while the text is cut. Labels take no mouse input unless they notify, so they do here.
+void ControlBinder::AddEllipsisTips() {
+  tips_ = nullptr;
+  for (HWND child = GetWindow(dialog_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (KindOf(child) != Kind::Static || !(GetWindowLongW(child, GWL_STYLE) & SS_ELLIPSISMASK)) continue;
+    if (!tips_) {
+      tips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                              WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                              CW_USEDEFAULT, CW_USEDEFAULT, dialog_, nullptr, module_, nullptr);
+      if (!tips_) return;
+      SendMessageW(tips_, TTM_SETMAXTIPWIDTH, 0, 600);
+    }
+    SetWindowLongW(child, GWL_STYLE, GetWindowLongW(child, GWL_STYLE) | SS_NOTIFY);
+    TOOLINFOW tool = {};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = dialog_;
+    tool.uId = reinterpret_cast<UINT_PTR>(child);
+    tool.lpszText = LPSTR_TEXTCALLBACKW;
+    SendMessageW(tips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  }
+}
+
+bool ControlBinder::AnswerTip(const NMHDR& hdr) {
+  if (!tips_ || hdr.hwndFrom != tips_ || hdr.code != TTN_GETDISPINFOW) return false;
+  // The notification is the tip's own, in writable memory of this thread.
+  auto& info = const_cast<NMTTDISPINFOW&>(reinterpret_cast<const NMTTDISPINFOW&>(hdr));
+  HWND label = reinterpret_cast<HWND>(hdr.idFrom);
+  tipText_.clear();
+  if (IsWindow(label) && TextCut(label)) tipText_ = Widen(WindowText(label));
+  info.szText[0] = L'\0';
+  info.lpszText = tipText_.empty() ? info.szText : tipText_.data();
+  return true;
+}
+
+bool ControlBinder::TextCut(HWND label) {
+  RECT client = {};
+  GetClientRect(label, &client);
+  return TextWidth(label, Widen(WindowText(label))) > client.right - client.left;
 }
 
 }  // namespace vx

@@ -48,6 +48,9 @@ class ControlBinder {
   // For WM_CTLCOLORSTATIC: a brush when the model gives the label a text colour, else null.
   HBRUSH OnCtlColorStatic(HDC dc, HWND control);
 
+  // Whether a static's text is wider than the static (it then ends in an ellipsis).
+  static bool TextCut(HWND label);
+
  private:
   void ApplyControl(int id, HWND hwnd, const ControlState& s, const ControlState* prev);
   void ApplyList(HWND hwnd, const ControlState& s, const ControlState* prev);
@@ -56,6 +59,8 @@ class ControlBinder {
   void ApplyImageList(HWND list, const std::vector<uint32_t>& icons);
   void TellListWidths();
   void ApplyGrowth();
+  void AddEllipsisTips();
+  bool AnswerTip(const NMHDR& hdr);
   void SyncRadios();
   ControlState* ModelState(int id);
   ControlState& AppliedState(int id) { return applied_[id]; }
@@ -68,6 +73,8 @@ class ControlBinder {
   std::set<int> measuredLists_;  // lists whose width the model has been told
   int appliedGrowth_ = 0;         // pixels the dialog has grown by
   std::set<HANDLE> ownedBitmaps_;  // bitmaps made for picture statics
+  HWND tips_ = nullptr;            // the tips of the labels that end in an ellipsis
+  std::wstring tipText_;           // the text the last tip shows
 };
 
 }  // namespace vx

@@ -7,6 +7,7 @@
 
 #include <cstring>
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -345,6 +346,80 @@ TEST_CASE("a dialog grows as its model asks") {
   GetWindowRect(d, &grown);
   CHECK(grown.bottom - grown.top == plain.bottom - plain.top);
   CHECK(rectOf(d, IDOK).top == ok.top);
+}
+
+namespace {
+
+BOOL CALLBACK CollectTips(HWND hwnd, LPARAM lp) {
+  wchar_t cls[64] = {};
+  GetClassNameW(hwnd, cls, 64);
+  if (!lstrcmpiW(cls, TOOLTIPS_CLASSW)) reinterpret_cast<std::vector<HWND>*>(lp)->push_back(hwnd);
+  return TRUE;
+}
+
+// What a tip of the dialog would show for `control` now, asked as the tooltip asks; nullopt when
+// no tip has a tool for it.
+std::optional<std::wstring> TipFor(HWND dialog, HWND control) {
+  std::vector<HWND> tips;
+  EnumThreadWindows(GetCurrentThreadId(), CollectTips, reinterpret_cast<LPARAM>(&tips));
+  for (HWND tip : tips) {
+    if (GetWindow(tip, GW_OWNER) != dialog) continue;
+    int n = static_cast<int>(SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0));
+    for (int i = 0; i < n; ++i) {
+      TOOLINFOW tool = {};
+      tool.cbSize = sizeof tool;
+      if (!SendMessageW(tip, TTM_ENUMTOOLSW, i, reinterpret_cast<LPARAM>(&tool))) continue;
+      if (reinterpret_cast<HWND>(tool.uId) != control) continue;
+      NMTTDISPINFOW info = {};
+      info.hdr.hwndFrom = tip;
+      info.hdr.idFrom = tool.uId;
+      info.hdr.code = TTN_GETDISPINFOW;
+      SendMessageW(tool.hwnd, WM_NOTIFY, tool.uId, reinterpret_cast<LPARAM>(&info));
+      return std::wstring(info.lpszText ? info.lpszText : info.szText);
+    }
+  }
+  return std::nullopt;
+}
+
+int WidthIn(HWND control, const std::wstring& text) {
+  HDC dc = GetDC(control);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
+  SIZE size = {};
+  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  SelectObject(dc, old);
+  ReleaseDC(control, dc);
+  return size.cx;
+}
+
+}  // namespace
+
+TEST_CASE("a label cut short with an ellipsis shows its whole text in a tip; dropped lists fit their items") {
+  TestDialogModel m;
+  ModelDialog view(Module(), m);
+  CHECK(view.CreateModeless(nullptr));
+  HWND d = view.Hwnd();
+  HWND label = GetDlgItem(d, IDC_ELLIPSIS);
+  // Mouse input reaches the label, so its tip can show.
+  CHECK((GetWindowLongW(label, GWL_STYLE) & SS_NOTIFY) != 0);
+  m.Control(IDC_ELLIPSIS).text = "Short";
+  view.Refresh();
+  auto tip = TipFor(d, label);
+  CHECK(tip && tip->empty());  // a text that fits needs no tip
+  const std::string wide(32, 'W');
+  m.Control(IDC_ELLIPSIS).text = "Connected <--> " + wide;
+  view.Refresh();
+  tip = TipFor(d, label);
+  CHECK(tip && *tip == L"Connected <--> " + std::wstring(32, L'W'));
+  CHECK(!TipFor(d, GetDlgItem(d, IDC_LABEL)));  // labels without an ellipsis get no tip
+
+  HWND combo = GetDlgItem(d, IDC_COMBO);
+  RECT box = {};
+  GetWindowRect(combo, &box);
+  CHECK(SendMessageW(combo, CB_GETDROPPEDWIDTH, 0, 0) >= box.right - box.left);  // never narrower
+  m.Control(IDC_COMBO).items = {"B/G mixed", wide};
+  view.Refresh();
+  CHECK(SendMessageW(combo, CB_GETDROPPEDWIDTH, 0, 0) >=
+        WidthIn(combo, std::wstring(32, L'W')) + GetSystemMetrics(SM_CXVSCROLL));
 }
 
 TEST_CASE("only what changed since the last copy is copied again") {

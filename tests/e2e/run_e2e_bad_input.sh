@@ -1,0 +1,238 @@
+#!/usr/bin/env bash
+# End-to-end tests of what stretches ClientCfg's windows, under Wine against the simulator host:
+# 64 networks in range, SSIDs of 32 bytes (the widest letters among them), a LEAP password of
+# 256 characters and Chinese profile names. In both languages nothing may be clipped or lie on
+# another control, the lists scroll, and what was typed arrives whole. The dialogs no other
+# suite opens are looked at here too: the one-time password of PEAP with a token card, and the
+# adapter choice when the host has two adapters. Screenshots go to build/screenshots/.
+# Usage: tests/e2e/run_e2e_bad_input.sh NATIVE_BUILD_DIR WINDOWS_BUILD_DIR   (after scripts/wine-env.sh)
+set -uo pipefail
+native=$1
+win=$2
+shots=build/screenshots
+work=build/e2e-bad-input
+mkdir -p "$shots" "$work"
+port=$((5500 + RANDOM % 200))
+
+source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/clientcfg.sh"
+
+# 32 bytes each, in the widest letters: the only open network (the station joins it at start; it
+# gives its address, the longest status line), the maker's access point already on WPA-PSK
+# (Connect asks for its key in the QuickSecure key dialog), and a LEAP network whose account's
+# password has 256 characters.
+open_ssid=WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW
+maker_ssid=MMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMM
+leap_ssid=Campus-LEAP-Network-32-Bytes-Max
+leap_password=$(printf 'leap-%03d' $(seq 1 32))  # 256 characters
+profile_name="校園無線網路設定檔"
+token_ssid=Neighbour-Network-Number-04-of64  # WPA2-Enterprise
+for s in "$open_ssid" "$maker_ssid" "$leap_ssid"; do [ ${#s} = 32 ] || { echo "not 32 bytes: $s"; exit 1; }; done
+[ ${#leap_password} = 256 ] || { echo "the LEAP password has ${#leap_password} characters"; exit 1; }
+
+# The world: those three and 61 secured networks more, 64 rows in the survey.
+{
+  echo '{"networks": ['
+  echo "  {\"ssid\": \"$open_ssid\", \"bssid\": \"02:00:00:00:01:00\", \"channel\": 6, \"rssi\": -40, \"security\": \"open\","
+  echo "   \"ip\": \"192.168.200.254\"},"
+  echo "  {\"ssid\": \"$maker_ssid\", \"maker\": true, \"bssid\": \"00:0C:E7:77:88:99\", \"channel\": 11, \"rssi\": -50,"
+  echo "   \"security\": \"wpa-psk\", \"passphrase\": \"maker network key\"},"
+  echo "  {\"ssid\": \"$leap_ssid\", \"bssid\": \"02:00:00:00:01:02\", \"channel\": 1, \"rssi\": -45, \"security\": \"wep-8021x\","
+  echo "   \"accounts\": [{\"method\": \"leap\", \"identity\": \"erin\", \"password\": \"$leap_password\"}]},"
+  securities=(wpa2-psk wpa-psk wep wpa-wpa2-psk wpa2-enterprise)
+  for i in $(seq 3 63); do
+    sec=${securities[$((i % 5))]}
+    key="\"passphrase\": \"network key $i\""
+    [ "$sec" = wep ] && key='"wepKey": "1234567890"'
+    [ "$sec" = wpa2-enterprise ] && key='"accounts": []'
+    printf '  {"ssid": "Neighbour-Network-Number-%02d-of64", "bssid": "02:00:00:00:01:%02X", "channel": %d, "rssi": %d, "security": "%s", %s}%s\n' \
+      "$i" "$i" $((1 + i % 11)) $((-55 - i % 35)) "$sec" "$key" "$([ "$i" = 63 ] && echo || echo ,)"
+  done
+  echo ']}'
+} >"$work/world.json"
+
+"$native/src/sim/host/wlansim" --one-adapter --port "$port" --no-autosecurity --world "$work/world.json" \
+  >"$work/wlansim.log" 2>&1 &
+sim=$!
+trap 'kill $sim 2>/dev/null; wineserver -k 2>/dev/null' EXIT
+within 10 ctl '{"cmd":"state"}' || { echo "wlansim did not start"; cat "$work/wlansim.log"; exit 1; }
+"$VX_WINE" reg delete "$root" /f >/dev/null 2>&1
+"$VX_WINE" regedit /S src/sim/install/virtual_adapters.reg
+
+rows() { drv items "$sheet" "$(idc SURVEY_LIST)"; }
+has_rows() { [ "$(rows | wc -l)" -eq "$1" ]; }
+scrolls() { drv scrolls "$sheet" "$(idc SURVEY_LIST)" | grep -x vertical >/dev/null; }
+shows_ssid() { drv items "$sheet" "$(idc SURVEY_LIST)" | cut -f1 | grep -x -- "$1" >/dev/null; }
+status_has() { drv text "$sheet" "$(idc LS_STATUS)" | grep -F -- "$1" >/dev/null; }
+key_dialog_names() { drv text "$keydlg" "$(idc QS3_KEY_AP_TEXT)" | grep -F -- "SSID = $1" >/dev/null; }
+profile_row() { drv items "$sheet" "$(idc PROF_LIST)" | cut -f1 | grep -x -- "$1" >/dev/null; }
+open_sheet() {  # the sheet opens on Site Survey, which scans
+  drv post ClientCfg 0x111 32774 0
+  drv wait "$sheet" 10 && sleep 4
+}
+page() {
+  drv post "$sheet" 0x465 "$1" 0
+  sleep 1.5
+}
+opened() { drv shown "$1" 10 && sleep 0.7; }
+page_of_add() { drv post "$add" 0x465 "$1" 0 && sleep 1; }
+
+check "starts and joins the open network of 32 bytes" start_client
+check "joined \"$open_ssid\"" within 20 joined "$open_ssid"
+sheet=$(text_of en 102)
+add=$(text_of en 185)
+keydlg=$(text_of en 2400)
+check "the sheet opens on Site Survey" open_sheet
+check "the survey lists all 64 networks" within 10 has_rows 64
+check "the survey list scrolls" scrolls
+check "the 32-byte names are listed whole" shows_ssid "$maker_ssid"
+look_at survey-64-networks-en "$sheet"
+# The maker's access point on WPA-PSK without a profile: its name of 32 wide letters in the key
+# dialog; Cancel stores nothing.
+drv select "$sheet" "$(idc SURVEY_LIST)" "$maker_ssid" && drv click "$sheet" "$(idc SURVEY_CONNECT)"
+if check "Connect to the maker's secured access point asks for its key" opened "$keydlg"; then
+  check "the key dialog names the access point whole" key_dialog_names "$maker_ssid"
+  look_at qs3-key-long-ssid-en "$keydlg"
+  drv click "$keydlg" 2
+  drv gone "$keydlg" 5
+fi
+check "Cancel stores no profile" not_stored "${maker_ssid}_AutoSecu"
+page 1
+check "Link Status names the 32-byte network whole" within 6 status_has "$open_ssid <--> 02-00-00-00-01-00"
+look_at link-status-long-ssid-en "$sheet"
+
+# A LEAP profile with a Chinese name and a password of 256 characters: stored whole, and the
+# network's account (the same 256 characters) lets the station in.
+page 0
+drv click "$sheet" "$(idc PROF_ADD)"
+if check "Add opens \"Add Profile\"" opened "$add"; then
+  drv set-text "$add" "$(idc SCFG_NAME)" "$profile_name"
+  drv set-text "$add" "$(idc SCFG_SSID)" "$leap_ssid"
+  look_at profile-long-ssid-en "$add"
+  page_of_add 1
+  drv choose "$add" "$(idc ASEC_AUTH)" LEAP
+  drv set-text "$add" "$(idc ASEC_LEAP_ID)" erin
+  drv set-text "$add" "$(idc ASEC_LEAP_PASSWORD)" "$leap_password"
+  look_at profile-leap-en "$add"
+  drv click "$add" 1
+  drv gone "$add" 5
+fi
+check "the Chinese profile name is stored" profile_exists "$profile_name"
+check "the LEAP password is stored whole (256 characters)" \
+  test "$(reg_value LeapPassword "Profile\\Station\\$profile_name")" = "$leap_password"
+check "the Profile page lists the Chinese name" profile_row "$profile_name"
+look_at profile-chinese-name-en "$sheet"
+drv select "$sheet" "$(idc PROF_LIST)" "$profile_name" && drv click "$sheet" "$(idc PROF_ACTIVATE)"
+check "the 256-character password joins the LEAP network" within 20 joined "$leap_ssid"
+
+# PEAP with a token card: the 802.1X sheet shows the password mode; activated, the profile asks
+# for a one-time password.
+dot1x=$(text_of en 289)
+otp=$(text_of en 2050)
+drv click "$sheet" "$(idc PROF_ADD)"
+if opened "$add"; then
+  drv set-text "$add" "$(idc SCFG_NAME)" Token
+  drv set-text "$add" "$(idc SCFG_SSID)" "$token_ssid"
+  page_of_add 1
+  drv choose "$add" "$(idc ASEC_AUTH)" WPA2
+  drv click "$add" "$(idc ASEC_8021X_SETTING)"
+  if check "\"802.1x Setting\" opens" opened "$dot1x"; then
+    drv choose "$dot1x" "$(idc DAUTH_METHOD)" PEAP
+    drv choose "$dot1x" "$(idc DAUTH_PROTOCOL)" "$(text_of en 2709)"
+    drv click "$dot1x" "$(idc DAUTH_SOFT_TOKEN)"
+    drv set-text "$dot1x" "$(idc DAUTH_ID)" dave
+    drv set-text "$dot1x" "$(idc DAUTH_TUNNEL_ID)" dave
+    look_at dot1x-token-card-en "$dot1x"
+    drv click "$dot1x" 1
+    drv gone "$dot1x" 5
+  fi
+  drv click "$add" 1
+  drv gone "$add" 5
+fi
+drv select "$sheet" "$(idc PROF_LIST)" Token && drv click "$sheet" "$(idc PROF_ACTIVATE)"
+if check "the token card profile asks for a one-time password" opened "$otp"; then
+  look_at one-time-password-en "$otp"
+  drv click "$otp" 2
+  check "Cancel closes the one-time password dialog" drv gone "$otp" 5
+fi
+# Back to the LEAP profile, which the Chinese run starts with.
+drv select "$sheet" "$(idc PROF_LIST)" "$profile_name" && drv click "$sheet" "$(idc PROF_ACTIVATE)"
+within 20 joined "$leap_ssid"
+stop_client
+
+# The same windows in Chinese.
+if start_client LANG=zh_TW.UTF-8 LC_ALL=zh_TW.UTF-8; then
+  sheet=$(text_of zh 102)
+  edit=$(text_of zh 314)
+  check "the Chinese sheet opens on Site Survey" open_sheet
+  check "the Chinese survey lists all 64 networks" within 10 has_rows 64
+  look_at survey-64-networks-zh "$sheet"
+  page 1
+  check "the Chinese Link Status names the network whole" within 6 status_has "$leap_ssid"
+  look_at link-status-long-ssid-zh "$sheet"
+  page 0
+  check "the Chinese Profile page lists the Chinese name" profile_row "$profile_name"
+  look_at profile-chinese-name-zh "$sheet"
+  drv select "$sheet" "$(idc PROF_LIST)" "$profile_name" && drv click "$sheet" "$(idc PROF_EDIT)"
+  if check "Edit opens the Chinese \"Edit Profile\"" opened "$edit"; then
+    look_at profile-long-ssid-zh "$edit"
+    drv post "$edit" 0x465 1 0
+    sleep 1
+    look_at profile-leap-zh "$edit"
+    drv post "$edit" 0x471 5 0  # PSM_PRESSBUTTON: Cancel
+    drv gone "$edit" 5
+  fi
+  drv select "$sheet" "$(idc PROF_LIST)" Token && drv click "$sheet" "$(idc PROF_EDIT)"
+  if opened "$edit"; then
+    drv post "$edit" 0x465 1 0
+    sleep 1
+    dot1x=$(text_of zh 289)
+    drv click "$edit" "$(idc ASEC_8021X_SETTING)"
+    if check "the Chinese 802.1X sheet with the token card" opened "$dot1x"; then
+      look_at dot1x-token-card-zh "$dot1x"
+      drv post "$dot1x" 0x471 5 0
+      drv gone "$dot1x" 5
+    fi
+    drv post "$edit" 0x471 5 0
+    drv gone "$edit" 5
+  fi
+  otp=$(text_of zh 2050)
+  drv select "$sheet" "$(idc PROF_LIST)" Token && drv click "$sheet" "$(idc PROF_ACTIVATE)"
+  if check "the Chinese one-time password dialog" opened "$otp"; then
+    look_at one-time-password-zh "$otp"
+    drv click "$otp" 2
+    drv gone "$otp" 5
+  fi
+  stop_client
+else
+  check "starts in Chinese" false
+fi
+
+# Two adapters in the host: the adapter choice comes before the tray, in both languages. The
+# adapters' names, hardware ID and place are the system's (here the simulator's device set-up).
+card_words="Arventa 802.11g PCI Wireless LAN Card
+Arventa 802.11a/g USB Wireless LAN Adapter
+VEN_1A5C DEV_0C30 SUBSYS_00301A5C REV_01
+PCI bus 2, device 4, function 0"
+kill $sim 2>/dev/null
+wait $sim 2>/dev/null
+port=$((port + 200))
+"$native/src/sim/host/wlansim" --port "$port" --no-autosecurity --world "$work/world.json" >"$work/wlansim-two.log" 2>&1 &
+sim=$!
+within 10 ctl '{"cmd":"state"}' || { echo "wlansim did not start"; exit 1; }
+for lang in en zh; do
+  env=()
+  [ "$lang" = zh ] && env=(LANG=zh_TW.UTF-8 LC_ALL=zh_TW.UTF-8)
+  choose=$(text_of $lang 2030)
+  env VX_SIM=127.0.0.1:$port "${env[@]}" "$VX_WINE" "$clientcfg" >/dev/null 2>&1 &
+  client=$!
+  if check "two adapters: \"$choose\" comes up" opened "$choose"; then
+    data_words=$card_words look_at select-card-$lang "$choose"
+    drv click "$choose" 1
+    check "the chosen adapter's utility reaches the tray" within 20 tray_has ARVENTA
+  fi
+  stop_client
+done
+
+echo "e2e-bad-input: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
