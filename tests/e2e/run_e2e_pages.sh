@@ -166,12 +166,12 @@ client_pages() {  # language
     power=$(says "$lang" 204); fi
   check_text "$lang: Extra Info names the driver's link event and transmit power" "$sheet" "$(idc LS_EXTRA)" \
     "$(says "$lang" $((2520 + event))) [TxPower:$power]"
-  shot "contents-link-status-$lang"
+  look_at "contents-link-status-$lang" "$sheet"
   drv click "$sheet" "$(idc LS_DBM)"
   check_text "$lang: the dBm box shows the signal in dBm" "$sheet" "$(idc LS_SIGNAL_VALUE)" "$rssi dBm"
   check_text "$lang: and the second chain's" "$sheet" "$(idc LS_SIGNAL2_VALUE)" "$signal2 dBm"
   check_text "$lang: and the noise" "$sheet" "$(idc LS_NOISE_VALUE)" "$((raw - 143)) dBm"
-  shot "contents-link-status-dbm-$lang"
+  look_at "contents-link-status-dbm-$lang" "$sheet"
   drv click "$sheet" "$(idc LS_DBM)"
   check_text "$lang: unchecked, percent again" "$sheet" "$(idc LS_SIGNAL_VALUE)" "$signal%"
 
@@ -221,7 +221,7 @@ client_pages() {  # language
     check_text "$lang: statistics row $i is the driver's counter" "$sheet" "$(idc ST_VALUE_$i)" "${want[$i]}" 1
   done
   check "$lang: the counters are not all zero before the reset" test "$tx" -gt 0
-  shot "contents-statistics-$lang"
+  look_at "contents-statistics-$lang" "$sheet"
   drv click "$sheet" "$(idc ST_RESET)"
   check "$lang: Reset Counter asks the driver to reset" within 5 log_has 0x0df10103 ""
   shown=$(for i in 0 1 2 3 4 5 6 7 8 9; do drv text "$sheet" "$(idc ST_VALUE_$i)"; done | sort -u)
@@ -239,7 +239,7 @@ client_pages() {  # language
   check "$lang: Advanced shows \"Tx turbo rate\"" text_is "$sheet" "$(idc ADV_TURBO_RATE)" "$(says "$lang" 229)"
   drv click "$sheet" 12321  # the sheet's radio button in Apply's place
   check_text "$lang: the sheet's radio button turns RF off on the page too" "$sheet" "$(idc ADV_RADIO)" "$(says "$lang" 111)" 4
-  shot "contents-advanced-rf-off-$lang"
+  look_at "contents-advanced-rf-off-$lang" "$sheet"
   drv click "$sheet" 12321
   check_text "$lang: and on again" "$sheet" "$(idc ADV_RADIO)" "$(says "$lang" 112)" 4
   check "$lang: the radio comes back and joins" within 25 associated
@@ -260,7 +260,7 @@ client_pages() {  # language
   check_text "$lang: the driver's firmware version" "$sheet" "$(idc ABOUT_FIRMWARE)" \
     "$(le "$firmware" 0 1).$(le "$firmware" 1 1)"
   check "$lang: the adapter's address from the system's list" within 8 dotted "$sheet" "$(idc ABOUT_IP)"
-  shot "contents-about-$lang"
+  look_at "contents-about-$lang" "$sheet"
 }
 
 # --- HotspotCfg
@@ -284,7 +284,7 @@ ap_pages() {  # language
     test "$(drv items "$sheet" "$list" | awk -F'\t' '$1 == "00-1B-63-04-05-06" {print $3}')" = "$(says "$lang" 3303)"
   check "$lang: the others read \"$(says "$lang" 3304)\"" \
     test "$(drv items "$sheet" "$list" | awk -F'\t' '$1 == "00-16-CB-01-02-03" {print $3}')" = "$(says "$lang" 3304)"
-  shot "contents-mac-table-$lang"
+  look_at "contents-mac-table-$lang" "$sheet"
 
   # Event Log: one row per event of the driver's table, in order, with local time and message.
   page "$sheet" 4
@@ -313,7 +313,7 @@ ap_pages() {  # language
     check "$lang: the Event Log rows are the driver's events" false
   fi
   check "$lang: Event Log columns share the list's width" columns_follow "$sheet" "$(idc EL_LIST)" whole 40 59
-  shot "contents-event-log-$lang"
+  look_at "contents-event-log-$lang" "$sheet"
 
   # WDS: two peers added and applied: stored in ApDefault and the adapter key, and sent.
   page "$sheet" 2
@@ -337,13 +337,13 @@ ap_pages() {  # language
   check "$lang: ApDefault stores WDS enabled" test "$(reg_value WdsEnable ApDefault)" = 0
   check "$lang: the adapter key holds the same list" \
     test "$("$VX_WINE" reg query "$root" /v WdsList 2>/dev/null | tr -d '\r' | awk '$1 == "WdsList" {print $3}')" = "$stored"
-  shot "contents-wds-$lang"
+  look_at "contents-wds-$lang" "$sheet"
 
   # About: the program's own version resource.
   page "$sheet" 6
   check_text "$lang: About shows HotspotCfg's version resource" "$sheet" "$(idc ABOUT_UTILITY_VERSION)" \
     "$(drv file-version "$hotspotcfg").04"
-  shot "contents-ap-about-$lang"
+  look_at "contents-ap-about-$lang" "$sheet"
 }
 
 for lang in en zh; do
@@ -393,7 +393,7 @@ for lang in en zh; do
         starts_with "$(drv text "$chooser" "$(idc "$field")")" "$(says "$lang" $((2031 + i)))"
       i=$((i + 1))
     done
-    shot "contents-select-card-$lang"
+    look_at "contents-select-card-$lang" "$chooser"
     drv click "$chooser" 1
     check "$lang: OK takes the chosen adapter" within 20 tray_has "ARVENTA"
   fi

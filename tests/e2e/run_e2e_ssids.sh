@@ -79,7 +79,7 @@ sheet=$(text_of en 102)
 secprof=$(text_of en 2201)
 check "starts" start_client
 check "the sheet opens on Site Survey" open_sheet
-shot survey-ssids-en
+look_at survey-ssids-en "$sheet"
 check "Big5 bytes read in code page 1252" row_reads 00-1A-2B-5C-00-01 $'\xc2\xb5L\xc2\xbdu AP'
 check "Latin-1 bytes read in code page 1252" row_reads 00-1A-2B-5C-00-02 $'Caf\xc3\xa9 Lounge'
 check "control characters show as escapes" row_reads 00-1A-2B-5C-00-03 'Ctl\x01\x09\x1FNet'
@@ -113,7 +113,7 @@ sleep 1
 for name in 'My "Net" _#1' back_slash Ctl_x01_x09_x1FNet $'Caf\xc3\xa9 Lounge'; do
   check "the profile list shows \"$name\"" profile_listed "$name"
 done
-shot profiles-ssids-en
+look_at profiles-ssids-en "$sheet"
 drv post "$sheet" 0x465 2 0  # back to Site Survey
 sleep 2
 
@@ -143,7 +143,7 @@ stop_client
 if start_client LANG=zh_TW.UTF-8 LC_ALL=zh_TW.UTF-8; then
   sheet=$(text_of zh 102)
   check "the Chinese sheet opens" open_sheet
-  shot survey-ssids-zh
+  look_at survey-ssids-zh "$sheet"
   check "Big5 bytes read in code page 950" row_reads 00-1A-2B-5C-00-01 "無線 AP"
   check "a lead byte without its trail shows as an escape" row_reads 00-1A-2B-5C-00-02 'Caf\xE9 Lounge'
   check "bytes 0xFF show as escapes" row_reads 00-1A-2B-5C-00-04 "$ff_zh"
