@@ -187,6 +187,7 @@ bool StationLink::QueueAction(Action action) {
   if (action.kind == ActionKind::Activate) {
     requeueSuppressed_ = false;
     lastActivation_ = action.record;
+    if (hooks_.onNewActivation) hooks_.onNewActivation();
   }
   return queue_.Push(std::move(action));
 }
@@ -199,7 +200,9 @@ bool StationLink::RequeueLastActivation() {
   if (!lastActivation_) return false;
   ActivationRecord copy = *lastActivation_;
   copy.bSetAdvance = false;
-  return QueueAction(Action::Activate(std::move(copy)));
+  requeueSuppressed_ = false;
+  lastActivation_ = copy;
+  return queue_.Push(Action::Activate(std::move(copy)));
 }
 
 void StationLink::ActionExec() {
@@ -350,9 +353,10 @@ void StationLink::ConfigureDot1x(ActivationRecord& r) {
   std::string tunnelPassword = r.tunnelPassword;
   if (r.authenProtocol == kMethodPeap && r.tunnelProtocol == kTunnelNeedingOneTimePassword && r.passwordMode == 0 &&
       hooks_.requestOneTimePassword) {
-    OneTimePassword otp = hooks_.requestOneTimePassword(tunnelId);
-    tunnelId = otp.identity;
-    tunnelPassword = otp.password;
+    if (std::optional<OneTimePassword> otp = hooks_.requestOneTimePassword(tunnelId)) {
+      tunnelId = otp->identity;
+      tunnelPassword = otp->password;
+    }
   }
   if (r.authenProtocol == kMethodPeap || r.authenProtocol == kMethodTls || r.authenProtocol == kMethodTtls) {
     bool inRange = r.sessionResumption >= 0 && r.sessionResumption <= 4;

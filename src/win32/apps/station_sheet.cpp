@@ -1,6 +1,7 @@
 #include "win32/apps/station_sheet.h"
 
 #include "resources/resource_ids.h"
+#include "win32/ui/view_registry.h"
 
 namespace vx {
 
@@ -48,6 +49,12 @@ void StationSheet::Show() {
 }
 
 void StationSheet::Destroy() { sheet_.Destroy(); }
+
+void StationSheet::CloseProfileEditor() {
+  if (!set_.editor || !set_.editor->openEditor) return;
+  vx::CloseProfileEditor(*set_.editor);
+  RefreshViews();
+}
 
 void StationSheet::SetIcon(uint32_t icon) { sheet_.SetSmallIcon(icon); }
 
