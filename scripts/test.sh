@@ -30,6 +30,8 @@ echo "== end-to-end: ClientCfg's profiles created, edited, activated and deleted
 bash tests/e2e/run_e2e_profiles.sh build/native-asan "build/$VX_WIN_PRESET"
 echo "== end-to-end: ClientCfg's Site Survey: Connect, hidden networks, Add to Profile, QuickSecure 3"
 bash tests/e2e/run_e2e_survey.sh build/native-asan "build/$VX_WIN_PRESET"
+echo "== end-to-end: ClientCfg's dialogs meet unplug, Exit and the hand-over, under Wine's heap checking"
+bash tests/e2e/run_e2e_interleave.sh build/native-asan "build/$VX_WIN_PRESET"
 echo "== end-to-end: HotspotCfg under Wine against the simulator, and the hand-over both ways"
 bash tests/e2e/run_e2e_ap.sh build/native-asan "build/$VX_WIN_PRESET"
 

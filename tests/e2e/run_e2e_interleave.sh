@@ -70,9 +70,9 @@ start() {
   within 30 tray_has "ARVENTA"
 }
 alive() { kill -0 "$client" 2>/dev/null; }
+crash='page fault|unhandled|err:heap|assertion failed'  # what Wine prints for a crash or a broken heap
 crash_free() {
-  ! grep -E -i 'page fault|unhandled|exception|err:heap|assertion|backtrace' "$log" >/dev/null ||
-    { grep -E -i 'page fault|unhandled|exception|err:heap|assertion|backtrace' "$log" | head -5 >&2; return 1; }
+  ! grep -E -i "$crash" "$log" >/dev/null || { grep -E -i "$crash" "$log" | head -5 >&2; return 1; }
 }
 ended_cleanly() {  # the program ends by itself, with exit code 0 and no crash text
   within 15 bash -c "! kill -0 $client 2>/dev/null" || return 1
