@@ -37,8 +37,13 @@ start_sim() {
 trap 'kill $sim 2>/dev/null; wineserver -k 2>/dev/null' EXIT
 
 regroot='HKEY_LOCAL_MACHINE\System\CurrentControlSet\Control\Class\{4D36E972-E325-11CE-BFC1-08002BE10318}\0007'
+# The adapter key as the driver's installation leaves it, with two profiles: one file, one start
+# of regedit (the key is deleted first).
 {
   echo REGEDIT4
+  echo
+  echo "[-$regroot]"
+  sed 1d src/sim/install/virtual_adapters.reg
   echo
   echo "[$regroot\\Profile\\Station\\Home]"
   for v in SSID=HomeNet NetworkType=1 AuthenType=7 Encryption=6 "WPAPSK=correct horse battery"; do
@@ -51,19 +56,15 @@ regroot='HKEY_LOCAL_MACHINE\System\CurrentControlSet\Control\Class\{4D36E972-E32
     PasswordMode=0 ID=alice TunnelID=alice TunnelPassword=wonderland; do
     echo "\"${v%%=*}\"=\"${v#*=}\""
   done
-} >"$work/profiles.reg"
-fresh_registry() {
-  "$VX_WINE" reg delete "$root" /f >/dev/null 2>&1
-  "$VX_WINE" regedit /S src/sim/install/virtual_adapters.reg
-  "$VX_WINE" regedit /S "$work/profiles.reg"
-}
+} >"$work/fresh.reg"
+fresh_registry() { "$VX_WINE" regedit /S "$work/fresh.reg"; }
 
 # The maker's access point stays out of range but for the key dialog: joined to it, the Site
 # Survey page would offer its one-button set-up in the middle of the other cases.
 maker_range() { ctl "{\"cmd\":\"range\",\"network\":\"Arventa-AP\",\"inRange\":$1}" >/dev/null; }
 
-start() {
-  maker_range false
+start() {  # [true]: the maker's access point in range from the start
+  maker_range "${1:-false}"
   echo "== start" >>"$log"
   env WINEDEBUG=warn+heap VX_SIM=127.0.0.1:$port "$VX_WINE" "$clientcfg" >>"$log" 2>&1 &
   client=$!
@@ -99,14 +100,15 @@ selcert=$(text_of en 2702)
 otpdlg=$(text_of en 2050)
 
 list=$(idc SURVEY_LIST)
-opened() { drv shown "$1" "${2:-10}" && sleep 0.7; }
-open_sheet() {  # on Site Survey, which scans first
+opened() { drv shown "$1" "${2:-10}" && sleep 0.5; }
+open_sheet() {  # on Site Survey, which scans first; its dialogs wait for the list
   drv post ClientCfg 0x111 32774 0
-  drv wait "$sheet" 10 && sleep 4
+  drv wait "$sheet" 10 && sleep 1
 }
-profile_page() { drv post "$sheet" 0x465 0 0 && sleep 1.5; }
+listed() { drv items "$sheet" "$list" | grep -- "$1" >/dev/null; }
+profile_page() { drv post "$sheet" 0x465 0 0 && sleep 1; }
 press_on_row() { drv select "$sheet" "$list" "$1" "${2:-0}" && drv click "$sheet" "$(idc SURVEY_CONNECT)"; }
-connect() { within 10 press_on_row "$@"; }  # the buttons wait while a join is under way
+connect() { within 10 listed "$1" && within 10 press_on_row "$@"; }  # the buttons wait while a join is under way
 cancel_sheet() { drv post "$1" 0x471 5 0; }  # PSM_PRESSBUTTON: Cancel
 
 # Each dialog: how it is opened (from an open sheet), how a user closes it, and whether a
@@ -115,13 +117,16 @@ open_secprof() { connect HomeNet && opened "$secprof"; }
 close_secprof() { cancel_sheet "$secprof"; }
 open_hidden() { connect 00-1A-2B-3C-4D-04 1 && opened "$hidden"; }
 close_hidden() { drv click "$hidden" 2; }
-open_seltool() { drv click "$sheet" 5000 && opened "$seltool"; }
+open_seltool() { within 10 listed HomeNet && drv click "$sheet" 5000 && opened "$seltool"; }
 close_seltool() { drv click "$seltool" 2; }
 open_keydlg() {  # joined to the open maker access point, the page offers the set-up by itself
-  drv post "$sheet" 0x111 2 0  # the sheet goes; the join comes first
-  drv gone "$sheet" 5
-  maker_range true
-  within 20 joined Arventa-AP && open_sheet && opened "$keydlg" 30
+  if ! joined Arventa-AP; then  # the sheet goes; the join comes first, then a list that shows it
+    drv post "$sheet" 0x111 2 0
+    drv gone "$sheet" 5
+    maker_range true
+    within 20 joined Arventa-AP && open_sheet || return 1
+  fi
+  opened "$keydlg" 30
 }
 close_keydlg() { drv click "$keydlg" 2 && drv gone "$keydlg" 5 && maker_range false; }
 open_add() { profile_page && drv click "$sheet" "$(idc PROF_ADD)" && opened "$add"; }
@@ -149,29 +154,34 @@ open_otp() {  # activating the PEAP profile asks for the password of this connec
     opened "$otpdlg"
 }
 close_otp() { drv click "$otpdlg" 2; }
-editor_of() {  # the profile editor under the dialog, if any
+editor_of() {  # the profile editor at the bottom of the dialog, or the dialog itself, if any
   case $1 in
     secprof) echo "$secprof" ;;
     add | certs | box) echo "$add" ;;
     edit) echo "$edit" ;;
   esac
 }
-title_of() {
+is_editor() { case $1 in secprof | add | edit) return 0 ;; esac; return 1; }
+up() {  # the dialog (the innermost one) is on the screen
   case $1 in
-    secprof) echo "$secprof" ;; hidden) echo "$hidden" ;; seltool) echo "$seltool" ;; keydlg) echo "$keydlg" ;;
-    add) echo "$add" ;; edit) echo "$edit" ;; certs) echo "$selcert" ;; otp) echo "$otpdlg" ;; box) echo "$add" ;;
+    secprof) drv shown "$secprof" 1 ;; hidden) drv shown "$hidden" 1 ;; seltool) drv shown "$seltool" 1 ;;
+    keydlg) drv shown "$keydlg" 1 ;; add) drv shown "$add" 1 ;; edit) drv shown "$edit" 1 ;;
+    certs) drv shown "$selcert" 1 ;; otp) drv shown "$otpdlg" 1 ;; box) drv box-up 1 >/dev/null ;;
   esac
 }
-# The one-time password comes last: its activation leaves its profile the live one.
-dialogs=(secprof hidden seltool keydlg add edit certs box otp)
-waiting_with() { alive && drv shown "$1" 1 && drv wait "$sheet" 1; }  # the program, the dialog, the sheet
+# The key dialog comes first (the run starts joined to the maker's access point), the one-time
+# password last (its activation leaves its profile the live one).
+dialogs=(${VX_INTERLEAVE_DIALOGS:-keydlg secprof hidden seltool add edit certs box otp})
+maker_first() { [ "${dialogs[0]}" = keydlg ] && echo true || echo false; }
+waiting_with() { alive && up "$1" && drv wait "$sheet" 1; }  # the program, the dialog, the sheet
 tray_lacks() { ! tray_has "$1"; }
 
 # Unplugged under each dialog, in one run: ticks wait while the dialog is up; once it is closed
 # the sheet goes and the tray says "Not exist"; plugged back in, the next dialog follows.
 start_sim || { echo "wlansim did not start"; exit 1; }
 fresh_registry
-check "starts under heap checking" start
+check "starts under heap checking" start "$(maker_first)"
+[ "$(maker_first)" = true ] && within 20 joined Arventa-AP
 for d in "${dialogs[@]}"; do
   open_sheet
   if ! check "$d: the dialog opens" "open_$d"; then
@@ -181,8 +191,8 @@ for d in "${dialogs[@]}"; do
   fi
   [ "$d" = certs ] && shot interleave-certs-en
   ctl '{"cmd":"unplug"}' >/dev/null
-  sleep 5
-  check "$d, unplugged: the program lives on with the dialog and the sheet" waiting_with "$(title_of "$d")"
+  sleep 2.5  # a tick of the main loop comes
+  check "$d, unplugged: the program lives on with the dialog and the sheet" waiting_with "$d"
   check "$d, unplugged: the tray waits for the dialog" tray_lacks "Not exist"
   "close_$d"
   editor=$(editor_of "$d")
@@ -195,27 +205,32 @@ for d in "${dialogs[@]}"; do
 done
 end_if_running
 
-# Exit and the hand-over under each dialog: each ends the program, so each gets a start.
+# Exit and the hand-over under each dialog: each ends the program, so each gets a start. "Add
+# Profile" alone is left out here: "Edit Profile" is the same editor sheet, and the box and the
+# certificate cases open theirs over "Add Profile".
 for action in exit switch; do
   fresh_registry
   for d in "${dialogs[@]}"; do
+    [ "$d" = add ] && continue
     if [ "$action" = switch ]; then  # the adapter and its key as before the last hand-over
       start_sim >/dev/null
       fresh_registry
     fi
-    start >/dev/null && open_sheet
+    start "$([ "$d" = keydlg ] && echo true || echo false)" >/dev/null
+    [ "$d" = keydlg ] && within 20 joined Arventa-AP
+    open_sheet
     if ! check "$d, $action: the dialog opens" "open_$d"; then
       end_if_running
       continue
     fi
     if [ "$action" = exit ]; then drv post ClientCfg 0x111 32776 0; else drv post ClientCfg 0x111 32781 0; fi
     editor=$(editor_of "$d")
-    if [ -n "$editor" ] && [ "$editor" = "$(title_of "$d")" ]; then
+    if is_editor "$d"; then
       # The profile editor is closed for the action, which follows at once.
       check "$d, $action: the profile editor closes by itself" drv gone "$editor" 10
     else
-      sleep 3
-      check "$d, $action: the program waits with the dialog and the sheet" waiting_with "$(title_of "$d")"
+      sleep 0.5
+      check "$d, $action: the program waits with the dialog and the sheet" waiting_with "$d"
       [ "$action" = switch ] && check "$d, switch: the adapter is still a station" state_has '"opMode":0'
       "close_$d"
       [ -n "$editor" ] && check "$d, $action: then the profile editor closes by itself" drv gone "$editor" 10
