@@ -38,6 +38,8 @@ echo "== end-to-end: ClientCfg's Site Survey: Connect, hidden networks, Add to P
 bash tests/e2e/run_e2e_survey.sh build/native-asan "build/$VX_WIN_PRESET" || e2e=1
 echo "== end-to-end: network names of raw bytes joined, stored and joined again, in both languages"
 bash tests/e2e/run_e2e_ssids.sh build/native-asan "build/$VX_WIN_PRESET" || e2e=1
+echo "== end-to-end: ClientCfg's dialogs meet unplug, Exit and the hand-over, under Wine's heap checking"
+flock /tmp/vx-survey.lock bash tests/e2e/run_e2e_interleave.sh build/native-asan "build/$VX_WIN_PRESET" || e2e=1
 echo "== end-to-end: HotspotCfg under Wine against the simulator, and the hand-over both ways"
 bash tests/e2e/run_e2e_ap.sh build/native-asan "build/$VX_WIN_PRESET" || e2e=1
 echo "== end-to-end: what the pages of both programs show, against the simulator, in both languages"

@@ -72,15 +72,41 @@ bool ParseAddress(const std::string& host, uint16_t port, sockaddr_in& addr) {
   return true;
 }
 
+// One Winsock start-up, released when the object goes: a client connection takes one before it
+// is made and gives it back when it closes or could not be made.
+class WinsockUse {
+ public:
+#ifdef _WIN32
+  WinsockUse() {
+    WSADATA data;
+    started_ = WSAStartup(MAKEWORD(2, 2), &data) == 0;
+  }
+  ~WinsockUse() {
+    if (started_) WSACleanup();
+  }
+#else
+  WinsockUse() = default;
+#endif
+  WinsockUse(const WinsockUse&) = delete;
+  WinsockUse& operator=(const WinsockUse&) = delete;
+  bool Started() const { return started_; }
+
+ private:
+  bool started_ = true;
+};
+
 class Connection : public TcpConnection {
  public:
-  explicit Connection(Socket s) : s_(std::move(s)) {}
+  Connection(std::unique_ptr<WinsockUse> use, Socket s) : use_(std::move(use)), s_(std::move(s)) {}
   bool SendAll(std::span<const uint8_t> data) override { return s_.SendAll(data); }
   int Receive(std::span<uint8_t> out, uint32_t timeoutMs) override { return s_.Receive(out, timeoutMs); }
 
  private:
+  std::unique_ptr<WinsockUse> use_;  // released after the socket is closed
   Socket s_;
 };
+
+Socket ConnectSocket(const std::string& host, uint16_t port, uint32_t timeoutMs);
 
 }  // namespace
 
@@ -169,8 +195,15 @@ bool NetStartup() {
 }
 
 Socket ConnectTcp(const std::string& host, uint16_t port, uint32_t timeoutMs) {
+  if (!NetStartup()) return {};
+  return ConnectSocket(host, port, timeoutMs);
+}
+
+namespace {
+
+Socket ConnectSocket(const std::string& host, uint16_t port, uint32_t timeoutMs) {
   sockaddr_in addr;
-  if (!NetStartup() || !ParseAddress(host, port, addr)) return {};
+  if (!ParseAddress(host, port, addr)) return {};
   Socket s(static_cast<NativeSocket>(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP)));
   if (!s.Valid() || !SetNonBlocking(s.Native(), true)) return {};
   if (connect(s.Native(), reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
@@ -185,6 +218,8 @@ Socket ConnectTcp(const std::string& host, uint16_t port, uint32_t timeoutMs) {
   setsockopt(s.Native(), IPPROTO_TCP, TCP_NODELAY, reinterpret_cast<const char*>(&one), sizeof one);
   return s;
 }
+
+}  // namespace
 
 Socket ListenTcp(uint16_t port, uint16_t* boundPort) {
   sockaddr_in addr;
@@ -217,9 +252,11 @@ Socket AcceptTcp(Socket& listener, uint32_t timeoutMs) {
 }
 
 std::unique_ptr<TcpConnection> TcpClient::Connect(const std::string& host, uint16_t port, uint32_t timeoutMs) {
-  Socket s = ConnectTcp(host, port, timeoutMs);
+  auto use = std::make_unique<WinsockUse>();
+  if (!use->Started()) return nullptr;
+  Socket s = ConnectSocket(host, port, timeoutMs);
   if (!s.Valid()) return nullptr;
-  return std::make_unique<Connection>(std::move(s));
+  return std::make_unique<Connection>(std::move(use), std::move(s));
 }
 
 bool TcpServer::Start(uint16_t port) {

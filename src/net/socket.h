@@ -65,7 +65,8 @@ Socket ListenTcp(uint16_t port, uint16_t* boundPort = nullptr);
 // Invalid socket when nothing arrives within timeoutMs.
 Socket AcceptTcp(Socket& listener, uint32_t timeoutMs);
 
-// TcpPort over real sockets.
+// TcpPort over real sockets. Each connection holds its own Winsock start-up and releases it when
+// it closes (or when it cannot be made), so nothing of Winsock stays behind a set-up.
 class TcpClient : public TcpPort {
  public:
   std::unique_ptr<TcpConnection> Connect(const std::string& host, uint16_t port, uint32_t timeoutMs) override;

@@ -7,6 +7,8 @@
 //   e2e_driver hidden TITLE SECONDS                  wait until none is on the screen
 //   e2e_driver box-text SECONDS [BUTTON]             print the text of the first message box and
 //                                                    press BUTTON (default IDOK)
+//   e2e_driver box-up SECONDS                        print the text of the first message box that
+//                                                    is up within SECONDS, and leave it up
 //   e2e_driver key VK                                send a key press to the foreground window
 // Controls are found by dialog ID among the visible descendants of the window titled TITLE (a
 // property sheet's hidden pages are skipped):
@@ -442,6 +444,19 @@ int wmain(int argc, wchar_t** wargv) {
         std::fflush(stdout);
         PostMessageW(s.box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
                      reinterpret_cast<LPARAM>(GetDlgItem(s.box, button)));
+        return 0;
+      }
+      Sleep(100);
+    } while (GetTickCount() < end);
+    return 1;
+  }
+  if (verb == "box-up" && argc == 3) {
+    DWORD end = GetTickCount() + static_cast<DWORD>(std::atof(argv[2]) * 1000);
+    do {
+      BoxSearch s;
+      EnumWindows(FindBox, reinterpret_cast<LPARAM>(&s));
+      if (s.box) {
+        std::printf("%s\n", Utf8(TextOf(GetDlgItem(s.box, 0xFFFF))).c_str());
         return 0;
       }
       Sleep(100);

@@ -21,6 +21,7 @@ class ScriptedUi : public DialogPort {
   };
   int MessageBox(const std::string& text, const std::string& caption, uint32_t flags) override {
     boxes.push_back({text, caption, flags});
+    if (onBox) onBox(boxes.back());
     if (answers.empty()) return (flags & 0xF) == kMbYesNo ? kIdYes : kIdOk;
     int a = answers.front();
     answers.pop_front();
@@ -36,6 +37,8 @@ class ScriptedUi : public DialogPort {
   std::vector<Box> boxes;
   std::deque<int> answers;
   std::function<int(DialogModel&)> onModal;
+  // Runs while a box is up (before it is answered).
+  std::function<void(const Box&)> onBox;
   std::vector<uint32_t> modalTemplates;
 };
 

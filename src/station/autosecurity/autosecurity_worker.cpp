@@ -1,6 +1,9 @@
 #include "station/autosecurity/autosecurity_worker.h"
 
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <cstdio>
 
 #include "driver/oid_codes.h"
@@ -54,49 +57,126 @@ std::string FormatApText(const std::string& format, const SsidRecord& ssid, cons
   return out;
 }
 
+struct AutoSecurityWorker::Core {
+  Core(AutoSecurityWorkerConfig c, UiMessageQueue& uiQueue)
+      : config(std::move(c)), ui(&uiQueue), session(config.replyTimeLimitMs) {
+    session.SetAbortFlag(&abort);
+  }
+
+  void Run();
+  std::string AddressCheck();
+  void Discover();
+  void SendKey(const std::string& passPhrase);
+  void Cancel();
+  void SaveProfile(uint32_t encryption);
+  // False when the UI queue was closed or let go of.
+  bool Send(UiMessage m) {
+    std::lock_guard gate(uiGate);
+    return ui && ui->Send(std::move(m));
+  }
+  void Finished() {
+    {
+      std::lock_guard lock(doneMutex);
+      done = true;
+    }
+    doneCv.notify_all();
+  }
+
+  AutoSecurityWorkerConfig config;
+  std::mutex uiGate;
+  UiMessageQueue* ui;  // null once the worker object let go of a thread that did not end
+  WorkerQueue queue;
+  std::atomic<bool> abort{false};
+  AutoSecuritySession session;
+  std::optional<SupportReply> reply;
+  MacAddress apBssid{};
+  SsidRecord apSsid;
+  std::string passPhrase;
+  bool discoveryBusy = false;
+  bool profileSaved = false;
+  std::mutex doneMutex;
+  std::condition_variable doneCv;
+  bool done = false;
+};
+
 AutoSecurityWorker::AutoSecurityWorker(AutoSecurityWorkerConfig config, UiMessageQueue& ui)
-    : config_(std::move(config)), ui_(ui), session_(config_.replyTimeLimitMs) {
-  session_.SetAbortFlag(&abort_);
-}
+    : core_(std::make_shared<Core>(std::move(config), ui)), ui_(ui) {}
 
 AutoSecurityWorker::~AutoSecurityWorker() { Stop(); }
 
 void AutoSecurityWorker::Start() {
   if (thread_.joinable()) return;
-  abort_ = false;
-  thread_ = std::thread([this] { Run(); });
+  core_->abort = false;
+  {
+    std::lock_guard lock(core_->doneMutex);
+    core_->done = false;
+  }
+  thread_ = std::thread([core = core_] {
+    core->Run();
+    core->Finished();
+  });
 }
+
+void AutoSecurityWorker::Post(WorkerMessage m) { core_->queue.Post(std::move(m)); }
 
 void AutoSecurityWorker::Stop() {
   if (!thread_.joinable()) return;
-  abort_ = true;
-  queue_.Post({kMsgQuit});
+  core_->abort = true;
+  core_->queue.Post({kMsgQuit});
   ui_.Close();
-  // Every wait of the worker is bounded and ends early on abort, so this join is short.
-  thread_.join();
+  bool ended;
+  {
+    std::unique_lock lock(core_->doneMutex);
+    ended = core_->doneCv.wait_for(lock, std::chrono::milliseconds(kQuitWaitMs), [this] { return core_->done; });
+  }
+  if (ended) {
+    thread_.join();
+    return;
+  }
+  // Still inside a step that does not watch the abort flag (a connection attempt): it keeps
+  // the core, and the queue that belongs to the page is taken from it.
+  {
+    std::lock_guard gate(core_->uiGate);
+    core_->ui = nullptr;
+  }
+  thread_.detach();
+  leftRunning_ = true;
 }
 
-void AutoSecurityWorker::Run() {
+void AutoSecurityWorker::Discover() { core_->Discover(); }
+void AutoSecurityWorker::SendKey(const std::string& passPhrase) { core_->SendKey(passPhrase); }
+void AutoSecurityWorker::Cancel() { core_->Cancel(); }
+void AutoSecurityWorker::SaveProfile(uint32_t encryption) { core_->SaveProfile(encryption); }
+bool AutoSecurityWorker::DiscoveryBusy() const { return core_->discoveryBusy; }
+bool AutoSecurityWorker::ProfileSaved() const { return core_->profileSaved; }
+const std::optional<SupportReply>& AutoSecurityWorker::Reply() const { return core_->reply; }
+const MacAddress& AutoSecurityWorker::ApBssid() const { return core_->apBssid; }
+
+void AutoSecurityWorker::Core::Run() {
   for (;;) {
-    WorkerMessage m = queue_.Get();
+    WorkerMessage m = queue.Get();
+    // Once told to stop, nothing but the clean-up: the page may be gone.
+    if (abort || m.id == kMsgQuit) {
+      Cancel();
+      return;
+    }
     switch (m.id) {
       case kMsgDiscover: Discover(); break;
       case kMsgSendKey: SendKey(m.passPhrase); break;
       case kMsgCancel: Cancel(); break;
       case kMsgSaveProfile: SaveProfile(m.value); break;
-      case kMsgQuit: Cancel(); return;
       default: break;
     }
   }
 }
 
-std::string AutoSecurityWorker::AddressCheck() {
+std::string AutoSecurityWorker::Core::AddressCheck() {
   std::vector<AdapterIpInfo> adapters;
-  if (!config_.ipInfo.GetAdapters(adapters)) return {};
+  if (!config.ipInfo.GetAdapters(adapters)) return {};
   std::array<uint8_t, 6> mac{};
   uint32_t returned = 0;
-  bool macKnown = config_.channel.OidQueryInformation(OID_802_3_CURRENT_ADDRESS, mac, returned);
-  std::string name = config_.adapterName ? config_.adapterName() : std::string();
+  bool macKnown = config.channel.OidQueryInformation(OID_802_3_CURRENT_ADDRESS, mac, returned);
+  std::string name = config.adapterName ? config.adapterName() : std::string();
   for (const AdapterIpInfo& a : adapters) {
     bool match = a.hardwareAddress.empty()
                      ? !name.empty() && EqualsIgnoreCase(a.adapterName, name)
@@ -111,65 +191,66 @@ std::string AutoSecurityWorker::AddressCheck() {
   return {};
 }
 
-void AutoSecurityWorker::Discover() {
-  if (discoveryBusy_) return;
-  discoveryBusy_ = true;
-  profileSaved_ = false;
-  apBssid_ = {};
-  apSsid_ = {};
+void AutoSecurityWorker::Core::Discover() {
+  if (discoveryBusy) return;
+  discoveryBusy = true;
+  profileSaved = false;
+  apBssid = {};
+  apSsid = {};
   std::string gateway;
-  for (int i = 0; i < kAddressChecks && gateway.empty() && !abort_; ++i) gateway = AddressCheck();
-  if (gateway.empty()) {
-    discoveryBusy_ = false;
+  for (int i = 0; i < kAddressChecks && gateway.empty() && !abort; ++i) gateway = AddressCheck();
+  if (gateway.empty() || abort) {
+    discoveryBusy = false;
     return;
   }
-  ServerEndpoint server = ResolveServer(config_.readFile(SecurityIniPath(config_.programFolder)), gateway);
-  config_.channel.Query(OID_802_11_BSSID, apBssid_);
-  reply_.reset();
-  if (!abort_ && session_.Connect(config_.tcp, server.host, server.port, config_.connectTimeoutMs))
-    reply_ = session_.QuerySecuritySupport();
-  if (!reply_) {
-    session_.Close();
-    discoveryBusy_ = false;
+  ServerEndpoint server = ResolveServer(config.readFile(SecurityIniPath(config.programFolder)), gateway);
+  config.channel.Query(OID_802_11_BSSID, apBssid);
+  reply.reset();
+  if (!abort && session.Connect(config.tcp, server.host, server.port, config.connectTimeoutMs) && !abort)
+    reply = session.QuerySecuritySupport();
+  if (!reply || abort) {
+    session.Close();
+    reply.reset();
+    discoveryBusy = false;
     return;
   }
   std::vector<uint8_t> ssid(kSsidRecordSize, 0);
-  config_.channel.Query(OID_802_11_SSID, ssid);
-  apSsid_ = DecodeSsid(ssid);
+  config.channel.Query(OID_802_11_SSID, ssid);
+  apSsid = DecodeSsid(ssid);
   UiMessage found;
   found.id = kMsgApFound;
-  found.apText = FormatApText(config_.apTextFormat, apSsid_, apBssid_, config_.showSsid);
-  found.bssid = apBssid_;
-  ui_.Send(std::move(found));
+  found.apText = FormatApText(config.apTextFormat, apSsid, apBssid, config.showSsid);
+  found.bssid = apBssid;
+  Send(std::move(found));
   // The connection stays open while the user types the pass phrase.
 }
 
-void AutoSecurityWorker::SendKey(const std::string& passPhrase) {
-  passPhrase_ = passPhrase;
-  bool ok = reply_ && session_.IsOpen() && session_.SendKeyAndApply(apBssid_, reply_->flags, passPhrase);
-  session_.Close();
+void AutoSecurityWorker::Core::SendKey(const std::string& key) {
+  passPhrase = key;
+  bool ok = reply && session.IsOpen() && session.SendKeyAndApply(apBssid, reply->flags, key);
+  session.Close();
   UiMessage done;
   done.id = kMsgKeyDone;
   done.keyResult = ok;
-  ui_.Send(std::move(done));
+  Send(std::move(done));
 }
 
-void AutoSecurityWorker::Cancel() {
-  session_.Close();
-  discoveryBusy_ = false;
+void AutoSecurityWorker::Core::Cancel() {
+  session.Close();
+  discoveryBusy = false;
 }
 
-void AutoSecurityWorker::SaveProfile(uint32_t encryption) {
-  if (profileSaved_) return;
-  profileSaved_ = true;
+void AutoSecurityWorker::Core::SaveProfile(uint32_t encryption) {
+  if (profileSaved) return;
+  profileSaved = true;
   UiMessage saved;
   saved.id = kMsgProfileSaved;
-  saved.ssid = apSsid_.Text();
-  saved.passPhrase = passPhrase_;
+  saved.ssid = apSsid.Text();
+  saved.passPhrase = passPhrase;
   saved.encryption = encryption;
-  ui_.Send(std::move(saved));
-  queue_.WaitForQuit(config_.afterSaveMs);
-  discoveryBusy_ = false;
+  Send(std::move(saved));
+  queue.WaitForQuit(config.afterSaveMs);
+  discoveryBusy = false;
 }
 
 }  // namespace vx

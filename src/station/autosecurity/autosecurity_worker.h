@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <thread>
@@ -49,17 +50,22 @@ class AutoSecurityWorker {
   static constexpr uint32_t kQuitWaitMs = 1000;
 
   AutoSecurityWorker(AutoSecurityWorkerConfig config, UiMessageQueue& ui);
-  // Posts the quit message and waits for the thread.
+  // Stop.
   ~AutoSecurityWorker();
   AutoSecurityWorker(const AutoSecurityWorker&) = delete;
   AutoSecurityWorker& operator=(const AutoSecurityWorker&) = delete;
 
   void Start();
-  void Post(WorkerMessage m) { queue_.Post(std::move(m)); }
-  // Posts the quit message, releases a send in progress, and waits up to kQuitWaitMs; a thread
-  // still busy then (a connection attempt) is left to end on its own.
+  void Post(WorkerMessage m);
+  // Posts the quit message, releases a send in progress, and waits up to kQuitWaitMs for the
+  // thread. A thread still inside a step then (a connection attempt) is left to end on its own:
+  // it keeps what it works on, reaches the UI queue no more, and does nothing after the step
+  // but end. The ports of the configuration must outlive it (the program's ports live as long
+  // as the process).
   void Stop();
   bool Running() const { return thread_.joinable(); }
+  // The last Stop left the thread to end on its own.
+  bool LeftRunning() const { return leftRunning_; }
 
   // Worker-side handlers, public so tests can drive them without the thread.
   void Discover();
@@ -67,28 +73,19 @@ class AutoSecurityWorker {
   void Cancel();
   void SaveProfile(uint32_t encryption);
 
-  bool DiscoveryBusy() const { return discoveryBusy_; }
-  bool ProfileSaved() const { return profileSaved_; }
-  const std::optional<SupportReply>& Reply() const { return reply_; }
-  const MacAddress& ApBssid() const { return apBssid_; }
+  bool DiscoveryBusy() const;
+  bool ProfileSaved() const;
+  const std::optional<SupportReply>& Reply() const;
+  const MacAddress& ApBssid() const;
 
  private:
-  void Run();
-  // The server address from the adapter's IP information; empty when the check fails.
-  std::string AddressCheck();
-
-  AutoSecurityWorkerConfig config_;
+  // What the thread works on, shared with it so that it outlives this object when the thread
+  // does not end in time.
+  struct Core;
+  std::shared_ptr<Core> core_;
   UiMessageQueue& ui_;
-  WorkerQueue queue_;
   std::thread thread_;
-  std::atomic<bool> abort_{false};
-  AutoSecuritySession session_;
-  std::optional<SupportReply> reply_;
-  MacAddress apBssid_{};
-  SsidRecord apSsid_;
-  std::string passPhrase_;
-  bool discoveryBusy_ = false;
-  bool profileSaved_ = false;
+  bool leftRunning_ = false;
 };
 
 }  // namespace vx

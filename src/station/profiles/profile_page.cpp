@@ -191,12 +191,7 @@ void CProfilePage::RefreshStatusIcon() {
 
 void CProfilePage::Box(uint32_t id) { ctx_.dialogs.MessageBox(Text(id), Text(IDS_APP_TITLE), kMbOk); }
 
-int CProfilePage::RunSheet(SheetModel& sheet) {
-  if (hooks_.setBusy) hooks_.setBusy(true);
-  int result = ctx_.dialogs.RunModal(sheet);
-  if (hooks_.setBusy) hooks_.setBusy(false);
-  return result;
-}
+int CProfilePage::RunSheet(ProfileSheetBase& sheet) { return RunProfileEditor(ctx_, sheet); }
 
 bool CProfilePage::AddProfile(const std::string& ssid, int32_t encryption, int32_t authentication,
                               int32_t networkType, int32_t channel) {
@@ -235,10 +230,8 @@ void CProfilePage::DeleteSelected() {
   const std::string name = RowName(row);
   const bool active = EqualsIgnoreCase(name, activeName_);
   if (active) {
-    if (hooks_.setBusy) hooks_.setBusy(true);
     int answer = ctx_.dialogs.MessageBox(Text(IDS_DELETE_ACTIVE_PROFILE), Text(IDS_APP_TITLE),
                                          kMbOkCancel | kMbIconQuestion);
-    if (hooks_.setBusy) hooks_.setBusy(false);
     if (answer != kIdOk) return;
   }
   // The row goes only when the profile did: a failed delete leaves both in place.

@@ -16,8 +16,6 @@ namespace vx {
 struct ProfilePageHooks {
   // Activate chose a profile by hand (the one-button flow keeps out of it then).
   std::function<void()> profileChosenByHand;
-  // Around every modal sheet or box the page opens: the shell's busy flag.
-  std::function<void(bool busy)> setBusy;
   // Delete removed the active profile and left the adapter's own settings open, for any network.
   std::function<void()> liveProfileCleared;
 };
@@ -68,7 +66,7 @@ class CProfilePage : public DialogModel {
   int ActiveRow() const;
   void EnableButtons();
   void Box(uint32_t id);
-  int RunSheet(SheetModel& sheet);
+  int RunSheet(ProfileSheetBase& sheet);
 
   ProfileEditorContext& ctx_;
   TimerPort& timers_;

@@ -139,6 +139,18 @@ bool CProfileSheet::Ok() {
 
 // ---- connect
 
+int RunProfileEditor(ProfileEditorContext& ctx, ProfileSheetBase& sheet) {
+  ProfileSheetBase* outer = ctx.openEditor;
+  ctx.openEditor = &sheet;
+  int result = ctx.dialogs.RunModal(sheet);
+  ctx.openEditor = outer;
+  return result;
+}
+
+void CloseProfileEditor(ProfileEditorContext& ctx) {
+  if (ctx.openEditor) ctx.openEditor->RequestClose(kIdCancel);
+}
+
 RawWepKey RawKeyOf(int32_t type, const std::string& text) {
   RawWepKey key;
   std::vector<uint8_t> bytes;

@@ -22,6 +22,8 @@
 
 namespace vx {
 
+class ProfileSheetBase;
+
 // What the sheets need to know of the adapter and the system when they open.
 struct ProfileEditorFacts {
   std::string settingsRoot;
@@ -51,6 +53,8 @@ struct ProfileEditorContext {
   std::function<void(bool advanced)> setOidFromReg;
   // A profile has been applied since start (the status icon waits for it).
   std::function<bool()> linkApplied;
+  // The editor sheet open now (RunProfileEditor), which the main sheet closes before it goes.
+  ProfileSheetBase* openEditor = nullptr;
 };
 
 // Shared by both sheets: the three page objects, the opening name and the saved state.
@@ -141,6 +145,13 @@ class CProfileSheet2 : public ProfileSheetBase {
   bool wepInUse_ = false;
   std::array<RawWepKey, 4> rawKeys_{};
 };
+
+// Runs an editor sheet modally through the context's dialog port, named as the open editor
+// meanwhile. Returns the dialog's result.
+int RunProfileEditor(ProfileEditorContext& ctx, ProfileSheetBase& sheet);
+// Asks the open editor sheet, if any, to close as with Cancel (its view carries the request out
+// once no dialog of its own is open above it).
+void CloseProfileEditor(ProfileEditorContext& ctx);
 
 // The key as raw bytes: ASCII as its characters, hex decoded; at most 13 bytes.
 RawWepKey RawKeyOf(int32_t type, const std::string& text);

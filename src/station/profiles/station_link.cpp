@@ -185,6 +185,7 @@ bool StationLink::QueueAction(Action action) {
   if (action.kind == ActionKind::Activate) {
     requeueSuppressed_ = false;
     lastActivation_ = action.record;
+    if (hooks_.onNewActivation) hooks_.onNewActivation();
   }
   return queue_.Push(std::move(action));
 }
@@ -197,7 +198,9 @@ bool StationLink::RequeueLastActivation() {
   if (!lastActivation_) return false;
   ActivationRecord copy = *lastActivation_;
   copy.bSetAdvance = false;
-  return QueueAction(Action::Activate(std::move(copy)));
+  requeueSuppressed_ = false;
+  lastActivation_ = copy;
+  return queue_.Push(Action::Activate(std::move(copy)));
 }
 
 void StationLink::ActionExec() {
@@ -349,9 +352,10 @@ void StationLink::ConfigureDot1x(ActivationRecord& r) {
   std::string tunnelPassword = r.tunnelPassword;
   if (r.authenProtocol == kMethodPeap && r.tunnelProtocol == kTunnelNeedingOneTimePassword && r.passwordMode == 0 &&
       hooks_.requestOneTimePassword) {
-    OneTimePassword otp = hooks_.requestOneTimePassword(tunnelId);
-    tunnelId = otp.identity;
-    tunnelPassword = otp.password;
+    if (std::optional<OneTimePassword> otp = hooks_.requestOneTimePassword(tunnelId)) {
+      tunnelId = otp->identity;
+      tunnelPassword = otp->password;
+    }
   }
   if (r.authenProtocol == kMethodPeap || r.authenProtocol == kMethodTls || r.authenProtocol == kMethodTtls) {
     bool inRange = r.sessionResumption >= 0 && r.sessionResumption <= 4;

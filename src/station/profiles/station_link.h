@@ -43,14 +43,16 @@ struct StationLinkHooks {
   // handles its ticks alone.
   std::function<void(int timer)> onTimer;
   // Shows the one-time-password dialog modally for a PEAP activation; the texts it returns become
-  // the tunnelled name and password of that activation.
-  std::function<OneTimePassword(const std::string& identity)> requestOneTimePassword;
+  // the tunnelled name and password of that activation. Nullopt (Cancel) keeps the stored ones.
+  std::function<std::optional<OneTimePassword>(const std::string& identity)> requestOneTimePassword;
   // True while that dialog's window exists: scan results wait for it.
   std::function<bool()> oneTimePasswordOpen;
   // After a country region was sent: the shell rebuilds its channel list.
   std::function<void()> onRegionApplied;
   // After a scan list was fetched into BssidList().
   std::function<void()> onScanListFetched;
+  // A new activation was queued (not the re-connection's copy of the last one).
+  std::function<void()> onNewActivation;
 };
 
 class StationLink {

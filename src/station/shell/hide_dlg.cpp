@@ -55,8 +55,24 @@ constexpr uint32_t kSheetCaption = 102;
 
 }  // namespace
 
+StationPorts HideDlg::WithDialogs(const StationPorts& p, DialogPort& dialogs) {
+  return StationPorts{p.registry, p.device,     p.setup, p.timers,  p.system, p.services,
+                      p.process,  p.supplicant, p.tray,  dialogs,   p.strings};
+}
+
+int HideDlg::BusyDialogs::MessageBox(const std::string& text, const std::string& caption, uint32_t flags) {
+  BusyScope busy(shell_);
+  return inner_.MessageBox(text, caption, flags);
+}
+
+int HideDlg::BusyDialogs::RunModal(DialogModel& model) {
+  BusyScope busy(shell_);
+  return inner_.RunModal(model);
+}
+
 HideDlg::HideDlg(StationPorts ports, SheetFactory sheetFactory, bool openSheetOnTick)
-    : ports_(ports),
+    : busyDialogs_(*this, ports.dialogs),
+      ports_(WithDialogs(ports, busyDialogs_)),
       sheetFactory_(std::move(sheetFactory)),
       channel_(ports.device, ports.timers, Program::Station),
       discovery_(ports.setup, ports.device, channel_, Program::Station),
@@ -69,7 +85,16 @@ HideDlg::HideDlg(StationPorts ports, SheetFactory sheetFactory, bool openSheetOn
   link_.Hooks().onTimer = [this](int timer) { OnTimer(timer); };
   link_.Hooks().oneTimePasswordOpen = [this] { return otpOpen_; };
   link_.Hooks().requestOneTimePassword = [this](const std::string& id) { return RequestOneTimePassword(id); };
-  link_.Hooks().onRegionApplied = [this] { control_.BuildChannelList(); };
+  // A region sent by an activation is the one later activations keep sending.
+  link_.Hooks().onRegionApplied = [this] {
+    control_.BuildChannelList();
+    AdapterFacts& facts = link_.Facts();
+    facts.regionWord = control_.Plan().regionWord;
+    facts.bgRegionChangeable = control_.Plan().bgRegionChangeable;
+    facts.aRegionChangeable = control_.Plan().aRegionChangeable;
+  };
+  // Re-connection after a change of adapter waits for an activation on the new one.
+  link_.Hooks().onNewActivation = [this] { discovery_.ClearAdapterChanged(); };
   profiles_.SetActivationHook([this](bool advanced) { link_.SetOidFromReg(advanced); });
 
   AdapterControlHooks& h = control_.Hooks();
@@ -88,7 +113,10 @@ HideDlg::HideDlg(StationPorts ports, SheetFactory sheetFactory, bool openSheetOn
   h.takeFromZeroConfig = [this] { TakeFromZeroConfig(); };
 }
 
-HideDlg::~HideDlg() { StopMainTimer(); }
+HideDlg::~HideDlg() {
+  StopMainTimer();
+  KillDeferredTimer();
+}
 
 std::string HideDlg::Text(uint32_t id, const char* fallback) const {
   std::string text = ports_.strings.Get(id);
@@ -117,9 +145,10 @@ void HideDlg::OnInitDialog() {
   control_.SetOsKind(osKind_);
   control_.SetAdministrator(admin_);
 
-  busy_ = true;  // the adapter-selection dialog may come up
-  adapterPresent_ = discovery_.DiscoverAdapter(osKind_, [this](SelectCardDialog& d) { return RunCardDialog(d); });
-  busy_ = false;
+  {
+    BusyScope busy(*this);  // the adapter-selection dialog may come up
+    adapterPresent_ = discovery_.DiscoverAdapter(osKind_, [this](SelectCardDialog& d) { return RunCardDialog(d); });
+  }
   supplicant_.Open();
   if (adapterPresent_) AdapterInit();
   if (endRequested_) return;  // the driver was an access point: handed over already
@@ -156,12 +185,13 @@ void HideDlg::AdapterInit() {
   control_.ReadIeee80211h();
   EnsureApDefaults();
 
-  busy_ = true;
-  control_.ReadHas5GHz();
-  control_.BuildChannelList();
   uint8_t version[2] = {};
-  channel_.Query(OID_GEN_DRIVER_VERSION, version);
-  busy_ = false;
+  {
+    BusyScope busy(*this);
+    control_.ReadHas5GHz();
+    control_.BuildChannelList();
+    channel_.Query(OID_GEN_DRIVER_VERSION, version);
+  }
   AdapterFacts& facts = link_.Facts();
   facts.has5GHz = control_.Plan().has5GHz;
   facts.driverVersion = static_cast<uint32_t>(version[0] | (version[1] << 8));
@@ -196,7 +226,7 @@ void HideDlg::ReadBssidList() {
 }
 
 void HideDlg::OnTimer(int timer) {
-  if (busy_) return;
+  if (Busy() || endRequested_) return;
   if (timer == 2) {
     if (otpOpen_) return;
     link_.ScanTimerTick();
@@ -210,9 +240,10 @@ void HideDlg::MainLoop(int timer) {
     StopMainTimer();
     CloseSheet();
     discovery_.ClearSettingsRoot();
-    busy_ = true;
-    adapterPresent_ = discovery_.DiscoverAdapter(osKind_, [this](SelectCardDialog& d) { return RunCardDialog(d); });
-    busy_ = false;
+    {
+      BusyScope busy(*this);
+      adapterPresent_ = discovery_.DiscoverAdapter(osKind_, [this](SelectCardDialog& d) { return RunCardDialog(d); });
+    }
     StartMainTimer();
     if (!adapterPresent_) {
       UpdateTray(TrayState::NotPresent);
@@ -312,7 +343,7 @@ void HideDlg::UpdateTray(TrayState state) {
 }
 
 void HideDlg::OnTrayNotify(uint32_t mouseMessage) {
-  if (busy_) return;
+  if (Busy() || endRequested_) return;
   if (mouseMessage == kMouseLeftDoubleClick) {
     if (adapterPresent_ && discovery_.IsAdapterReachable()) ShowMainSheet();
   } else if (mouseMessage == kMouseRightDown) {
@@ -321,9 +352,10 @@ void HideDlg::OnTrayNotify(uint32_t mouseMessage) {
 }
 
 void HideDlg::OnCommand(uint32_t command) {
+  if (endRequested_) return;
   switch (command) {
     case kCmdLaunch:
-      if (!busy_ && adapterPresent_ && discovery_.IsAdapterReachable()) ShowMainSheet();
+      if (!Busy() && adapterPresent_ && discovery_.IsAdapterReachable()) ShowMainSheet();
       break;
     case kCmdExit:
       ExitUtility();
@@ -338,7 +370,11 @@ void HideDlg::OnCommand(uint32_t command) {
       TakeFromZeroConfig();
       break;
     case kCmdSwitchToAp:
-      control_.SwitchToAccessPoint();
+      // The hand-over ends the utility: under an open dialog it waits for the dialog.
+      if (Busy())
+        Defer(switchPending_);
+      else
+        control_.SwitchToAccessPoint();
       break;
     default:
       break;
@@ -366,12 +402,10 @@ void HideDlg::ShowTrayMenu() {
 }
 
 void HideDlg::ShowMainSheet() {
-  if (busy_) return;
+  if (Busy() || endRequested_) return;
   if (!adapterPresent_) {
-    busy_ = true;
     ports_.dialogs.MessageBox(Text(IDS_NIC_NOT_READY, "NIC or driver not ready"), Text(kSheetCaption, "Arventa Client Utility"),
                               kMbOk | kMbIconError);
-    busy_ = false;
     return;
   }
   if (sheet_ && !sheet_->WindowExists()) sheet_.reset();
@@ -385,12 +419,21 @@ void HideDlg::ShowMainSheet() {
 void HideDlg::CloseSheet() {
   if (!sheet_) return;
   sheet_->CloseProfileEditor();
+  // A page waiting in a modal loop still uses itself and its sheet when the loop returns.
+  if (Busy()) {
+    Defer(closePending_);
+    return;
+  }
   sheet_->Destroy();
   sheet_.reset();
 }
 
 void HideDlg::ExitUtility() {
-  if (busy_) return;
+  if (endRequested_) return;
+  if (Busy()) {
+    Defer(exitPending_);
+    return;
+  }
   CloseSheet();
   ports_.tray.Remove();
   trayIconAdded_ = false;
@@ -416,16 +459,51 @@ void HideDlg::OnDestroy() {
   supplicant_.Release();
   link_.Reset();
   StopMainTimer();
+  KillDeferredTimer();
   discovery_.ClearSettingsRoot();
   discovery_.ClearInstanceId();
 }
 
-OneTimePassword HideDlg::RequestOneTimePassword(const std::string& identity) {
-  OneTimePasswordDialog dialog(identity);
+std::optional<OneTimePassword> HideDlg::RequestOneTimePassword(const std::string& identity) {
+  OneTimePasswordDialog dialog(identity, ports_.dialogs, ports_.strings);
   otpOpen_ = true;
-  ports_.dialogs.RunModal(dialog);
+  int result = ports_.dialogs.RunModal(dialog);
   otpOpen_ = false;
-  return {dialog.Identity(), dialog.Password()};
+  if (result != kIdOk) return std::nullopt;  // Cancel: the stored tunnel credentials stay
+  return OneTimePassword{dialog.Identity(), dialog.Password()};
+}
+
+void HideDlg::LeaveBusy() {
+  if (--busyDepth_ > 0 || !ActionDeferred() || deferredTimer_ != 0) return;
+  // Not here: the page that opened the dialog is still inside its handler. A timer runs the
+  // action from the message loop once that handler has returned.
+  deferredTimer_ = ports_.timers.Start(kDeferredMs, [this](TimerId) { RunDeferred(); });
+}
+
+void HideDlg::Defer(bool& pending) {
+  pending = true;
+  // An open profile editor is closed (as Cancel) so the action need not wait for the user.
+  if (sheet_) sheet_->CloseProfileEditor();
+}
+
+void HideDlg::KillDeferredTimer() {
+  ports_.timers.Kill(deferredTimer_);
+  deferredTimer_ = 0;
+}
+
+void HideDlg::RunDeferred() {
+  KillDeferredTimer();
+  if (Busy()) return;  // another loop opened first; its end arms the timer again
+  if (switchPending_) {
+    switchPending_ = exitPending_ = closePending_ = false;
+    control_.SwitchToAccessPoint();
+  } else if (exitPending_) {
+    exitPending_ = closePending_ = false;
+    ExitUtility();
+  } else if (closePending_) {
+    closePending_ = false;
+    CloseSheet();
+  }
 }
 
 }  // namespace vx

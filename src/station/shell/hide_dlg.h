@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "driver/discovery.h"
@@ -98,8 +99,13 @@ class HideDlg {
   // The dialog asked to end (Exit, hand-over); the view ends the modal run in onEnd.
   bool EndRequested() const { return endRequested_; }
   std::function<void()> onEnd;
-  bool Busy() const { return busy_; }
-  void SetBusy(bool busy) { busy_ = busy; }
+  // Set while a modal dialog, sheet or message box of the utility runs (every one goes through
+  // Ports().dialogs), and during parts of the adapter initialisation.
+  bool Busy() const { return busyDepth_ > 0; }
+  // Exit, the hand-over or the sheet's closing asked for while busy, carried out once the last
+  // modal loop has returned to the message loop.
+  bool ActionDeferred() const { return exitPending_ || switchPending_ || closePending_; }
+  static constexpr uint32_t kDeferredMs = 10;
 
   // Shared state the pages read.
   bool AdapterPresent() const { return adapterPresent_; }
@@ -122,12 +128,42 @@ class HideDlg {
   SupplicantContext& Supplicant() { return supplicant_; }
   ZeroConfig& ZeroConfiguration() { return zeroConfig_; }
   MainSheetView* Sheet() { return sheet_.get(); }
+  // The ports the pages use; their dialog port holds the busy flag around every modal loop.
   StationPorts& Ports() { return ports_; }
 
   // The English text of a string entry when the table lacks it.
   std::string Text(uint32_t id, const char* fallback) const;
 
  private:
+  // The dialog port handed to the pages: the shell is busy while any of their loops runs.
+  class BusyDialogs : public DialogPort {
+   public:
+    BusyDialogs(HideDlg& shell, DialogPort& inner) : shell_(shell), inner_(inner) {}
+    int MessageBox(const std::string& text, const std::string& caption, uint32_t flags) override;
+    int RunModal(DialogModel& model) override;
+
+   private:
+    HideDlg& shell_;
+    DialogPort& inner_;
+  };
+  class BusyScope {
+   public:
+    explicit BusyScope(HideDlg& shell) : shell_(shell) { shell_.EnterBusy(); }
+    ~BusyScope() { shell_.LeaveBusy(); }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+   private:
+    HideDlg& shell_;
+  };
+  static StationPorts WithDialogs(const StationPorts& p, DialogPort& dialogs);
+  void EnterBusy() { ++busyDepth_; }
+  void LeaveBusy();
+  // Remembers an action that would take the sheet away under an open dialog.
+  void Defer(bool& pending);
+  void RunDeferred();
+  void KillDeferredTimer();
+
   void AdapterInit();
   int RunCardDialog(SelectCardDialog& dialog);
   void EnsureApDefaults();
@@ -137,11 +173,12 @@ class HideDlg {
   void ReconnectCheck(uint32_t mediaStatus, uint32_t infrastructure);
   bool SheetOpen() const { return sheet_ && sheet_->WindowExists(); }
   bool SwitchOffered();
-  OneTimePassword RequestOneTimePassword(const std::string& identity);
+  std::optional<OneTimePassword> RequestOneTimePassword(const std::string& identity);
   void ReadBssidList();
   void StartMainTimer();
   void StopMainTimer();
 
+  BusyDialogs busyDialogs_;
   StationPorts ports_;
   SheetFactory sheetFactory_;
   OidChannel channel_;
@@ -157,7 +194,11 @@ class HideDlg {
   bool wow64_ = false;
   bool admin_ = true;
   bool adapterPresent_ = false;
-  bool busy_ = false;
+  int busyDepth_ = 0;
+  bool exitPending_ = false;
+  bool switchPending_ = false;
+  bool closePending_ = false;
+  TimerId deferredTimer_ = 0;
   bool trayIconAdded_ = false;
   bool openSheetOnTick_ = false;
   bool endRequested_ = false;

@@ -7,7 +7,7 @@ SurveyHooks ProfileEditorSurveyHooks(ProfileEditorContext& editor, CProfilePage*
   ProfileEditorContext* ctx = &editor;
   h.runSecurityProfileSheet = [ctx](const StationProfile& p) -> std::optional<StationProfile> {
     CProfileSheet2 sheet(*ctx, p.name, p.ssid, p.networkType, p.authenType, p.encryption, p.channel);
-    if (ctx->dialogs.RunModal(sheet) != kIdOk || !sheet.Saved()) return std::nullopt;
+    if (RunProfileEditor(*ctx, sheet) != kIdOk || !sheet.Saved()) return std::nullopt;
     return sheet.Profile();
   };
   h.makeProfileCurrent = [ctx, page](const std::string& name) {
@@ -28,7 +28,7 @@ SurveyHooks ProfileEditorSurveyHooks(ProfileEditorContext& editor, CProfilePage*
   h.runAddProfileSheet = [ctx, page](const StationProfile& p) {
     if (page) return page->AddProfile(p.ssid, p.encryption, p.authenType, p.networkType, p.channel);
     auto sheet = CProfileSheet::ForAdd(*ctx, p.ssid, p.encryption, p.authenType, p.networkType, p.channel);
-    return ctx->dialogs.RunModal(*sheet) == kIdOk && sheet->Saved();
+    return RunProfileEditor(*ctx, *sheet) == kIdOk && sheet->Saved();
   };
   return h;
 }

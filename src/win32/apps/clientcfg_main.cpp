@@ -72,7 +72,7 @@ int WINAPI wWinMain(HINSTANCE module, HINSTANCE, PWSTR commandLine, int) {
     HWND hwnd = window.Hwnd();
     vx::SurveyServices services{tcp, surveyShared, [hwnd] { PostMessageW(hwnd, kWorkerWake, 0, 0); }};
     auto sheet = std::make_unique<vx::StationSheet>(
-        module, hwnd, shell, vx::MakeStationPages(shell, ports, *adapter.ipInfo, *adapter.certs, services));
+        module, hwnd, shell, vx::MakeStationPages(shell, *adapter.ipInfo, *adapter.certs, services));
     openSheet = sheet.get();
     return sheet;
   };

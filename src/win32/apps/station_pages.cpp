@@ -11,8 +11,8 @@
 
 namespace vx {
 
-StationPageSet MakeStationPages(HideDlg& shell, StationPorts& ports, IpInfoPort& ipInfo, CertStorePort& certs,
-                                SurveyServices services) {
+StationPageSet MakeStationPages(HideDlg& shell, IpInfoPort& ipInfo, CertStorePort& certs, SurveyServices services) {
+  StationPorts& ports = shell.Ports();
   StationPageSet set;
   // Page timers change their models outside any window message; the views must follow.
   set.timers = std::make_unique<RefreshingTimers>(ports.timers);
@@ -22,7 +22,6 @@ StationPageSet MakeStationPages(HideDlg& shell, StationPorts& ports, IpInfoPort&
 
   set.editor = std::make_unique<ProfileEditorContext>(MakeProfileEditorContext(shell, certs));
   ProfilePageHooks profileHooks;
-  profileHooks.setBusy = [&shell](bool busy) { shell.SetBusy(busy); };
   auto profile = std::make_unique<CProfilePage>(*set.editor, timers,
                                                 WithManualActivation(profileHooks, services.shared));
   CProfilePage* profilePage = profile.get();

@@ -36,8 +36,8 @@ struct SurveyServices {
   std::function<void()> wake;
 };
 
-// `certs` (the system's stores or the simulator's) outlives the pages.
-StationPageSet MakeStationPages(HideDlg& shell, StationPorts& ports, IpInfoPort& ipInfo, CertStorePort& certs,
-                                SurveyServices survey);
+// `certs` (the system's stores or the simulator's) outlives the pages. The pages reach the ports
+// through the shell, whose dialog port keeps it busy while any of their dialogs is open.
+StationPageSet MakeStationPages(HideDlg& shell, IpInfoPort& ipInfo, CertStorePort& certs, SurveyServices survey);
 
 }  // namespace vx

@@ -55,6 +55,12 @@ void StationSheet::Show() {
 
 void StationSheet::Destroy() { sheet_.Destroy(); }
 
+void StationSheet::CloseProfileEditor() {
+  if (!set_.editor || !set_.editor->openEditor) return;
+  vx::CloseProfileEditor(*set_.editor);
+  RefreshViews();
+}
+
 void StationSheet::SetIcon(uint32_t icon) { sheet_.SetSmallIcon(icon); }
 
 void StationSheet::SetRadioIcon(uint32_t icon) {

@@ -31,7 +31,8 @@ class StationSheet : public MainSheetView {
   void SetIcon(uint32_t icon) override;
   void SetRadioIcon(uint32_t icon) override;
   void SetProfilePagePresent(bool present) override;
-  void CloseProfileEditor() override {}
+  // An open profile editor sheet ends as with Cancel (once no box of its own is open above it).
+  void CloseProfileEditor() override;
   void StartShowup(size_t networkCount) override;
   void RefreshSurvey() override;
   void ClearSurveyState() override;

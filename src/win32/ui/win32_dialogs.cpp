@@ -22,11 +22,20 @@ int Win32Dialogs::MessageBox(const std::string& text, const std::string& caption
 
 namespace {
 
-// Brings the page a failed OK names to the front of a modal model sheet.
-struct FrontPageView : LiveView {
-  FrontPageView(ModelPropertySheet& v, SheetModel& s) : view(v), sheet(s) {}
+// Carries out what a modal model sheet asks of its view: the page a failed OK names brought to
+// the front, and a close asked for from outside the sheet.
+struct SheetRequestsView : LiveView {
+  SheetRequestsView(ModelPropertySheet& v, SheetModel& s) : view(v), sheet(s) {}
   void Refresh() override {
     if (DialogModel* page = sheet.TakeFrontPageRequest()) view.SetActivePage(*page);
+    // A box or sheet of its own above it (the sheet is disabled then) has a page's handler
+    // waiting; the close waits for that to return, and the refresh after it comes here again.
+    HWND hwnd = view.Hwnd();
+    if (sheet.CloseRequested() && hwnd && IsWindowEnabled(hwnd)) {
+      int result = sheet.CloseResult();
+      sheet.ClearCloseRequest();
+      PostMessageW(hwnd, PSM_PRESSBUTTON, result == kIdOk ? PSBTN_OK : PSBTN_CANCEL, 0);
+    }
   }
   ModelPropertySheet& view;
   SheetModel& sheet;
@@ -42,7 +51,7 @@ int Win32Dialogs::RunSheet(SheetModel& sheet) {
   view.SetCaption(sheet.title);
   view.SetStartPage(sheet.startPage);
   // Without a help button the sheet keeps its other buttons to the right; nothing to move.
-  FrontPageView front(view, sheet);
+  SheetRequestsView front(view, sheet);
   RegisterView(&front);
   int result = view.RunModal(Owner());
   UnregisterView(&front);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <condition_variable>
 #include <mutex>
 #include <thread>
 
@@ -243,6 +244,67 @@ TEST_F(WorkerTest, ThreadAnswersThroughTheQueueAndEndsOnQuit) {
   EXPECT_FALSE(worker.Running());
   for (int i = 0; i < 200 && ap.closed == 0; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
   EXPECT_EQ(ap.closed, 1);
+}
+
+// A connection attempt that ends only when the test lets it (or after a minute).
+class HeldConnect : public TcpPort {
+ public:
+  std::unique_ptr<TcpConnection> Connect(const std::string&, uint16_t, uint32_t) override {
+    std::unique_lock lock(mutex_);
+    entered_ = true;
+    cv_.notify_all();
+    cv_.wait_for(lock, std::chrono::seconds(60), [this] { return released_; });
+    returned_ = true;
+    cv_.notify_all();
+    return nullptr;
+  }
+  bool WaitEntered() {
+    std::unique_lock lock(mutex_);
+    return cv_.wait_for(lock, std::chrono::seconds(30), [this] { return entered_; });
+  }
+  bool Released() {
+    std::lock_guard lock(mutex_);
+    return released_;
+  }
+  bool ReleaseAndWait() {
+    std::unique_lock lock(mutex_);
+    released_ = true;
+    cv_.notify_all();
+    return cv_.wait_for(lock, std::chrono::seconds(30), [this] { return returned_; });
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable cv_;
+  bool entered_ = false, released_ = false, returned_ = false;
+};
+
+// The page's destruction waits for the worker a bounded time: a worker stuck in a connection
+// attempt is left to end on its own, and reaches neither the page's queue nor anything else of
+// the page afterwards.
+TEST_F(WorkerTest, StopWaitsOnlyBrieflyForAWorkerInsideAConnectionAttempt) {
+  // Outlives the test: the worker thread may still be inside it when the fixture goes.
+  static HeldConnect* held = new HeldConnect;
+  PointAt(1500);
+  AutoSecurityWorkerConfig config = Config();
+  AutoSecurityWorkerConfig heldConfig{*held, ip, channel, config.programFolder};
+  heldConfig.readFile = config.readFile;
+  UiMessageQueue pageQueue;
+  std::atomic<int> wakes{0};
+  pageQueue.SetWake([&] { ++wakes; });
+  auto worker = std::make_unique<AutoSecurityWorker>(heldConfig, pageQueue);
+  worker->Start();
+  worker->Post({kMsgDiscover});
+  ASSERT_TRUE(held->WaitEntered());
+  worker->Stop();
+  EXPECT_FALSE(held->Released());  // Stop came back while the attempt still ran
+  EXPECT_TRUE(worker->LeftRunning());
+  EXPECT_FALSE(worker->Running());
+  worker.reset();
+  EXPECT_TRUE(held->ReleaseAndWait());
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  EXPECT_EQ(wakes, 0);
+  EXPECT_FALSE(pageQueue.Pending());
 }
 
 TEST(UiMessageQueue, CloseReleasesAWaitingSender) {

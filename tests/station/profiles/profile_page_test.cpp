@@ -12,7 +12,7 @@ using Items = std::vector<std::string>;
 class ProfilePageTest : public EditorFixture {
  protected:
   int liveCleared = 0;
-  CProfilePage page{ctx, clock, ProfilePageHooks{{}, {}, [this] { ++liveCleared; }}};
+  CProfilePage page{ctx, clock, ProfilePageHooks{{}, [this] { ++liveCleared; }}};
 
   void Store(const StationProfile& p) { ASSERT_TRUE(store.WriteProfile(p)); }
   StationProfile Profile(std::string name, std::string ssid) {

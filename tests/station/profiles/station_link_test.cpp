@@ -373,6 +373,11 @@ TEST_F(StationLinkTest, Wpa2EnterpriseHandsPeapCredentialsWithAOneTimePassword) 
             std::vector<std::string>{"ConfigPeap(outer,414243,,6,token-user,123456,radius)"});
   EXPECT_TRUE(askedFor.empty());
 
+  // Cancel in the dialog: the stored tunnel name and password go instead.
+  link.Hooks().requestOneTimePassword = [&](const std::string&) { return std::optional<OneTimePassword>(); };
+  Activate(false);
+  EXPECT_EQ(supplicant.calls[6], "ConfigPeap(outer,414243,,6,inner,stored,radius)");
+
   // Without the library the same profile still gets its OIDs, and no credentials.
   link.Facts().supplicantAvailable = false;
   Activate(false);
@@ -483,13 +488,18 @@ TEST_F(StationLinkTest, ActivationByBssidSetsTheFrequencyFirst) {
 }
 
 TEST_F(StationLinkTest, RequeueCopiesTheLastActivationWithoutAdvancedSettings) {
+  int newActivations = 0;
+  link.Hooks().onNewActivation = [&] { ++newActivations; };
   EXPECT_FALSE(link.RequeueLastActivation());
   Activate(true);
+  EXPECT_EQ(newActivations, 1);
   EXPECT_TRUE(link.LastActivation()->bSetAdvance);
   link.SetRequeueSuppressed(true);
   EXPECT_TRUE(link.RequeueLastActivation());
   EXPECT_FALSE(link.RequeueSuppressed());
   EXPECT_FALSE(link.Queue().front().record.bSetAdvance);
+  EXPECT_FALSE(link.LastActivation()->bSetAdvance);
+  EXPECT_EQ(newActivations, 1);  // the re-connection's copy is not a new activation
 }
 
 class WepCheckTest : public StationLinkTest {

@@ -5,37 +5,18 @@
 #include <gtest/gtest.h>
 
 #include "driver/oid_codes.h"
+#include "resources/strings/string_tables.h"
+#include "station/shell/otp_dialog.h"
 #include "fakes/fake_registry.h"
 #include "fakes/fake_services.h"
 #include "fakes/scripted_ui.h"
 #include "fakes/virtual_clock.h"
 #include "sim/adapter/virtual_adapter.h"
 #include "sim/services/sim_services.h"
+#include "shell_fakes.h"
 
 namespace vx {
 namespace {
-
-struct FakeSystem : SystemPort {
-  std::optional<OsVersionInfo> GetVersion(bool) override { return OsVersionInfo{5, 1, 2600, kPlatformWin32Nt, 1}; }
-  uint16_t DefaultUiLanguage() override { return 1033; }
-  std::optional<std::string> GetEnv(const std::string&) override { return std::nullopt; }
-  std::optional<bool> IsWow64Process() override { return false; }
-  bool EnableWow64FsRedirection(bool) override { return false; }
-};
-
-struct FakeProcess : ProcessPort {
-  std::vector<std::string> started;
-  bool filesPresent = true;
-  bool Exec(const std::string& cmd, int) override {
-    started.push_back(cmd);
-    return true;
-  }
-  std::string ProgramFolder() override { return "C:\\Arventa"; }
-  bool FileReadable(const std::string&) override { return filesPresent; }
-  bool RemoveFile(const std::string&) override { return true; }
-  bool RemoveFolder(const std::string&) override { return true; }
-  bool OpenUrl(const std::string&) override { return true; }
-};
 
 struct FakeSheet : MainSheetView {
   bool exists = true;
@@ -227,11 +208,17 @@ TEST_F(HideDlgTest, TrayMenuByRightsZeroConfigAndSwitchFiles) {
   dlg->OnCommand(HideDlg::kCmdZeroConfigOn);
   dlg->OnTrayNotify(HideDlg::kMouseRightDown);
   EXPECT_EQ(tray.menus.back(), 224u);
-  // Busy: tray clicks are ignored.
-  dlg->SetBusy(true);
+  // While a box of the utility is up, tray clicks are ignored.
   size_t before = tray.menus.size();
-  dlg->OnTrayNotify(HideDlg::kMouseRightDown);
+  ui.onBox = [&](const ScriptedUi::Box&) {
+    EXPECT_TRUE(dlg->Busy());
+    dlg->OnTrayNotify(HideDlg::kMouseRightDown);
+  };
+  dlg->Ports().dialogs.MessageBox("text", "caption", kMbOk);
   EXPECT_EQ(tray.menus.size(), before);
+  EXPECT_FALSE(dlg->Busy());
+  dlg->OnTrayNotify(HideDlg::kMouseRightDown);
+  EXPECT_EQ(tray.menus.size(), before + 1);
 }
 
 TEST_F(HideDlgTest, DestroySavesLiveValuesAsDefaultUnlessSwitching) {
@@ -273,6 +260,137 @@ TEST_F(HideDlgTest, DriverInAccessPointModeHandsOverAtOnce) {
   EXPECT_FALSE(tray.added);  // no icon is left behind by a utility that has handed over
   clock.Advance(4000);
   EXPECT_TRUE(ui.boxes.empty());
+}
+
+// PEAP with a password typed for each connection: the dialog's texts go to the supplicant on OK;
+// Cancel leaves the stored tunnel name and password to it.
+TEST_F(HideDlgTest, OneTimePasswordOkTakesTheTextsCancelKeepsTheStoredOnes) {
+  for (const auto& [value, data] : std::initializer_list<std::pair<const char*, const char*>>{
+           {"AuthenType", "6"}, {"Encryption", "6"}, {"AuthenProtocol", "0"}, {"TunnelProtocol", "6"},
+           {"PasswordMode", "0"}, {"ID", "outer"}, {"TunnelID", "alice"}, {"TunnelPassword", "wonderland"}})
+    reg.SetSz(root, value, data);
+  int asked = 0;
+  bool confirm = false;
+  ui.onModal = [&](DialogModel& m) {
+    if (m.TemplateId() != OneTimePasswordDialog::kTemplate) return int(kIdCancel);
+    ++asked;
+    EXPECT_EQ(m.Control(OneTimePasswordDialog::kIdentityEdit).text, "alice");
+    EXPECT_TRUE(m.Control(OneTimePasswordDialog::kPasswordEdit).text.empty());
+    EXPECT_TRUE(dlg->OneTimePasswordOpen());
+    m.Control(OneTimePasswordDialog::kIdentityEdit).text = "mallory";
+    m.Control(OneTimePasswordDialog::kPasswordEdit).text = "123456";
+    return confirm && m.OnOk() ? int(kIdOk) : int(kIdCancel);
+  };
+  dlg->OnInitDialog();
+  Run(4);  // the activation follows the first scan
+  ASSERT_EQ(asked, 1);
+  EXPECT_EQ(adapter.GetSupplicantCredentials().identity, "alice");
+  EXPECT_EQ(adapter.GetSupplicantCredentials().password, "wonderland");
+
+  confirm = true;
+  dlg->Link().SetOidFromReg(false);
+  ASSERT_EQ(asked, 2);
+  EXPECT_EQ(adapter.GetSupplicantCredentials().identity, "mallory");
+  EXPECT_EQ(adapter.GetSupplicantCredentials().password, "123456");
+  EXPECT_FALSE(dlg->OneTimePasswordOpen());
+}
+
+TEST(OneTimePasswordDialog, OkWantsAnIdentityAndAPassword) {
+  ScriptedUi ui;
+  OneTimePasswordDialog d("alice", ui, EnglishStrings());
+  d.OnInit();
+  struct Case {
+    const char* identity;
+    const char* password;
+    const char* message;  // null: accepted
+    int focus;
+  } cases[] = {
+      {"", "", "Must input Identity", OneTimePasswordDialog::kIdentityEdit},
+      {"", "secret", "Must input Identity", OneTimePasswordDialog::kIdentityEdit},
+      {"alice", "", "Must input Password", OneTimePasswordDialog::kPasswordEdit},
+      {"alice", "secret", nullptr, 0},
+  };
+  for (const auto& c : cases) {
+    ui.boxes.clear();
+    d.Control(OneTimePasswordDialog::kIdentityEdit).text = c.identity;
+    d.Control(OneTimePasswordDialog::kPasswordEdit).text = c.password;
+    bool closes = d.OnOk();
+    EXPECT_EQ(closes, c.message == nullptr) << c.identity << "/" << c.password;
+    if (!c.message) continue;
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].text, c.message);
+    EXPECT_EQ(ui.boxes[0].caption, "Peap Setting - One Time Password");
+    EXPECT_EQ(d.TakeFocusRequest(), c.focus);
+  }
+}
+
+// The region an advanced activation sent is the one later activations send too, not the one
+// the adapter had at start.
+TEST_F(HideDlgTest, RegionOfAnAdvancedActivationStaysForLaterActivations) {
+  reg.SetSz(root, "CountryRegion", "5");  // 2.4 GHz code 5: channels 1-14
+  dlg->OnInitDialog();
+  Run(6);
+  ASSERT_EQ(adapter.State().countryRegion, 5u);
+  EXPECT_EQ(dlg->Control().Plan().channels.size(), 14u);
+  dlg->Link().SetOidFromReg(false);  // the survey's Connect and the profile page activate so
+  EXPECT_EQ(adapter.State().countryRegion, 5u);
+  EXPECT_EQ(dlg->Link().Facts().regionWord, 5u);
+}
+
+// After a change of adapter, re-connection waits for an activation on the new one; then it
+// works again for the rest of the run.
+TEST(HideDlgAdapterChange, ReconnectionResumesAfterANewActivation) {
+  sim::VirtualAdapter pci{sim::PciAdapterHardware(), OneOpenNetwork()};
+  sim::VirtualAdapter usb{sim::UsbAdapterHardware(), OneOpenNetwork()};
+  sim::SimDeviceSetup setup{{&pci, &usb}};
+  sim::SimSupplicant supplicant{{&pci, &usb}};
+  sim::DeviceRouter devices{{&pci, &usb}};
+  FakeRegistry reg;
+  VirtualClock clock;
+  FakeSystem system;
+  FakeServices services;
+  FakeProcess process;
+  FakeTray tray;
+  ScriptedUi ui;
+  MapStrings strings;
+  for (const sim::VirtualAdapter* a : {&pci, &usb}) {
+    std::string root = "System\\CurrentControlSet\\Control\\Class\\" + a->Hardware().driverKey;
+    reg.SetSz(root, "SSID", "Lounge");
+    reg.SetSz(root, "NetworkType", "1");
+    reg.SetSz(root, "Encryption", "1");
+    reg.SetSz(root, "RunOnceInitConfigTool", "0");
+  }
+  usb.Unplug();
+  StationPorts ports{reg, devices, setup, clock, system, services, process, supplicant, tray, ui, strings};
+  HideDlg dlg(ports, nullptr, false);
+  auto run = [&](int seconds) {
+    for (int i = 0; i < seconds; ++i) {
+      pci.Tick();
+      usb.Tick();
+      clock.Advance(1000);
+    }
+  };
+  dlg.OnInitDialog();
+  run(6);
+  ASSERT_TRUE(pci.State().associated);
+
+  pci.Unplug();
+  usb.Replug();
+  run(2);
+  ASSERT_EQ(dlg.Discovery().Selected().devicePath, usb.DevicePath());
+  run(6);
+  ASSERT_TRUE(usb.State().associated);  // the new adapter's own live values were activated
+  EXPECT_FALSE(dlg.Discovery().Selected().adapterChanged);
+
+  usb.SetNetworkInRange("Lounge", false);
+  run(4);
+  ASSERT_FALSE(usb.State().associated);
+  usb.ClearOidLog();
+  run(6);  // the re-connection check runs every fifth disconnected tick
+  bool reapplied = false;
+  for (const auto& e : usb.OidLog()) reapplied |= e.oid == (OID_802_11_RELOAD_DEFAULTS | kOidSetBit);
+  EXPECT_TRUE(reapplied);
+  dlg.OnDestroy();
 }
 
 }  // namespace

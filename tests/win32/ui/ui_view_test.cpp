@@ -20,6 +20,7 @@
 #include "win32/ui/model_dialog.h"
 #include "win32/ui/model_property_sheet.h"
 #include "win32/ui/view_registry.h"
+#include "common/ui/sheet_model.h"
 #include "win32/ui/win32_dialogs.h"
 #include "win32/ui/win32_tray.h"
 #include "win32/ports/win32_ports.h"
@@ -204,6 +205,7 @@ class TestPageModel : public DialogModel, public EventLog {
   void OnCommand(int id, UiEvent e) override {
     events.push_back({id, e});
     if (closeOnClick && id == IDC_PAGE_CHECK) RequestClose(kIdOk);
+    if (onClick && id == IDC_PAGE_CHECK) onClick();
   }
   void OnSetActive() override { ++setActive; }
   bool OnKillActive() override {
@@ -219,6 +221,7 @@ class TestPageModel : public DialogModel, public EventLog {
   int inits = 0, setActive = 0, killActive = 0, oks = 0, cancels = 0;
   bool allowLeave = true;
   bool closeOnClick = false;
+  std::function<void()> onClick;
 
  private:
   uint32_t templateId_;
@@ -778,6 +781,51 @@ TEST_CASE("a modal sheet ends with Cancel and with OK") {
   }});
   CHECK(sheet.RunModal(nullptr) == kIdOk);
   CHECK(second.oks == 2);
+}
+
+// A sheet model run through the dialog port, as the profile editor sheets are.
+class TestSheetModel : public SheetModel {
+ public:
+  TestSheetModel() : page(IDD_TEST_PAGE2, "Two") { title = "Editor sheet"; }
+  std::vector<DialogModel*> Pages() override { return {&page}; }
+  TestPageModel page;
+};
+
+HWND CurrentPage(const wchar_t* sheet) {
+  return reinterpret_cast<HWND>(SendMessageW(FindTopLevel(sheet), PSM_GETCURRENTPAGEHWND, 0, 0));
+}
+
+TEST_CASE("a modal model sheet asked to close from outside ends as Cancel, after its own box") {
+  Win32Dialogs dialogs(Module());
+  TestSheetModel editor;
+  RunSteps({[&] {
+    editor.RequestClose(kIdCancel);
+    RefreshViews();
+  }});
+  CHECK(dialogs.RunModal(editor) == kIdCancel);
+  CHECK(editor.page.cancels == 1);
+
+  // A box of a page's handler is up when the request comes: the sheet waits for the handler.
+  bool boxClosed = false;
+  bool sheetStayedUnderTheBox = false;
+  editor.page.onClick = [&] {
+    dialogs.MessageBox("Box of the page", "Page box", kMbOk);
+    boxClosed = true;
+  };
+  RunSteps({[] { SendDlgItemMessageW(CurrentPage(L"Editor sheet"), IDC_PAGE_CHECK, BM_CLICK, 0, 0); },
+            [&] {
+              editor.RequestClose(kIdCancel);
+              RefreshViews();
+            },
+            [] {},
+            [&] {
+              sheetStayedUnderTheBox = FindTopLevel(L"Editor sheet") && editor.page.cancels == 1;
+              PostMessageW(FindTopLevel(L"Page box"), WM_COMMAND, IDOK, 0);
+            }});
+  CHECK(dialogs.RunModal(editor) == kIdCancel);
+  CHECK(sheetStayedUnderTheBox);
+  CHECK(boxClosed);
+  CHECK(editor.page.cancels == 2);
 }
 
 TEST_CASE("model changes made by timer ticks reach the controls without an event") {
