@@ -99,7 +99,7 @@ fi
 port=${VX_SIM_PORT:-4510}
 build/native-asan/src/sim/host/wlansim --port "$port" &
 started+=($!)
-"$VX_WINE" regedit /S src/sim/install/virtual_adapters.reg
+bash scripts/sim-install.sh "build/$VX_WIN_PRESET"
 exe=build/$VX_WIN_PRESET/src/win32/apps/ClientCfg.exe
 echo "== ClientCfg under Wine on DISPLAY=$DISPLAY, simulator on 127.0.0.1:$port"
 echo "   (control it with: build/native-asan/tests/e2e/wlanctl --port $port '{\"cmd\":\"state\"}')"

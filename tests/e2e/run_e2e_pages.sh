@@ -4,7 +4,8 @@
 # switch), Statistics (the driver's counters, and Reset Counter), About (the version resource and
 # the simulated driver's answers), Advanced (Tx turbo rate, the RF caption following the sheet's
 # radio button) and the lists' columns, styles and icons; HotspotCfg's Mac Table, Event Log, WDS
-# (stored and sent) and About. Screenshots go to build/screenshots/contents-*.png.
+# (stored and sent) and About, both with the simulated driver file's version. Screenshots go to
+# build/screenshots/contents-*.png.
 # Usage: tests/e2e/run_e2e_pages.sh NATIVE_BUILD_DIR WINDOWS_BUILD_DIR   (after scripts/wine-env.sh)
 set -uo pipefail
 native=$1
@@ -17,6 +18,9 @@ port=$((5500 + RANDOM % 200))
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/clientcfg.sh"
 hotspotcfg=$win/src/win32/apps/HotspotCfg.exe
+# The driver package's files, among them the driver file whose version About shows.
+bash scripts/sim-install.sh "$win"
+driver_file="$WINEPREFIX/drive_c/windows/system32/drivers/kc30.sys"
 
 # --- Reading the simulator and the string tables
 
@@ -259,6 +263,8 @@ client_pages() {  # language
   check_text "$lang: the driver's EEPROM version" "$sheet" "$(idc ABOUT_EEPROM)" "$(le "$eeprom" 0 1).$(le "$eeprom" 1 1)"
   check_text "$lang: the driver's firmware version" "$sheet" "$(idc ABOUT_FIRMWARE)" \
     "$(le "$firmware" 0 1).$(le "$firmware" 1 1)"
+  check_text "$lang: the driver file's version" "$sheet" "$(idc ABOUT_DRIVER_VERSION)" "$(drv file-version "$driver_file")"
+  check_text "$lang: and its date" "$sheet" "$(idc ABOUT_DRIVER_DATE)" "$(date -r "$driver_file" +%m-%d-%Y)"
   check "$lang: the adapter's address from the system's list" within 8 dotted "$sheet" "$(idc ABOUT_IP)"
   look_at "contents-about-$lang" "$sheet"
 }
@@ -343,6 +349,7 @@ ap_pages() {  # language
   page "$sheet" 6
   check_text "$lang: About shows HotspotCfg's version resource" "$sheet" "$(idc ABOUT_UTILITY_VERSION)" \
     "$(drv file-version "$hotspotcfg").04"
+  check_text "$lang: and the driver file's version" "$sheet" "$(idc ABOUT_DRIVER_VERSION)" "$(drv file-version "$driver_file")"
   look_at "contents-ap-about-$lang" "$sheet"
 }
 
