@@ -226,11 +226,14 @@ void HideDlg::ReadBssidList() {
 }
 
 void HideDlg::OnTimer(int timer) {
-  if (Busy() || endRequested_) return;
+  if (endRequested_) return;
+  // The scan's completion runs under a dialog too: a dialog that rescans (the selection tool)
+  // waits for it, and it only reads the list and goes on with the queue; it closes no window.
   if (timer == 2) {
     if (otpOpen_) return;
     link_.ScanTimerTick();
   }
+  if (Busy()) return;
   MainLoop(timer);
 }
 

@@ -386,6 +386,34 @@ TEST_F(InterleaveTest, ActionWaitsForEveryDialogOfTheHandler) {
   EXPECT_TRUE(sheetFreed);
 }
 
+// The main loop waits for a dialog, the scan's completion does not: the selection tool's own
+// Rescan ends and shows what the new scan found while the tool is open.
+TEST_F(InterleaveTest, SelectionToolRescanCompletesUnderTheDialog) {
+  bool seen = false;
+  ui.onModal = [&](DialogModel& m) {
+    auto* tool = dynamic_cast<CNetworkSelectionDialog*>(&m);
+    if (!tool) return int(kIdCancel);
+    seen = true;
+    EXPECT_TRUE(dlg->Busy());
+    auto has = [tool](const std::string& ssid) {
+      for (const auto& r : tool->Rows())
+        if (r.ssid.Text() == ssid) return true;
+      return false;
+    };
+    EXPECT_TRUE(has("HomeNet"));
+    adapter.SetNetworkInRange("HomeNet", false);
+    m.OnCommand(qs3sel::kRescan, UiEvent::Clicked);
+    EXPECT_FALSE(m.Control(qs3sel::kRescan).enabled);
+    Pass(6000);
+    EXPECT_TRUE(m.Control(qs3sel::kRescan).enabled);
+    EXPECT_FALSE(has("HomeNet"));
+    return int(kIdCancel);
+  };
+  sheet->survey.RunNetworkSelection();
+  EXPECT_TRUE(seen);
+  EXPECT_FALSE(dlg->Busy());
+}
+
 // A tray click or Launch during a dialog does nothing, now or later.
 TEST_F(InterleaveTest, TrayAndLaunchAreIgnoredWhileADialogIsUp) {
   ui.onBox = [&](const ScriptedUi::Box&) {
