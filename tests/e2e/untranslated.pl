@@ -7,14 +7,17 @@
 use strict;
 use warnings;
 use utf8;
+use Encode qw(decode);
 binmode STDIN, ':encoding(UTF-8)';
 binmode STDOUT, ':encoding(UTF-8)';
 
 my (%allowed, @phrases);
 my ($list, $data) = @ARGV;
 for my $file (grep { defined && -r } $list, $data) {
-  open my $in, '<:encoding(UTF-8)', $file or die "$file: $!";
+  # Raw bytes in, decoded leniently: a profile name of raw SSID bytes is data, not an error.
+  open my $in, '<:raw', $file or die "$file: $!";
   while (<$in>) {
+    $_ = decode('UTF-8', $_);
     chomp;
     s/\r$//;
     next if /^\s*(#|$)/;
@@ -28,11 +31,13 @@ for my $file (grep { defined && -r } $list, $data) {
 }
 
 # Words are runs of letters, digits and the joiners of names and values ("WPA2-PSK", "802.1x",
-# "00:0C:E7:10:20:30", "B/G"), without the punctuation around them.
+# "00:0C:E7:10:20:30", "B/G"), without the punctuation around them. A word with a visible escape
+# of a byte ("Caf\xE9", "\xFF\xFF") is a network name the code page could not show: data.
 sub words {
   my ($text) = @_;
   my @words;
-  for my $w ($text =~ /[A-Za-z0-9_.:\/+\-]+/g) {
+  for my $w ($text =~ /(?:\\x[0-9A-Fa-f]{2}|[A-Za-z0-9_.:\/+\-])+/g) {
+    next if $w =~ /\\x[0-9A-Fa-f]{2}/;
     $w =~ s/^[.:\/+\-]+|[.:\/+\-]+$//g;
     push @words, $w if $w =~ /[A-Za-z]/;
   }

@@ -7,6 +7,7 @@ here=$(dirname "$0")
 data=$(mktemp)
 trap 'rm -f "$data"' EXIT
 printf '%s\n' "Arventa-AP" "Arventa Corp Root CA" >"$data"
+printf 'Caf\xe9 Lounge\n' >>"$data"  # a profile name of raw bytes, as the registry lists it
 passed=0
 failed=0
 verdict() {  # expected (shown|flagged), text
@@ -40,6 +41,10 @@ verdict shown "0x1A5C"
 # The run's data, whole names split into their words.
 verdict shown "Arventa-AP"
 verdict shown "發行者：Arventa Corp Root CA"
+# Network names the code page could not show, with their bytes escaped.
+verdict shown "Caf\\xE9 Lounge"
+verdict shown "已連線 <--> \\xFF\\xFF\\xFF"
+verdict shown "Ctl\\x01\\x09\\x1FNet"
 # English words of the interface.
 verdict flagged "None"
 verdict flagged "Infrastructure"
@@ -49,5 +54,6 @@ verdict flagged "Device Description : 裝置"
 verdict flagged "v2"
 verdict flagged "Copyright"
 verdict flagged "ABC"  # letters that only look hexadecimal
+verdict flagged "\\xFF Connected"  # an escape makes only its own word data
 echo "untranslated words: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]
