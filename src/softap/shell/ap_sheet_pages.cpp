@@ -1,5 +1,6 @@
 #include "softap/shell/ap_sheet_pages.h"
 
+#include "driver/os_version.h"
 #include "resources/dialogs/ap_access_control_page.h"
 #include "resources/dialogs/ap_security_dialog.h"
 #include "resources/dialogs/ap_wds_page.h"
@@ -42,6 +43,8 @@ ApSheetPages::ApSheetPages(ApHideDlg& dlg, const std::vector<ApPage>& pages, ApS
         facts.program = Program::AccessPoint;
         facts.osKind = dlg.OsKind();
         facts.usb = dlg.UsbAdapter();
+        // As for the station: on a 64-bit system the driver is in the 64-bit system folder.
+        facts.wow64 = IsWow64(p.system, facts.osKind);
         facts.instanceId = dlg.Discovery().Selected().netCfgInstanceId;
         about_ = std::make_unique<CAboutPage>(
             AboutPorts{dlg.Channel(), p.timers, extras.files, p.system, extras.ipInfo, p.process, p.strings}, facts);

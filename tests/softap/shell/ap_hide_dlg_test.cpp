@@ -41,9 +41,14 @@ struct FakeSystem : SystemPort {
     if (it == env.end()) return std::nullopt;
     return it->second;
   }
-  std::optional<bool> IsWow64Process() override { return false; }
-  bool EnableWow64FsRedirection(bool) override { return false; }
+  std::optional<bool> IsWow64Process() override { return wow64; }
+  bool EnableWow64FsRedirection(bool enable) override {
+    redirected = enable;
+    return wow64;
+  }
   bool TokenHasAdministrators() override { return admin; }
+  bool wow64 = false;
+  bool redirected = true;
 };
 
 struct FakeProcess : ProcessPort {
@@ -344,6 +349,31 @@ TEST_F(ApHideDlgTest, SheetPagesFollowThePageListAndItsCaption) {
   for (DialogModel* m : pages.Models()) m->OnInit();
   EXPECT_TRUE(ApSheetPages::IsHexEdit(kIddApWdsPage, kIdcWdsMac));
   EXPECT_FALSE(ApSheetPages::IsHexEdit(kIddApConfigPage, kIdcApcSsid));
+}
+
+// The driver file as a 64-bit system keeps it: read with the file-system redirection off.
+struct DriverFile : NoFiles {
+  explicit DriverFile(FakeSystem& system) : system_(system) {}
+  std::optional<FileVersion> FixedVersion(const std::string& path) override {
+    if (path != "C:\\WINDOWS\\system32\\drivers\\kc30.sys" || system_.redirected) return std::nullopt;
+    return FileVersion{3, 0, 2, 18};
+  }
+  FakeSystem& system_;
+};
+
+TEST_F(ApHideDlgTest, AboutReadsTheDriverFileOfA64BitSystem) {
+  system.major = 6;  // Windows 7: kind 11
+  system.wow64 = true;
+  DriverFile files(system);
+  sim::SimIpInfo ip{{&adapter}};
+  Make(false);
+  dlg->OnInitDialog();
+  ApSheetPages pages(*dlg, dlg->PageList(), ApSheetExtras{files, ip, FileTimeToUtcFields});
+  DialogModel* about = pages.Models().back();
+  ASSERT_EQ(about->TemplateId(), kIddAbout);
+  about->OnInit();
+  EXPECT_EQ(about->Control(about::kDriverVersion).text, "3.0.2.18\n");
+  EXPECT_TRUE(system.redirected);  // switched on again after the read
 }
 
 TEST(ApStartup, ShortcutsOnEveryVersionAndTheHelpFile) {
