@@ -65,6 +65,12 @@ need_tools import convert perl
 # word outside tests/e2e/latin-allowed.txt and the run's data (the world's names and addresses,
 # the stored profiles' names, and $data_words).
 data_words=""
+# What the adapter choice shows of the simulator's two adapters: their names, hardware ID and
+# place are the system's (the simulator's device set-up), data in any language.
+sim_card_words="Arventa 802.11g PCI Wireless LAN Card
+Arventa 802.11a/g USB Wireless LAN Adapter
+VEN_1A5C DEV_0C30 SUBSYS_00301A5C REV_01
+PCI bus 2, device 4, function 0"
 look_at() {
   local name=$1 title=$2 report
   if ! report=$(drv inspect "$title"); then

@@ -208,12 +208,7 @@ else
   check "starts in Chinese" false
 fi
 
-# Two adapters in the host: the adapter choice comes before the tray, in both languages. The
-# adapters' names, hardware ID and place are the system's (here the simulator's device set-up).
-card_words="Arventa 802.11g PCI Wireless LAN Card
-Arventa 802.11a/g USB Wireless LAN Adapter
-VEN_1A5C DEV_0C30 SUBSYS_00301A5C REV_01
-PCI bus 2, device 4, function 0"
+# Two adapters in the host: the adapter choice comes before the tray, in both languages.
 kill $sim 2>/dev/null
 wait $sim 2>/dev/null
 port=$((port + 200))
@@ -227,7 +222,7 @@ for lang in en zh; do
   env VX_SIM=127.0.0.1:$port "${env[@]}" "$VX_WINE" "$clientcfg" >/dev/null 2>&1 &
   client=$!
   if check "two adapters: \"$choose\" comes up" opened "$choose"; then
-    data_words=$card_words look_at select-card-$lang "$choose"
+    data_words=$sim_card_words look_at select-card-$lang "$choose"
     drv click "$choose" 1
     check "the chosen adapter's utility reaches the tray" within 20 tray_has ARVENTA
   fi

@@ -402,7 +402,7 @@ for lang in en zh; do
         starts_with "$(drv text "$chooser" "$(idc "$field")")" "$(says "$lang" $((2031 + i)))"
       i=$((i + 1))
     done
-    look_at "contents-select-card-$lang" "$chooser"
+    data_words=$sim_card_words look_at "contents-select-card-$lang" "$chooser"
     drv click "$chooser" 1
     check "$lang: OK takes the chosen adapter" within 20 tray_has "ARVENTA"
   fi
