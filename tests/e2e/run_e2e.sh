@@ -83,7 +83,7 @@ right_click_menu_is() {  # the tray menu a right click brings up (closed again) 
 }
 fresh_registry() {  # the adapter key as the driver's installation leaves it
   "$VX_WINE" reg delete "$root" /f >/dev/null 2>&1
-  "$VX_WINE" regedit /S src/sim/install/virtual_adapters.reg
+  bash scripts/sim-install.sh "$win"
 }
 fresh_registry
 

@@ -64,7 +64,7 @@ if [ -n "${3:-}" ]; then personality_begin "$3" || exit 1; fi
 # a reject list.
 fresh_registry() {
   "$VX_WINE" reg delete "$root" /f >/dev/null 2>&1
-  "$VX_WINE" regedit /S src/sim/install/virtual_adapters.reg
+  bash scripts/sim-install.sh "$win"
   {
     echo REGEDIT4
     echo

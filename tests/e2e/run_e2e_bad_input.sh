@@ -57,7 +57,7 @@ sim=$!
 trap 'kill $sim 2>/dev/null; wineserver -k 2>/dev/null' EXIT
 within 10 ctl '{"cmd":"state"}' || { echo "wlansim did not start"; cat "$work/wlansim.log"; exit 1; }
 "$VX_WINE" reg delete "$root" /f >/dev/null 2>&1
-"$VX_WINE" regedit /S src/sim/install/virtual_adapters.reg
+bash scripts/sim-install.sh "$win"
 
 rows() { drv items "$sheet" "$(idc SURVEY_LIST)"; }
 has_rows() { [ "$(rows | wc -l)" -eq "$1" ]; }

@@ -60,7 +60,7 @@ sim=$!
 trap 'kill $sim 2>/dev/null; wineserver -k 2>/dev/null' EXIT
 within 10 ctl '{"cmd":"state"}' || { echo "wlansim did not start"; exit 1; }
 "$VX_WINE" reg delete "$root" /f >/dev/null 2>&1
-"$VX_WINE" regedit /S src/sim/install/virtual_adapters.reg
+bash scripts/sim-install.sh "$win"
 
 check "starts and joins the open network" start_client
 within 15 joined Arventa-AP

@@ -96,7 +96,7 @@ trap 'kill $sim 2>/dev/null; wineserver -k 2>/dev/null' EXIT
 within 10 ctl '{"cmd":"state"}' || { echo "wlansim did not start"; exit 1; }
 grep -q "one-button security on" /tmp/wlansim-e2e-survey.log || { echo "the one-button service did not start"; exit 1; }
 "$VX_WINE" reg delete "$root" /f >/dev/null 2>&1
-"$VX_WINE" regedit /S src/sim/install/virtual_adapters.reg
+bash scripts/sim-install.sh "$win"
 
 sheet=$(text_of en 102)
 secprof=$(text_of en 2201)
