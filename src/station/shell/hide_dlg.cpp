@@ -88,10 +88,7 @@ HideDlg::HideDlg(StationPorts ports, SheetFactory sheetFactory, bool openSheetOn
   // A region sent by an activation is the one later activations keep sending.
   link_.Hooks().onRegionApplied = [this] {
     control_.BuildChannelList();
-    AdapterFacts& facts = link_.Facts();
-    facts.regionWord = control_.Plan().regionWord;
-    facts.bgRegionChangeable = control_.Plan().bgRegionChangeable;
-    facts.aRegionChangeable = control_.Plan().aRegionChangeable;
+    TakeRegionFacts();
   };
   // Re-connection after a change of adapter waits for an activation on the new one.
   link_.Hooks().onNewActivation = [this] { discovery_.ClearAdapterChanged(); };
@@ -195,9 +192,7 @@ void HideDlg::AdapterInit() {
   AdapterFacts& facts = link_.Facts();
   facts.has5GHz = control_.Plan().has5GHz;
   facts.driverVersion = static_cast<uint32_t>(version[0] | (version[1] << 8));
-  facts.regionWord = control_.Plan().regionWord;
-  facts.bgRegionChangeable = control_.Plan().bgRegionChangeable;
-  facts.aRegionChangeable = control_.Plan().aRegionChangeable;
+  TakeRegionFacts();
   link_.SetWirelessMode(control_.Plan().wirelessMode);
 
   control_.QueryRadio();
@@ -213,6 +208,14 @@ void HideDlg::AdapterInit() {
   facts.supplicantAvailable = supplicant_.Usable();
   link_.QueueScan();
   link_.SetOidFromReg(true);
+}
+
+// The activations send the region of the channel plan as it now stands.
+void HideDlg::TakeRegionFacts() {
+  AdapterFacts& facts = link_.Facts();
+  facts.regionWord = control_.Plan().regionWord;
+  facts.bgRegionChangeable = control_.Plan().bgRegionChangeable;
+  facts.aRegionChangeable = control_.Plan().aRegionChangeable;
 }
 
 void HideDlg::EnsureApDefaults() {

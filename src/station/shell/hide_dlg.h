@@ -167,6 +167,7 @@ class HideDlg {
   void AdapterInit();
   int RunCardDialog(SelectCardDialog& dialog);
   void EnsureApDefaults();
+  void TakeRegionFacts();
   void TakeFromZeroConfig();
   void CloseSheet();
   void MainLoop(int timer);

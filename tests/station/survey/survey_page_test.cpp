@@ -193,6 +193,17 @@ class SurveyPageTest : public ::testing::Test {
       if (rows[i].image >= 0) return int(i);
     return -1;
   }
+  // The profile editor's sheets as the program gives them to the page.
+  void UseEditor(ProfileEditorContext& editor) {
+    editor.facts = [] {
+      ProfileEditorFacts f;
+      f.settingsRoot = kRoot;
+      f.osKind = 8;
+      f.supplicantAvailable = true;
+      return f;
+    };
+    editor.setOidFromReg = [this](bool advanced) { link.SetOidFromReg(advanced); };
+  }
   // The worker answers on its own thread; the page handles it when the UI side drains.
   // The worker's reply may take a while on a loaded machine (a PBKDF2 under the sanitizers).
   // One drain may handle several messages (the worker can answer while a handler runs), so
@@ -315,14 +326,7 @@ TEST_F(SurveyPageTest, SecuredNetworkAsksInSecurityProfileAndAssociates) {
 TEST_F(SurveyPageTest, ProfileEditorSheetTakesTheKeyForConnect) {
   FakeCertStore certs;
   ProfileEditorContext editor{reg, channel, profiles, EnglishStrings(), ui, certs};
-  editor.facts = [] {
-    ProfileEditorFacts f;
-    f.settingsRoot = kRoot;
-    f.osKind = 8;
-    f.supplicantAvailable = true;
-    return f;
-  };
-  editor.setOidFromReg = [this](bool advanced) { link.SetOidFromReg(advanced); };
+  UseEditor(editor);
   Open(ProfileEditorSurveyHooks(editor, nullptr));
   Pass(6000);
   std::string key;
@@ -372,14 +376,7 @@ TEST_F(SurveyPageTest, RawByteNamesAreJoinedStoredAndFoundAgain) {
   strings = &chinese;
   FakeCertStore certs;
   ProfileEditorContext editor{reg, channel, profiles, chinese, ui, certs};
-  editor.facts = [] {
-    ProfileEditorFacts f;
-    f.settingsRoot = kRoot;
-    f.osKind = 8;
-    f.supplicantAvailable = true;
-    return f;
-  };
-  editor.setOidFromReg = [this](bool advanced) { link.SetOidFromReg(advanced); };
+  UseEditor(editor);
   Open(ProfileEditorSurveyHooks(editor, nullptr));
   Pass(6000);
   ASSERT_EQ(page->Rows().size(), 3u);
