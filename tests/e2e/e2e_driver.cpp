@@ -125,6 +125,22 @@ BOOL CALLBACK FindBox(HWND hwnd, LPARAM lp) {
   return TRUE;
 }
 
+// The first message box on the screen within the time, or none; its text is printed.
+HWND WaitForBox(double seconds) {
+  DWORD end = GetTickCount() + static_cast<DWORD>(seconds * 1000);
+  do {
+    BoxSearch s;
+    EnumWindows(FindBox, reinterpret_cast<LPARAM>(&s));
+    if (s.box) {
+      std::printf("%s\n", Utf8(TextOf(GetDlgItem(s.box, 0xFFFF))).c_str());
+      std::fflush(stdout);
+      return s.box;
+    }
+    Sleep(100);
+  } while (GetTickCount() < end);
+  return nullptr;
+}
+
 bool Shown(const std::wstring& title) {
   HWND w = FindTitle(title);
   return w && IsWindowVisible(w);
@@ -435,34 +451,12 @@ int wmain(int argc, wchar_t** wargv) {
     return WaitFor(Wide(argv[2]), std::atof(argv[3]), verb == "shown", true) ? 0 : 1;
   if (verb == "box-text" && (argc == 3 || argc == 4)) {
     int button = argc == 4 ? std::atoi(argv[3]) : IDOK;
-    DWORD end = GetTickCount() + static_cast<DWORD>(std::atof(argv[2]) * 1000);
-    do {
-      BoxSearch s;
-      EnumWindows(FindBox, reinterpret_cast<LPARAM>(&s));
-      if (s.box) {
-        std::printf("%s\n", Utf8(TextOf(GetDlgItem(s.box, 0xFFFF))).c_str());
-        std::fflush(stdout);
-        PostMessageW(s.box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(GetDlgItem(s.box, button)));
-        return 0;
-      }
-      Sleep(100);
-    } while (GetTickCount() < end);
-    return 1;
+    HWND box = WaitForBox(std::atof(argv[2]));
+    if (!box) return 1;
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, button)));
+    return 0;
   }
-  if (verb == "box-up" && argc == 3) {
-    DWORD end = GetTickCount() + static_cast<DWORD>(std::atof(argv[2]) * 1000);
-    do {
-      BoxSearch s;
-      EnumWindows(FindBox, reinterpret_cast<LPARAM>(&s));
-      if (s.box) {
-        std::printf("%s\n", Utf8(TextOf(GetDlgItem(s.box, 0xFFFF))).c_str());
-        return 0;
-      }
-      Sleep(100);
-    } while (GetTickCount() < end);
-    return 1;
-  }
+  if (verb == "box-up" && argc == 3) return WaitForBox(std::atof(argv[2])) ? 0 : 1;
   if (verb == "key" && argc == 3) {
     WORD vk = static_cast<WORD>(std::strtoul(argv[2], nullptr, 0));
     INPUT in[2] = {};
