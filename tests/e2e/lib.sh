@@ -50,6 +50,17 @@ box_says() {  # expected text, [button]: a box with that text appears within 5 s
 }
 
 # Tools a suite needs: a missing one fails the suite at once, so no check is quietly skipped.
+# The simulator with one adapter in the world file given, without the one-button service (other
+# suites may hold its port), and the adapter's keys as its driver leaves them: sets $sim.
+start_one_adapter_sim() {
+  "$native/src/sim/host/wlansim" --one-adapter --no-autosecurity --port "$port" --world "$1" \
+    >"$work/wlansim.log" 2>&1 &
+  sim=$!
+  trap 'kill $sim 2>/dev/null; wineserver -k 2>/dev/null' EXIT
+  within 10 ctl '{"cmd":"state"}' || { echo "wlansim did not start"; cat "$work/wlansim.log"; exit 1; }
+  "$VX_WINE" reg delete "$root" /f >/dev/null 2>&1
+  bash scripts/sim-install.sh "$win"
+}
 need_tools() {
   local tool missing=0
   for tool in "$@"; do

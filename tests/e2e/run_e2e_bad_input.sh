@@ -51,13 +51,7 @@ for s in "$open_ssid" "$maker_ssid" "$leap_ssid"; do [ ${#s} = 32 ] || { echo "n
   echo ']}'
 } >"$work/world.json"
 
-"$native/src/sim/host/wlansim" --one-adapter --port "$port" --no-autosecurity --world "$work/world.json" \
-  >"$work/wlansim.log" 2>&1 &
-sim=$!
-trap 'kill $sim 2>/dev/null; wineserver -k 2>/dev/null' EXIT
-within 10 ctl '{"cmd":"state"}' || { echo "wlansim did not start"; cat "$work/wlansim.log"; exit 1; }
-"$VX_WINE" reg delete "$root" /f >/dev/null 2>&1
-bash scripts/sim-install.sh "$win"
+start_one_adapter_sim "$work/world.json"
 
 rows() { drv items "$sheet" "$(idc SURVEY_LIST)"; }
 has_rows() { [ "$(rows | wc -l)" -eq "$1" ]; }

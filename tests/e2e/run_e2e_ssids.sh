@@ -67,13 +67,7 @@ give_key() {  # "Security Profile" asks for the pass phrase
 }
 no_window() { ! drv shown "$1" "${2:-3}"; }
 
-"$native/src/sim/host/wlansim" --one-adapter --no-autosecurity --port "$port" --world "$work/world.json" \
-  >"$work/wlansim.log" 2>&1 &
-sim=$!
-trap 'kill $sim 2>/dev/null; wineserver -k 2>/dev/null' EXIT
-within 10 ctl '{"cmd":"state"}' || { echo "wlansim did not start"; cat "$work/wlansim.log"; exit 1; }
-"$VX_WINE" reg delete "$root" /f >/dev/null 2>&1
-bash scripts/sim-install.sh "$win"
+start_one_adapter_sim "$work/world.json"
 
 sheet=$(text_of en 102)
 secprof=$(text_of en 2201)
