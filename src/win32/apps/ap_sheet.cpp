@@ -25,6 +25,8 @@ ApSheet::ApSheet(HINSTANCE module, HWND owner, ApHideDlg& dlg, const std::vector
   for (DialogModel* m : pages_.Models()) sheet_.AddPage(*m);
   sheet_.SetCaption(pages_.Caption());
   sheet_.SetSmallIcon(ApSheetPages::Icon());
+  // OK, Cancel or the close box: the shell lets the pages go, and their timers with them.
+  sheet_.onClosed = [&dlg](int) { dlg.OnSheetClosed(); };
 }
 
 ApSheet::~ApSheet() { sheet_.Destroy(); }

@@ -39,6 +39,9 @@ StationSheet::StationSheet(HINSTANCE module, HWND owner, HideDlg& shell, Station
   sheet_.AddBitmapButton(kQuickSecureButton, VX_IDB_QUICKSECURE, [this] {
     if (set_.survey) set_.survey->RunNetworkSelection();
   });
+  // OK, Cancel or the close box: the shell lets the pages go, their timers and the one-button
+  // worker with them.
+  sheet_.onClosed = [this](int) { shell_.OnSheetClosed(); };
 }
 
 StationSheet::~StationSheet() { sheet_.Destroy(); }

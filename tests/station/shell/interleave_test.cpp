@@ -9,16 +9,24 @@
 #include <memory>
 
 #include "common/settings/registry_values.h"
+#include "driver/oid_codes.h"
 #include "fakes/fake_cert_store.h"
 #include "fakes/fake_registry.h"
 #include "fakes/fake_services.h"
 #include "fakes/scripted_ui.h"
 #include "fakes/virtual_clock.h"
 #include "net/socket.h"
+#include "resources/dialogs/ap_access_control_page.h"
+#include "resources/dialogs/ap_config_page.h"
+#include "resources/dialogs/ap_security_dialog.h"
+#include "resources/dialogs/ap_wds_page.h"
+#include "resources/menus/menu_ids.h"
 #include "resources/strings/string_tables.h"
 #include "shell_fakes.h"
 #include "sim/adapter/virtual_adapter.h"
 #include "sim/services/sim_services.h"
+#include "softap/shell/ap_hide_dlg.h"
+#include "softap/shell/ap_sheet_pages.h"
 #include "station/dot1x/dot1x_sheet.h"
 #include "station/profiles/profile_editor_shell.h"
 #include "station/profiles/profile_page.h"
@@ -99,9 +107,12 @@ enum class Interruption { Unplug, Exit, SwitchToAp };
 
 const char* Name(Interruption i) {
   switch (i) {
-    case Interruption::Unplug: return "unplug";
-    case Interruption::Exit: return "Exit";
-    default: return "Switch to AP Mode";
+    case Interruption::Unplug:
+      return "unplug";
+    case Interruption::Exit:
+      return "Exit";
+    default:
+      return "Switch to AP Mode";
   }
 }
 
@@ -145,7 +156,8 @@ class InterleaveTest : public ::testing::Test {
                      {"PasswordMode", "0"},
                      {"ID", "alice"},
                      {"TunnelID", "alice"}});
-    StationPorts ports{reg, adapter, setup, clock, system, services, process, supplicant, tray, ui, EnglishStrings()};
+    StationPorts ports{reg,     adapter,    setup, clock, system,          services,
+                       process, supplicant, tray,  ui,    EnglishStrings()};
     dlg = std::make_unique<HideDlg>(
         ports,
         [this](HideDlg& shell) {
@@ -429,6 +441,213 @@ TEST_F(InterleaveTest, TrayAndLaunchAreIgnoredWhileADialogIsUp) {
   EXPECT_FALSE(sheetFreed);
   EXPECT_FALSE(dlg->EndRequested());
 }
+
+// The same for the access point utility: its pages' boxes and dialogs while the adapter goes, Exit
+// comes or "Switch to Station Mode" is chosen.
+struct NoFiles : FileInfoPort {
+  std::string SystemDirectory() override { return "C:\\WINDOWS\\system32"; }
+  std::string ProgramFile() override { return "C:\\Arventa\\HotspotCfg.exe"; }
+  std::optional<FileVersion> FixedVersion(const std::string&) override { return std::nullopt; }
+  std::optional<std::string> VersionString(const std::string&, const std::string&) override {
+    return std::nullopt;
+  }
+  std::optional<FileDate> LastWriteDate(const std::string&) override { return std::nullopt; }
+};
+
+class ApPagedSheet : public ApSheetView {
+ public:
+  ApPagedSheet(ApHideDlg& dlg, const std::vector<ApPage>& list, ApSheetExtras extras, bool& freed)
+      : pages(dlg, list, extras), freed_(freed) {
+    freed_ = false;
+  }
+  ~ApPagedSheet() override { freed_ = true; }
+  bool WindowExists() const override { return exists; }
+  void Show() override {
+    if (!opened)
+      for (DialogModel* m : pages.Models()) m->OnInit();
+    opened = true;
+  }
+  void Destroy() override { exists = false; }
+  void SetIcon(uint32_t) override {}
+
+  ApSheetPages pages;
+  bool exists = true;
+  bool opened = false;
+
+ private:
+  bool& freed_;
+};
+
+class ApInterleaveTest : public ::testing::TestWithParam<std::tuple<size_t, Interruption>> {
+ protected:
+  sim::VirtualAdapter adapter{sim::PciAdapterHardware(), sim::World{}};
+  sim::SimDeviceSetup setup{{&adapter}};
+  sim::SimBridge bridge;
+  sim::SimIpInfo ipInfo{{&adapter}};
+  NoFiles files;
+  FakeRegistry reg;
+  VirtualClock clock;
+  FakeSystem system;
+  FakeServices services;
+  FakeProcess process;
+  FakeTray tray;
+  ScriptedUi ui;
+  bool sheetFreed = false;
+  ApPagedSheet* sheet = nullptr;
+  std::unique_ptr<ApHideDlg> dlg;
+
+  void SetUp() override {
+    std::string root = "System\\CurrentControlSet\\Control\\Class\\" + adapter.Hardware().driverKey;
+    reg.SetSz(root + "\\Default", "SSID", "HomeNet");
+    auto h = adapter.Open(adapter.DevicePath());
+    uint32_t code = VX_OID_802_11_SET_OP_MODE;
+    std::vector<uint8_t> in = {uint8_t(code), uint8_t(code >> 8), uint8_t(code >> 16), uint8_t(code >> 24)};
+    std::vector<uint8_t> mode = {1, 0, 0, 0};
+    uint32_t n = 0;
+    ASSERT_TRUE(h && h->Control(kIoctlNdisQueryGlobalStats, in, mode, n));
+    ApPorts ports{reg, adapter, bridge, setup, clock, system, services, process, tray, ui, EnglishStrings()};
+    dlg = std::make_unique<ApHideDlg>(
+        ports,
+        [this](ApHideDlg& d, const std::vector<ApPage>& list) {
+          auto s = std::make_unique<ApPagedSheet>(d, list, ApSheetExtras{files, ipInfo, FileTimeToUtcFields},
+                                                  sheetFreed);
+          sheet = s.get();
+          return s;
+        },
+        true);
+    dlg->OnInitDialog();
+    ASSERT_NE(sheet, nullptr);
+    clock.Advance(2000);
+  }
+
+  void Interrupt(Interruption what) {
+    SCOPED_TRACE(Name(what));
+    EXPECT_TRUE(dlg->Busy());
+    switch (what) {
+      case Interruption::Unplug:
+        adapter.Unplug();
+        clock.Advance(6000);
+        break;
+      case Interruption::Exit:
+        dlg->OnCommand(kCmdExit);
+        break;
+      case Interruption::SwitchToAp:  // here: back to station mode
+        dlg->OnCommand(kCmdSwitchToStation);
+        EXPECT_EQ(adapter.State().opMode, 1u);
+        break;
+    }
+    clock.Advance(1000);
+    EXPECT_EQ(dlg->ActionDeferred(), what != Interruption::Unplug);
+    EXPECT_FALSE(sheetFreed);
+    EXPECT_FALSE(dlg->EndRequested());
+    EXPECT_TRUE(process.started.empty());
+  }
+  void ExpectCarriedOut(Interruption what) {
+    SCOPED_TRACE(Name(what));
+    clock.Advance(2000);
+    EXPECT_TRUE(sheetFreed);
+    EXPECT_EQ(dlg->Sheet(), nullptr);
+    EXPECT_FALSE(dlg->ActionDeferred());
+    EXPECT_EQ(dlg->EndRequested(), what != Interruption::Unplug);
+    EXPECT_EQ(tray.added, what == Interruption::Unplug);
+    EXPECT_EQ(process.started.size(), what == Interruption::SwitchToAp ? 1u : 0u);
+    if (what == Interruption::Unplug) {
+      EXPECT_EQ(dlg->TrayState(), ApTrayState::NotPresent);
+    }
+  }
+};
+
+// Each page action that opens a box or a dialog; the interruption comes while the first box (or
+// the dialog of `modal`) is up.
+struct ApCase {
+  const char* name;
+  uint32_t modal;  // 0: a box
+  std::function<void(ApSheetPages&, ScriptedUi&)> open;
+};
+
+const ApCase kApCases[] = {
+    {"empty SSID", 0,
+     [](ApSheetPages& p, ScriptedUi&) {
+       p.Config()->Control(kIdcApcSsid).text = "";
+       p.Config()->OnCommand(kIdcApcApply, UiEvent::Clicked);
+     }},
+    {"beacon out of range", 0,
+     [](ApSheetPages& p, ScriptedUi&) {
+       p.Config()->Control(kIdcApcBeacon).text = "5";
+       p.Config()->OnCommand(kIdcApcApply, UiEvent::Clicked);
+     }},
+    {"channel not in the new mode", 0,
+     [](ApSheetPages& p, ScriptedUi&) {
+       auto& channel = p.Config()->Control(kIdcApcChannel);
+       channel.selection = -1;
+       channel.text = "99";
+       p.Config()->OnCommand(kIdcApcWirelessMode, UiEvent::SelectionChanged);
+     }},
+    {"security dialog", kIddApSecurityDialog,
+     [](ApSheetPages& p, ScriptedUi&) { p.Config()->OnCommand(kIdcApcSecurity, UiEvent::Clicked); }},
+    {"pass phrase box of the security dialog", 0,
+     [](ApSheetPages& p, ScriptedUi& ui) {
+       ui.onModal = [](DialogModel& m) {
+         m.Control(kIdcApsAuth).selection = 2;
+         m.Control(kIdcApsPsk).text = "short";
+         return m.OnOk() ? int(kIdOk) : int(kIdCancel);
+       };
+       p.Config()->OnCommand(kIdcApcSecurity, UiEvent::Clicked);
+     }},
+    {"empty access list", 0,
+     [](ApSheetPages& p, ScriptedUi&) {
+       p.AccessControl()->Control(kIdcAclPolicy).selection = 1;
+       p.AccessControl()->OnCommand(kIdcAclApply, UiEvent::Clicked);
+     }},
+    {"access list address", 0,
+     [](ApSheetPages& p, ScriptedUi&) {
+       p.AccessControl()->Control(kIdcAclPolicy).selection = 1;
+       p.AccessControl()->OnCommand(kIdcAclPolicy, UiEvent::SelectionChanged);
+       p.AccessControl()->Control(kIdcAclMac).text = "0016CB0102";
+       p.AccessControl()->OnCommand(kIdcAclAdd, UiEvent::Clicked);
+     }},
+    {"bridge address", 0,
+     [](ApSheetPages& p, ScriptedUi&) {
+       p.Wds()->Control(kIdcWdsEnable).checked = true;
+       p.Wds()->OnCommand(kIdcWdsEnable, UiEvent::Clicked);
+       p.Wds()->Control(kIdcWdsMac).text = "0016CB01020X";
+       p.Wds()->OnCommand(kIdcWdsAdd, UiEvent::Clicked);
+     }},
+};
+
+TEST_P(ApInterleaveTest, EveryBoxAndDialogOfThePages) {
+  const auto [index, what] = GetParam();
+  const ApCase& c = kApCases[index];
+  bool seen = false;
+  auto interrupt = [&] {
+    if (seen) return;
+    seen = true;
+    Interrupt(what);
+  };
+  ui.onBox = [&](const ScriptedUi::Box&) {
+    if (c.modal == 0) interrupt();
+  };
+  ui.onModal = [&](DialogModel& m) {
+    if (m.TemplateId() == c.modal) interrupt();
+    return int(kIdCancel);
+  };
+  c.open(sheet->pages, ui);
+  EXPECT_TRUE(seen);
+  ExpectCarriedOut(what);
+}
+
+INSTANTIATE_TEST_SUITE_P(ApInterleave, ApInterleaveTest,
+                         ::testing::Combine(::testing::Range(size_t{0}, std::size(kApCases)),
+                                            ::testing::ValuesIn(kAll)),
+                         [](const ::testing::TestParamInfo<std::tuple<size_t, Interruption>>& i) {
+                           std::string name = kApCases[std::get<0>(i.param)].name;
+                           for (char& ch : name)
+                             if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+                           Interruption what = std::get<1>(i.param);
+                           return name + (what == Interruption::Unplug ? "_Unplug"
+                                          : what == Interruption::Exit ? "_Exit"
+                                                                       : "_SwitchToStation");
+                         });
 
 }  // namespace
 }  // namespace vx
