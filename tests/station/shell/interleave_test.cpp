@@ -375,6 +375,41 @@ INSTANTIATE_TEST_SUITE_P(Interleave, EachInterruption, ::testing::ValuesIn(kAll)
                                                                               : "SwitchToAp");
                          });
 
+// A sheet the user closed stops: its pages' timers go with it, and no page dialog comes later,
+// even with a connection just started. Closed under a box, it goes when the box has closed.
+TEST_F(InterleaveTest, AClosedSheetStopsItsPages) {
+  for (bool underABox : {false, true}) {
+    SCOPED_TRACE(underABox ? "under a box" : "at once");
+    if (!sheet) dlg->ShowMainSheet();
+    const size_t withSheet = clock.ActiveTimers();
+    SelectSurveyRow("00-11-22-33-44-55");
+    sheet->survey.OnCommand(survey::kConnect, UiEvent::Clicked);
+    ui.onBox = [&](const ScriptedUi::Box&) {
+      if (!underABox) return;
+      sheet->exists = false;
+      dlg->OnSheetClosed();
+      EXPECT_FALSE(sheetFreed);
+    };
+    if (underABox) {
+      sheet->survey.Control(survey::kList).selection = -1;
+      sheet->survey.OnCommand(survey::kConnect, UiEvent::Clicked);
+      Pass(100);
+    } else {
+      sheet->exists = false;
+      dlg->OnSheetClosed();
+    }
+    EXPECT_TRUE(sheetFreed);
+    EXPECT_EQ(dlg->Sheet(), nullptr);
+    sheet = nullptr;
+    EXPECT_LT(clock.ActiveTimers(), withSheet);
+    const size_t boxes = ui.boxes.size(), dialogs = ui.modalTemplates.size();
+    ui.onBox = nullptr;
+    Pass(10000);
+    EXPECT_EQ(ui.boxes.size(), boxes);
+    EXPECT_EQ(ui.modalTemplates.size(), dialogs);
+  }
+}
+
 // A dialog opened again before the deferred action ran keeps it waiting for that one too.
 TEST_F(InterleaveTest, ActionWaitsForEveryDialogOfTheHandler) {
   int boxes = 0;
@@ -634,6 +669,15 @@ TEST_P(ApInterleaveTest, EveryBoxAndDialogOfThePages) {
   c.open(sheet->pages, ui);
   EXPECT_TRUE(seen);
   ExpectCarriedOut(what);
+}
+
+// A sheet the user closed (OK, Cancel, the close box) stops: its pages and their timers go, only
+// the shell's own timer is left.
+TEST_F(ApInterleaveTest, AClosedSheetStops) {
+  sheet->exists = false;
+  dlg->OnSheetClosed();
+  EXPECT_TRUE(sheetFreed);
+  EXPECT_EQ(clock.ActiveTimers(), 1u);
 }
 
 INSTANTIATE_TEST_SUITE_P(ApInterleave, ApInterleaveTest,
