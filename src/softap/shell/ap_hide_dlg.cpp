@@ -117,7 +117,7 @@ void ApHideDlg::OnInitDialog() {
 
 void ApHideDlg::StopZeroConfig() {
   auto state = ports_.services.QueryState(kZeroConfigService);
-  if (state && *state == kServiceRunning) ports_.services.Stop(kZeroConfigService);
+  if (state && *state != kServiceStopped) ports_.services.Stop(kZeroConfigService);
 }
 
 void ApHideDlg::RunStartSequence(bool openSheet) {
@@ -146,9 +146,12 @@ void ApHideDlg::OnTimer(int timer) {
 void ApHideDlg::Tick() {
   if (adapterFound_ && discovery_.IsAdapterReachable()) {
     uint32_t rssi = 0;
-    channel_.QueryU32(OID_802_11_RSSI, rssi);
-    int percent = ApSignalPercent(static_cast<int32_t>(rssi));
-    UpdateTray(percent > 70 ? ApTrayState::Good : percent <= 40 ? ApTrayState::Weak : ApTrayState::Normal);
+    if (channel_.QueryU32(OID_802_11_RSSI, rssi)) {
+      int percent = ApSignalPercent(static_cast<int32_t>(rssi));
+      UpdateTray(percent > 70 ? ApTrayState::Good : percent <= 40 ? ApTrayState::Weak : ApTrayState::Normal);
+    } else {
+      UpdateTray(ApTrayState::StartUp);  // no signal known: the "Lost" look, never 0 dBm's "Good"
+    }
     StopZeroConfig();
     events_.Collect(channel_);
     return;

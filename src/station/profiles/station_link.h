@@ -115,6 +115,8 @@ class StationLink {
   void AnswerCredentialsAgain();
   bool WepError() const { return wepError_; }
   bool WepCheckArmed() const { return wepArmed_; }
+  // The adapter went: the check waits (still armed) for the next tick without a link.
+  void StopWepCheckTimer() { KillWepTimer(); }
   bool ScanPending() const { return scanPending_; }
   const ActionQueue& Queue() const { return queue_; }
   // The shared list buffer the scan fills; others may read the list into it too.

@@ -159,7 +159,6 @@ void HideDlg::TakeFromZeroConfig() {
 void HideDlg::AdapterInit() {
   const AdapterSelection& sel = discovery_.Selected();
   control_.SetAdapter(sel.settingsRoot, sel.familyIndex);
-  control_.FirstRunInit();
 
   uint32_t opMode = kOpModeAccessPoint;  // a driver that does not answer is taken to be an access point
   channel_.QueryU32(VX_OID_802_11_QUERY_OP_MODE, opMode);
@@ -182,6 +181,9 @@ void HideDlg::AdapterInit() {
   facts.driverVersion = static_cast<uint32_t>(version[0] | (version[1] << 8));
   TakeRegionFacts();
   link_.SetWirelessMode(control_.Plan().wirelessMode);
+  // The first run's activation comes once the adapter's facts are known: before, it would send
+  // region 0 and have the channel checked against that.
+  control_.FirstRunInit();
 
   control_.QueryRadio();
   zeroConfigState_ = zeroConfig_.ZeroConfigState(osKind_, sel.netCfgInstanceId);
@@ -232,6 +234,7 @@ void HideDlg::MainLoop(int timer) {
   // Presence.
   if (!adapterPresent_ || !discovery_.IsAdapterReachable()) {
     StopMainTimer();
+    link_.StopWepCheckTimer();  // its ticks would run this search too
     CloseSheet();
     discovery_.ClearSettingsRoot();
     {
@@ -242,6 +245,7 @@ void HideDlg::MainLoop(int timer) {
     StartMainTimer();
     if (!adapterPresent_) {
       UpdateTray(TrayState::NotPresent);
+      discovery_.ClearUsb();
       return;
     }
     UpdateTray(TrayState::Disconnected);

@@ -14,7 +14,8 @@ RECT ChildRect(HWND parent, HWND child) {
 }
 
 void MoveTo(HWND hwnd, const RECT& rc) {
-  SetWindowPos(hwnd, nullptr, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(hwnd, nullptr, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace
