@@ -55,21 +55,11 @@ SecurityChoice MapSecurity(const SurveyRow& row, MappingUse use, int osKind) {
         c.encryption = kEncDisabled;
       }
       return c;
-    case 1:
-      c.authMode = kAuthWpa;
-      break;
-    case 2:
-      c.authMode = kAuthWpaPsk;
-      break;
-    case 3:
-      c.authMode = kAuthWpaNone;
-      break;
-    case 4:
-      c.authMode = nativeWpa2 ? kAuthWpa2 : kAuthWpa;
-      break;
-    default:
-      c.authMode = nativeWpa2 ? kAuthWpa2Psk : kAuthWpaPsk;
-      break;
+    case 1: c.authMode = kAuthWpa; break;
+    case 2: c.authMode = kAuthWpaPsk; break;
+    case 3: c.authMode = kAuthWpaNone; break;
+    case 4: c.authMode = nativeWpa2 ? kAuthWpa2 : kAuthWpa; break;
+    default: c.authMode = nativeWpa2 ? kAuthWpa2Psk : kAuthWpaPsk; break;
   }
   const std::string& enc = row.texts[kColumnEncryption];
   if (use == MappingUse::Connect)
@@ -83,9 +73,8 @@ SurveyContext MakeSurveyContext(HideDlg& shell, TcpPort& tcp, IpInfoPort& ipInfo
                                 TimerPort* timers) {
   StationPorts& p = shell.Ports();
   HideDlg* s = &shell;
-  SurveyContext c{shell.Channel(), shell.Link(), shell.Profiles(), p.registry, timers ? *timers : p.timers,
-                  p.dialogs,       p.strings,    p.process,        tcp,        ipInfo,
-                  shared};
+  SurveyContext c{shell.Channel(), shell.Link(), shell.Profiles(), p.registry, timers ? *timers : p.timers, p.dialogs, p.strings,
+                  p.process,       tcp,          ipInfo,           shared};
   c.accessPointMode = [s] { return s->Control().SwitchingToAp(); };
   c.managesAdapter = [s] { return s->ZeroConfigStateValue() != kZeroConfigControls; };
   c.administrator = [s] { return s->Administrator(); };
@@ -102,8 +91,7 @@ CSiteSurvPage::CSiteSurvPage(SurveyContext context, SurveyHooks hooks)
     : ctx_(std::move(context)),
       hooks_(std::move(hooks)),
       timers_(ctx_.timers, [this](int id) { Tick(id); }),
-      flow_(ctx_.shared.setup, timers_, ctx_.dialogs, ctx_.strings, ctx_.registry, ctx_.profiles,
-            ctx_.process),
+      flow_(ctx_.shared.setup, timers_, ctx_.dialogs, ctx_.strings, ctx_.registry, ctx_.profiles, ctx_.process),
       workerConfig_{ctx_.tcp, ctx_.ipInfo, ctx_.channel.Device(), "", ctx_.process.ProgramFolder()} {
   flow_.Hooks().rescan = [this] { Rescan(); };
   flow_.Hooks().makeProfileCurrent = [this](const std::string& name) { MakeCurrent(name); };
@@ -299,8 +287,7 @@ void CSiteSurvPage::FollowLiveProfile() {
   requestedSsid_ = SsidRecord::From(ReadText(ctx_.registry, ctx_.profiles.AdapterKey(), regstr::kSsid, ""));
   joinBySsid_ = true;
   joinByBssid_ = false;
-  if (ctx_.shared.hidden.Set() && !SameSsid(ctx_.shared.hidden.ssid, requestedSsid_))
-    ctx_.shared.hidden.Clear();
+  if (ctx_.shared.hidden.Set() && !SameSsid(ctx_.shared.hidden.ssid, requestedSsid_)) ctx_.shared.hidden.Clear();
 }
 
 void CSiteSurvPage::MarkConnectedRow(int row, bool connected) {
@@ -340,8 +327,7 @@ void CSiteSurvPage::UpdateButtons() {
   int sel = SelectedRow();
   int cls = sel >= 0 ? SecurityClass(rows_[static_cast<size_t>(sel)].texts[kColumnAuthentication]) : 0;
   Control(survey::kRescan).enabled = manages && !refillPending_;
-  bool connectOff =
-      apMode || refillPending_ || !manages || rows_.empty() || (!supplicant && cls >= 1 && cls <= 5);
+  bool connectOff = apMode || refillPending_ || !manages || rows_.empty() || (!supplicant && cls >= 1 && cls <= 5);
   Control(survey::kConnect).enabled = !connectOff;
   Control(survey::kAddProfile).enabled = !connectOff && admin;
   if (!supplicant && cls >= 1 && cls <= 3 && !ctx_.shared.bindingMessageShown) {
@@ -374,8 +360,7 @@ void CSiteSurvPage::MakeStoredCurrent(const std::string& name) {
   ctx_.shared.liveProfileChanged = true;
 }
 
-StationProfile CSiteSurvPage::Prefill(const SurveyRow& row, const std::string& ssid,
-                                      const SecurityChoice& security) const {
+StationProfile CSiteSurvPage::Prefill(const SurveyRow& row, const std::string& ssid, const SecurityChoice& security) const {
   StationProfile p;
   p.name = ssid;
   p.ssid = ssid;
@@ -458,8 +443,7 @@ void CSiteSurvPage::Connect() {
       auto passPhrase = flow_.AskPassPhrase(
           FormatApText(workerConfig_.apTextFormat, ssidRecord, entry.bssid, workerConfig_.showSsid));
       if (!passPhrase) return;
-      uint32_t encryption =
-          EqualsIgnoreCase(entry.texts[kColumnEncryption], "TKIP") ? kEncTkipEnabled : kEncAesEnabled;
+      uint32_t encryption = EqualsIgnoreCase(entry.texts[kColumnEncryption], "TKIP") ? kEncTkipEnabled : kEncAesEnabled;
       flow_.SaveAndApply(ssid, *passPhrase, encryption);
       return;
     }
@@ -536,8 +520,7 @@ void CSiteSurvPage::OnJoinCheck() {
   uint32_t media = kMediaConnected;
   ctx_.channel.QueryU32(OID_GEN_MEDIA_CONNECT_STATUS, media);
   if (media == kMediaConnected) return;
-  std::string name =
-      hooks_.activeProfileName ? hooks_.activeProfileName() : ctx_.profiles.CurrentProfileName();
+  std::string name = hooks_.activeProfileName ? hooks_.activeProfileName() : ctx_.profiles.CurrentProfileName();
   if (name.empty()) return;
   rejoinSsid_ = ctx_.profiles.ProfileSsid(name);
   if (hooks_.deleteProfileRow) hooks_.deleteProfileRow(name);

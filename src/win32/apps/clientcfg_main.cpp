@@ -1,15 +1,14 @@
 // ClientCfg: the station utility. In simulation mode (VX_SIM names the simulator host) the
 // adapter, its enumeration, the supplicant and the IP information come from the simulator;
 // otherwise from the system.
+#include "win32/ui/win32_dialogs.h"  // first: keeps the port's MessageBox name intact
+
 #include <windows.h>
 
 #include <memory>
 #include <string>
 
 #include "driver/os_version.h"
-#include "net/socket.h"
-#include "resources/resource_ids.h"
-#include "resources/string_ids.h"
 #include "sim/client/noting_ports.h"
 #include "sim/client/sim_client.h"
 #include "station/shell/hide_dlg.h"
@@ -17,6 +16,7 @@
 #include "win32/apps/adapter_ports.h"
 #include "win32/apps/instance.h"
 #include "win32/apps/station_pages.h"
+#include "net/socket.h"
 #include "win32/apps/station_sheet.h"
 #include "win32/ports/wide.h"
 #include "win32/ports/win32_ports.h"
@@ -24,8 +24,10 @@
 #include "win32/supplicant/aegis_library.h"
 #include "win32/ui/hidden_dialog.h"
 #include "win32/ui/ui_init.h"
-#include "win32/ui/win32_dialogs.h"  // first: keeps the port's MessageBox name intact
 #include "win32/ui/win32_tray.h"
+#include "resources/resource_ids.h"
+#include "resources/string_ids.h"
+
 
 int WINAPI wWinMain(HINSTANCE module, HINSTANCE, PWSTR commandLine, int) {
   vx::Win32Strings strings(module);
@@ -57,11 +59,10 @@ int WINAPI wWinMain(HINSTANCE module, HINSTANCE, PWSTR commandLine, int) {
   if (adapter.connection) notingTray = std::make_unique<vx::sim::NotingTray>(tray, *adapter.connection);
   vx::TrayPort& shownTray = notingTray ? *notingTray : static_cast<vx::TrayPort&>(tray);
   std::unique_ptr<vx::ProcessPort> notingProcess;
-  if (adapter.connection)
-    notingProcess = std::make_unique<vx::sim::NotingProcess>(process, *adapter.connection);
+  if (adapter.connection) notingProcess = std::make_unique<vx::sim::NotingProcess>(process, *adapter.connection);
   vx::ProcessPort& usedProcess = notingProcess ? *notingProcess : static_cast<vx::ProcessPort&>(process);
-  vx::StationPorts ports{registry,    *adapter.device,     *adapter.setup, timers,  system, services,
-                         usedProcess, *adapter.supplicant, shownTray,      dialogs, strings};
+  vx::StationPorts ports{registry, *adapter.device, *adapter.setup, timers, system, services, usedProcess,
+                         *adapter.supplicant, shownTray, dialogs, strings};
   // The one-button set-up's worker wakes the UI thread with this message.
   constexpr UINT kWorkerWake = WM_APP + 1;
   vx::TcpClient tcp;
@@ -88,8 +89,12 @@ int WINAPI wWinMain(HINSTANCE module, HINSTANCE, PWSTR commandLine, int) {
     // Windows 2000 and XP personalities.
     if (adapter.connection) vx::sim::Note(*adapter.connection, "osKind", std::to_string(shell.OsKind()));
   };
-  window.onTray = [&](UINT mouse) { shell.OnTrayNotify(mouse); };
-  window.onCommand = [&](int command) { shell.OnCommand(static_cast<uint32_t>(command)); };
+  window.onTray = [&](UINT mouse) {
+    shell.OnTrayNotify(mouse);
+  };
+  window.onCommand = [&](int command) {
+    shell.OnCommand(static_cast<uint32_t>(command));
+  };
   window.onDestroy = [&] { shell.OnDestroy(); };
   window.onMessage = [&](UINT msg, WPARAM, LPARAM, INT_PTR& result) {
     if (msg != kWorkerWake) return false;

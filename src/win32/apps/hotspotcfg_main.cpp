@@ -1,21 +1,21 @@
 // HotspotCfg: the software access point utility. In simulation mode (VX_SIM names the simulator
 // host) the adapter, its enumeration, the bridge device and the IP information come from the
 // simulator; otherwise from the system.
+#include "win32/ui/win32_dialogs.h"  // first: keeps the port's MessageBox name intact
+
 #include <windows.h>
 
 #include <memory>
 #include <string>
 
-#include "resources/resource_ids.h"
-#include "resources/string_ids.h"
 #include "sim/client/noting_ports.h"
 #include "sim/client/sim_client.h"
 #include "softap/shell/ap_hide_dlg.h"
 #include "softap/shell/ap_sheet_pages.h"
 #include "softap/shell/ap_startup.h"
-#include "win32/apps/adapter_ports.h"
 #include "win32/apps/ap_page_views.h"
 #include "win32/apps/ap_sheet.h"
+#include "win32/apps/adapter_ports.h"
 #include "win32/apps/instance.h"
 #include "win32/ports/bridge_win.h"
 #include "win32/ports/file_info_win.h"
@@ -25,10 +25,12 @@
 #include "win32/ui/hidden_dialog.h"
 #include "win32/ui/ui_init.h"
 #include "win32/ui/view_registry.h"
-#include "win32/ui/win32_dialogs.h"  // first: keeps the port's MessageBox name intact
 #include "win32/ui/win32_tray.h"
+#include "resources/resource_ids.h"
+#include "resources/string_ids.h"
 
 namespace {
+
 
 // The application's help path: the program's own path with ".HLP" in place of ".EXE".
 std::string HelpPath() {
@@ -74,10 +76,10 @@ int WINAPI wWinMain(HINSTANCE module, HINSTANCE, PWSTR commandLine, int) {
   std::unique_ptr<vx::TrayPort> notingTray;
   if (adapter.connection) notingTray = std::make_unique<vx::sim::NotingTray>(tray, *adapter.connection);
   vx::TrayPort& shownTray = notingTray ? *notingTray : static_cast<vx::TrayPort&>(tray);
-  vx::ApPorts ports{registry, *adapter.device, *adapter.bridge, *adapter.setup, timers, system,
-                    services, process,         shownTray,       dialogs,        strings};
-  auto sheetFactory = [&](vx::ApHideDlg& dlg,
-                          const std::vector<vx::ApPage>& pages) -> std::unique_ptr<vx::ApSheetView> {
+  vx::ApPorts ports{registry, *adapter.device, *adapter.bridge, *adapter.setup, timers, system, services,
+                    process,  shownTray,       dialogs,         strings};
+  auto sheetFactory = [&](vx::ApHideDlg& dlg, const std::vector<vx::ApPage>& pages)
+      -> std::unique_ptr<vx::ApSheetView> {
     return std::make_unique<vx::ApSheet>(module, window.Hwnd(), dlg, pages,
                                          vx::ApSheetExtras{files, *adapter.ipInfo, vx::LocalFromUtc});
   };

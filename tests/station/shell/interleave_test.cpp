@@ -477,11 +477,11 @@ TEST_F(InterleaveTest, TrayAndLaunchAreIgnoredWhileADialogIsUp) {
   EXPECT_FALSE(dlg->EndRequested());
 }
 
-// The same for the access point utility: its pages' boxes and dialogs while the adapter goes, Exit
-// comes or "Switch to Station Mode" is chosen.
+// The same for the access point utility: each box and dialog of its pages while the adapter goes,
+// Exit comes or "Switch to Station Mode" is chosen.
 struct NoFiles : FileInfoPort {
-  std::string SystemDirectory() override { return "C:\\WINDOWS\\system32"; }
-  std::string ProgramFile() override { return "C:\\Arventa\\HotspotCfg.exe"; }
+  std::string SystemDirectory() override { return ""; }
+  std::string ProgramFile() override { return ""; }
   std::optional<FileVersion> FixedVersion(const std::string&) override { return std::nullopt; }
   std::optional<std::string> VersionString(const std::string&, const std::string&) override {
     return std::nullopt;
@@ -489,28 +489,68 @@ struct NoFiles : FileInfoPort {
   std::optional<FileDate> LastWriteDate(const std::string&) override { return std::nullopt; }
 };
 
-class ApPagedSheet : public ApSheetView {
- public:
-  ApPagedSheet(ApHideDlg& dlg, const std::vector<ApPage>& list, ApSheetExtras extras, bool& freed)
-      : pages(dlg, list, extras), freed_(freed) {
-    freed_ = false;
+struct ApPagedSheet : ApSheetView {
+  ApPagedSheet(ApHideDlg& dlg, ApSheetExtras extras, bool& freed)
+      : pages(dlg, {ApPage::Config, ApPage::AccessControl, ApPage::Wds}, extras), freed(freed = false) {
+    for (DialogModel* m : pages.Models()) m->OnInit();
   }
-  ~ApPagedSheet() override { freed_ = true; }
-  bool WindowExists() const override { return exists; }
-  void Show() override {
-    if (!opened)
-      for (DialogModel* m : pages.Models()) m->OnInit();
-    opened = true;
-  }
-  void Destroy() override { exists = false; }
+  ~ApPagedSheet() override { freed = true; }
+  bool WindowExists() const override { return true; }
+  void Show() override {}
+  void Destroy() override {}
   void SetIcon(uint32_t) override {}
-
   ApSheetPages pages;
-  bool exists = true;
-  bool opened = false;
+  bool& freed;
+};
 
- private:
-  bool& freed_;
+// A page action that opens a box, or the dialog `modal`; the interruption comes while it is up.
+struct ApCase {
+  const char* name;
+  uint32_t modal;
+  std::function<void(ApSheetPages&, ScriptedUi&)> open;
+};
+const ApCase kApCases[] = {
+    {"EmptySsid", 0,
+     [](ApSheetPages& p, ScriptedUi&) {
+       p.Config()->Control(kIdcApcSsid).text = "";
+       p.Config()->OnCommand(kIdcApcApply, UiEvent::Clicked);
+     }},
+    {"Beacon", 0,
+     [](ApSheetPages& p, ScriptedUi&) {
+       p.Config()->Control(kIdcApcBeacon).text = "5";
+       p.Config()->OnCommand(kIdcApcApply, UiEvent::Clicked);
+     }},
+    {"ChannelOfTheNewMode", 0,
+     [](ApSheetPages& p, ScriptedUi&) {
+       p.Config()->Control(kIdcApcChannel) = {.text = "99", .selection = -1};
+       p.Config()->OnCommand(kIdcApcWirelessMode, UiEvent::SelectionChanged);
+     }},
+    {"SecurityDialog", kIddApSecurityDialog,
+     [](ApSheetPages& p, ScriptedUi&) { p.Config()->OnCommand(kIdcApcSecurity, UiEvent::Clicked); }},
+    {"PassPhraseBox", 0,
+     [](ApSheetPages& p, ScriptedUi& ui) {
+       ui.onModal = [](DialogModel& m) {
+         m.Control(kIdcApsAuth).selection = 2;
+         m.Control(kIdcApsPsk).text = "short";
+         return m.OnOk() ? int(kIdOk) : int(kIdCancel);
+       };
+       p.Config()->OnCommand(kIdcApcSecurity, UiEvent::Clicked);
+     }},
+    {"EmptyAccessList", 0,
+     [](ApSheetPages& p, ScriptedUi&) {
+       p.AccessControl()->Control(kIdcAclPolicy).selection = 1;
+       p.AccessControl()->OnCommand(kIdcAclApply, UiEvent::Clicked);
+     }},
+    {"AccessListAddress", 0,
+     [](ApSheetPages& p, ScriptedUi&) {
+       p.AccessControl()->Control(kIdcAclMac).text = "0016CB0102";
+       p.AccessControl()->OnCommand(kIdcAclAdd, UiEvent::Clicked);
+     }},
+    {"BridgeAddress", 0,
+     [](ApSheetPages& p, ScriptedUi&) {
+       p.Wds()->Control(kIdcWdsMac).text = "0016CB01";
+       p.Wds()->OnCommand(kIdcWdsAdd, UiEvent::Clicked);
+     }},
 };
 
 class ApInterleaveTest : public ::testing::TestWithParam<std::tuple<size_t, Interruption>> {
@@ -527,137 +567,32 @@ class ApInterleaveTest : public ::testing::TestWithParam<std::tuple<size_t, Inte
   FakeProcess process;
   FakeTray tray;
   ScriptedUi ui;
-  bool sheetFreed = false;
+  bool freed = false;
   ApPagedSheet* sheet = nullptr;
-  std::unique_ptr<ApHideDlg> dlg;
+  ApHideDlg dlg{
+      ApPorts{reg, adapter, bridge, setup, clock, system, services, process, tray, ui, EnglishStrings()},
+      [this](ApHideDlg& d, const std::vector<ApPage>&) {
+        auto s = std::make_unique<ApPagedSheet>(d, ApSheetExtras{files, ipInfo, FileTimeToUtcFields}, freed);
+        sheet = s.get();
+        return s;
+      },
+      true};
 
-  void SetUp() override {
-    std::string root = "System\\CurrentControlSet\\Control\\Class\\" + adapter.Hardware().driverKey;
-    reg.SetSz(root + "\\Default", "SSID", "HomeNet");
-    auto h = adapter.Open(adapter.DevicePath());
-    uint32_t code = VX_OID_802_11_SET_OP_MODE;
-    std::vector<uint8_t> in = {uint8_t(code), uint8_t(code >> 8), uint8_t(code >> 16), uint8_t(code >> 24)};
-    std::vector<uint8_t> mode = {1, 0, 0, 0};
-    uint32_t n = 0;
-    ASSERT_TRUE(h && h->Control(kIoctlNdisQueryGlobalStats, in, mode, n));
-    ApPorts ports{reg, adapter, bridge, setup, clock, system, services, process, tray, ui, EnglishStrings()};
-    dlg = std::make_unique<ApHideDlg>(
-        ports,
-        [this](ApHideDlg& d, const std::vector<ApPage>& list) {
-          auto s = std::make_unique<ApPagedSheet>(d, list, ApSheetExtras{files, ipInfo, FileTimeToUtcFields},
-                                                  sheetFreed);
-          sheet = s.get();
-          return s;
-        },
-        true);
-    dlg->OnInitDialog();
-    ASSERT_NE(sheet, nullptr);
-    clock.Advance(2000);
-  }
-
-  void Interrupt(Interruption what) {
-    SCOPED_TRACE(Name(what));
-    EXPECT_TRUE(dlg->Busy());
-    switch (what) {
-      case Interruption::Unplug:
-        adapter.Unplug();
-        clock.Advance(6000);
-        break;
-      case Interruption::Exit:
-        dlg->OnCommand(kCmdExit);
-        break;
-      case Interruption::SwitchToAp:  // here: back to station mode
-        dlg->OnCommand(kCmdSwitchToStation);
-        EXPECT_EQ(adapter.State().opMode, 1u);
-        break;
-    }
-    clock.Advance(1000);
-    EXPECT_EQ(dlg->ActionDeferred(), what != Interruption::Unplug);
-    EXPECT_FALSE(sheetFreed);
-    EXPECT_FALSE(dlg->EndRequested());
-    EXPECT_TRUE(process.started.empty());
-  }
-  void ExpectCarriedOut(Interruption what) {
-    SCOPED_TRACE(Name(what));
-    clock.Advance(2000);
-    EXPECT_TRUE(sheetFreed);
-    EXPECT_EQ(dlg->Sheet(), nullptr);
-    EXPECT_FALSE(dlg->ActionDeferred());
-    EXPECT_EQ(dlg->EndRequested(), what != Interruption::Unplug);
-    EXPECT_EQ(tray.added, what == Interruption::Unplug);
-    EXPECT_EQ(process.started.size(), what == Interruption::SwitchToAp ? 1u : 0u);
-    if (what == Interruption::Unplug) {
-      EXPECT_EQ(dlg->TrayState(), ApTrayState::NotPresent);
-    }
-  }
-};
-
-// Each page action that opens a box or a dialog; the interruption comes while the first box (or
-// the dialog of `modal`) is up.
-struct ApCase {
-  const char* name;
-  uint32_t modal;  // 0: a box
-  std::function<void(ApSheetPages&, ScriptedUi&)> open;
-};
-
-const ApCase kApCases[] = {
-    {"empty SSID", 0,
-     [](ApSheetPages& p, ScriptedUi&) {
-       p.Config()->Control(kIdcApcSsid).text = "";
-       p.Config()->OnCommand(kIdcApcApply, UiEvent::Clicked);
-     }},
-    {"beacon out of range", 0,
-     [](ApSheetPages& p, ScriptedUi&) {
-       p.Config()->Control(kIdcApcBeacon).text = "5";
-       p.Config()->OnCommand(kIdcApcApply, UiEvent::Clicked);
-     }},
-    {"channel not in the new mode", 0,
-     [](ApSheetPages& p, ScriptedUi&) {
-       auto& channel = p.Config()->Control(kIdcApcChannel);
-       channel.selection = -1;
-       channel.text = "99";
-       p.Config()->OnCommand(kIdcApcWirelessMode, UiEvent::SelectionChanged);
-     }},
-    {"security dialog", kIddApSecurityDialog,
-     [](ApSheetPages& p, ScriptedUi&) { p.Config()->OnCommand(kIdcApcSecurity, UiEvent::Clicked); }},
-    {"pass phrase box of the security dialog", 0,
-     [](ApSheetPages& p, ScriptedUi& ui) {
-       ui.onModal = [](DialogModel& m) {
-         m.Control(kIdcApsAuth).selection = 2;
-         m.Control(kIdcApsPsk).text = "short";
-         return m.OnOk() ? int(kIdOk) : int(kIdCancel);
-       };
-       p.Config()->OnCommand(kIdcApcSecurity, UiEvent::Clicked);
-     }},
-    {"empty access list", 0,
-     [](ApSheetPages& p, ScriptedUi&) {
-       p.AccessControl()->Control(kIdcAclPolicy).selection = 1;
-       p.AccessControl()->OnCommand(kIdcAclApply, UiEvent::Clicked);
-     }},
-    {"access list address", 0,
-     [](ApSheetPages& p, ScriptedUi&) {
-       p.AccessControl()->Control(kIdcAclPolicy).selection = 1;
-       p.AccessControl()->OnCommand(kIdcAclPolicy, UiEvent::SelectionChanged);
-       p.AccessControl()->Control(kIdcAclMac).text = "0016CB0102";
-       p.AccessControl()->OnCommand(kIdcAclAdd, UiEvent::Clicked);
-     }},
-    {"bridge address", 0,
-     [](ApSheetPages& p, ScriptedUi&) {
-       p.Wds()->Control(kIdcWdsEnable).checked = true;
-       p.Wds()->OnCommand(kIdcWdsEnable, UiEvent::Clicked);
-       p.Wds()->Control(kIdcWdsMac).text = "0016CB01020X";
-       p.Wds()->OnCommand(kIdcWdsAdd, UiEvent::Clicked);
-     }},
+  void SetUp() override { dlg.OnInitDialog(); }
 };
 
 TEST_P(ApInterleaveTest, EveryBoxAndDialogOfThePages) {
   const auto [index, what] = GetParam();
   const ApCase& c = kApCases[index];
-  bool seen = false;
-  auto interrupt = [&] {
-    if (seen) return;
-    seen = true;
-    Interrupt(what);
+  int seen = 0;
+  auto interrupt = [&, what = what] {
+    if (seen++) return;
+    if (what == Interruption::Unplug) adapter.Unplug();
+    if (what != Interruption::Unplug)
+      dlg.OnCommand(what == Interruption::Exit ? kCmdExit : kCmdSwitchToStation);
+    clock.Advance(6000);  // three ticks wait, and so does the action
+    EXPECT_EQ(dlg.ActionDeferred(), what != Interruption::Unplug);
+    EXPECT_FALSE(freed || dlg.EndRequested() || !process.started.empty());
   };
   ui.onBox = [&](const ScriptedUi::Box&) {
     if (c.modal == 0) interrupt();
@@ -667,31 +602,34 @@ TEST_P(ApInterleaveTest, EveryBoxAndDialogOfThePages) {
     return int(kIdCancel);
   };
   c.open(sheet->pages, ui);
-  EXPECT_TRUE(seen);
-  ExpectCarriedOut(what);
+  ASSERT_EQ(seen, 1);
+  clock.Advance(2000);  // carried out once the page's handler has returned
+  EXPECT_TRUE(freed);
+  EXPECT_FALSE(dlg.ActionDeferred());
+  EXPECT_EQ(dlg.EndRequested(), !tray.added);
+  EXPECT_EQ(dlg.TrayState() == ApTrayState::NotPresent, what == Interruption::Unplug);
+  EXPECT_EQ(process.started.size(), what == Interruption::SwitchToAp ? 1u : 0u);
 }
 
 // A sheet the user closed (OK, Cancel, the close box) stops: its pages and their timers go, only
 // the shell's own timer is left.
 TEST_F(ApInterleaveTest, AClosedSheetStops) {
-  sheet->exists = false;
-  dlg->OnSheetClosed();
-  EXPECT_TRUE(sheetFreed);
+  dlg.OnSheetClosed();
+  EXPECT_TRUE(freed);
   EXPECT_EQ(clock.ActiveTimers(), 1u);
 }
 
+std::string ApCaseName(const ::testing::TestParamInfo<std::tuple<size_t, Interruption>>& i) {
+  const Interruption what = std::get<1>(i.param);
+  return std::string(kApCases[std::get<0>(i.param)].name) + (what == Interruption::Unplug ? "Unplug"
+                                                             : what == Interruption::Exit
+                                                                 ? "Exit"
+                                                                 : "SwitchToStation");
+}
 INSTANTIATE_TEST_SUITE_P(ApInterleave, ApInterleaveTest,
                          ::testing::Combine(::testing::Range(size_t{0}, std::size(kApCases)),
                                             ::testing::ValuesIn(kAll)),
-                         [](const ::testing::TestParamInfo<std::tuple<size_t, Interruption>>& i) {
-                           std::string name = kApCases[std::get<0>(i.param)].name;
-                           for (char& ch : name)
-                             if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
-                           Interruption what = std::get<1>(i.param);
-                           return name + (what == Interruption::Unplug ? "_Unplug"
-                                          : what == Interruption::Exit ? "_Exit"
-                                                                       : "_SwitchToStation");
-                         });
+                         ApCaseName);
 
 }  // namespace
 }  // namespace vx
