@@ -248,61 +248,38 @@ done
 # Station Mode" is chosen. The sheet and the dialog stay until the dialog is closed; then the sheet
 # goes, or the program ends cleanly.
 cp "$win/src/win32/apps/HotspotCfg.exe" "$work/HotspotCfg.exe"
-ap=$(text_of en 3001)
-apsec=$(text_of en 3150)
-start_hotspot() {
-  echo "== start HotspotCfg" >>"$log"
+ap=$(text_of en 3001) apsec=$(text_of en 3150)
+start_ap() {
   env WINEDEBUG=warn+heap VX_SIM=127.0.0.1:$port "$VX_WINE" "$work/HotspotCfg.exe" >>"$log" 2>&1 &
   client=$!
   drv wait "$ap" 20 && sleep 1
 }
-end_ap() {
-  alive && drv post HotspotCfg 0x111 32776 0
-  within 15 bash -c "! kill -0 $client 2>/dev/null" || kill "$client" 2>/dev/null
-  wait "$client" 2>/dev/null
-}
-ap_page() { drv post "$ap" 0x465 "$1" 0 && sleep 1; }  # PSM_SETCURSEL
-ap_box() { [ -n "$(drv box-up 5)" ]; }
-open_ap_ssid() { ap_page 0 && drv set-text "$ap" "$(idc APC_SSID)" "" && drv click "$ap" "$(idc APC_APPLY)" && ap_box; }
-open_ap_security() { ap_page 0 && drv click "$ap" "$(idc APC_SECURITY)" && opened "$apsec"; }
-open_ap_psk() {
-  open_ap_security && drv choose "$apsec" "$(idc APS_AUTH)" WPA-PSK &&
-    drv set-text "$apsec" "$(idc APS_PSK)" short && drv click "$apsec" 1 && ap_box
-}
-open_ap_acl() { ap_page 1 && drv choose "$ap" "$(idc ACL_POLICY)" "#1" && drv click "$ap" "$(idc ACL_APPLY)" && ap_box; }
-open_ap_wds() { ap_page 2 && drv set-text "$ap" "$(idc WDS_MAC)" 0016CB01 && drv click "$ap" "$(idc WDS_ADD)" && ap_box; }
-close_ap() {
-  case $1 in
-    ap_security) drv click "$apsec" 2 ;;
-    ap_psk) box 5 1 >/dev/null && drv click "$apsec" 2 ;;
-    *) box 5 1 >/dev/null ;;
-  esac
-}
-ap_up_with() { alive && case $1 in ap_security) drv shown "$apsec" 1 ;; *) drv box-up 1 >/dev/null ;; esac && drv wait "$ap" 1; }
+end_ap() { alive && drv post HotspotCfg 0x111 32776 0 && within 15 bash -c "! kill -0 $client"; kill "$client" 2>/dev/null; }
+on() { drv post "$ap" 0x465 "$1" 0 && sleep 1 && drv "${@:2}"; }  # on page N (PSM_SETCURSEL), a driver verb
+box_up() { [ -n "$(drv box-up 5)" ]; }
+ap_waits() { alive && drv wait "$ap" 1 && if [ "$1" = ap_security ]; then drv shown "$apsec" 1; else box_up; fi; }
+gone_cleanly() { drv gone "$ap" 6 && crash_free; }
+open_ap_ssid() { on 0 set-text "$ap" "$(idc APC_SSID)" "" && drv click "$ap" "$(idc APC_APPLY)" && box_up; }
+open_ap_security() { on 0 click "$ap" "$(idc APC_SECURITY)" && opened "$apsec"; }
+open_ap_psk() { open_ap_security && drv choose "$apsec" "$(idc APS_AUTH)" WPA-PSK && drv set-text "$apsec" "$(idc APS_PSK)" short && drv click "$apsec" 1 && box_up; }
+open_ap_acl() { on 1 choose "$ap" "$(idc ACL_POLICY)" "#1" && drv click "$ap" "$(idc ACL_APPLY)" && box_up; }
+open_ap_wds() { on 2 set-text "$ap" "$(idc WDS_MAC)" 0016CB01 && drv click "$ap" "$(idc WDS_ADD)" && box_up; }
 start_sim >/dev/null
 fresh_registry
-for action in unplug exit switch; do
+for action in "unplug:ctl {\"cmd\":\"unplug\"}" "exit:drv post HotspotCfg 0x111 32776 0" "switch:drv post HotspotCfg 0x111 32778 0"; do
   for d in ap_ssid ap_security ap_psk ap_acl ap_wds; do
-    alive || start_hotspot
-    if ! check "$d, $action: the dialog opens" "open_$d"; then
-      end_ap
-      continue
-    fi
-    case $action in
-      unplug) ctl '{"cmd":"unplug"}' >/dev/null && sleep 2.5 ;;
-      exit) drv post HotspotCfg 0x111 32776 0 && sleep 0.5 ;;
-      switch) drv post HotspotCfg 0x111 32778 0 && sleep 0.5 ;;
-    esac
-    check "$d, $action: the program waits with the dialog and the sheet" ap_up_with "$d"
-    close_ap "$d"
-    if [ "$action" = unplug ]; then
-      check "$d, unplugged: the sheet goes after the dialog" drv gone "$ap" 6
-      check "$d, unplugged: no fault under heap checking" crash_free
-      ctl '{"cmd":"replug"}' >/dev/null
-      within 10 tray_has "Status :" && drv post HotspotCfg 0x111 32774 0 && drv wait "$ap" 10
+    a=${action%%:*}
+    alive || start_ap
+    check "$d, $a: the dialog opens" "open_$d" || { end_ap; continue; }
+    ${action#*:} >/dev/null && sleep 2.5
+    check "$d, $a: the program waits with the dialog and the sheet" ap_waits "$d"
+    if [ $d = ap_security ]; then drv click "$apsec" 2; else box 5 1 >/dev/null && [ $d = ap_psk ] && drv click "$apsec" 2; fi
+    if [ $a = unplug ]; then
+      check "$d, unplugged: the sheet goes after the dialog, no fault" gone_cleanly
+      ctl '{"cmd":"replug"}' >/dev/null && within 10 tray_has "Status :" && drv post HotspotCfg 0x111 32774 0 && drv wait "$ap" 10
     else
-      check "$d, $action: the program ends cleanly after the dialog" ended_cleanly
-      [ "$action" = switch ] && check "$d, switch: OpMode 0 is stored" test "$(reg_value OpMode)" = 0
+      check "$d, $a: the program ends cleanly after the dialog" ended_cleanly
+      [ $a = exit ] || check "$d, switch: OpMode 0 is stored" test "$(reg_value OpMode)" = 0
     fi
   done
 done

@@ -1,5 +1,7 @@
 // The worker's discovery, key exchange, cancel and save against a loopback peer, run on the
 // test thread (the UI queue drains inline as it is woken) and once on its own thread.
+#include "station/autosecurity/autosecurity_worker.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -12,7 +14,6 @@
 #include "fakes/fake_device.h"
 #include "fakes/virtual_clock.h"
 #include "net/socket.h"
-#include "station/autosecurity/autosecurity_worker.h"
 
 namespace vx {
 namespace {
@@ -118,9 +119,7 @@ class WorkerTest : public ::testing::Test {
     c.afterSaveMs = 0;
     return c;
   }
-  void PointAt(uint16_t port) {
-    ini = "[Option]\nSERVER_IP=127.0.0.1\nSERVER_PORT=" + std::to_string(port) + "\n";
-  }
+  void PointAt(uint16_t port) { ini = "[Option]\nSERVER_IP=127.0.0.1\nSERVER_PORT=" + std::to_string(port) + "\n"; }
 };
 
 TEST_F(WorkerTest, DiscoveryThroughTheGatewayFindsTheAccessPoint) {
@@ -197,7 +196,9 @@ TEST_F(WorkerTest, AddressCheckFailuresConnectNowhere) {
 
 TEST_F(WorkerTest, NoServiceAtTheAddressEndsDiscoveryQuietly) {
   uint16_t freePort;
-  { Socket probe = ListenTcp(0, &freePort); }
+  {
+    Socket probe = ListenTcp(0, &freePort);
+  }
   PointAt(freePort);
   AutoSecurityWorker worker(Config(), ui);
   worker.Discover();
@@ -246,20 +247,18 @@ TEST_F(WorkerTest, ThreadAnswersThroughTheQueueAndEndsOnQuit) {
 }
 
 // A connection attempt that ends only when the test lets it (or after a minute), then connects
-// through `next` if given.
+// through `next` if set.
 class HeldConnect : public TcpPort {
  public:
-  explicit HeldConnect(TcpPort* next = nullptr) : next_(next) {}
+  TcpPort* next = nullptr;
   std::unique_ptr<TcpConnection> Connect(const std::string& host, uint16_t port, uint32_t ms) override {
-    {
-      std::unique_lock lock(mutex_);
-      entered_ = true;
-      cv_.notify_all();
-      cv_.wait_for(lock, std::chrono::seconds(60), [this] { return released_; });
-      returned_ = true;
-      cv_.notify_all();
-    }
-    return next_ ? next_->Connect(host, port, ms) : nullptr;
+    std::unique_lock lock(mutex_);
+    entered_ = true;
+    cv_.notify_all();
+    cv_.wait_for(lock, std::chrono::seconds(60), [this] { return released_; });
+    returned_ = true;
+    cv_.notify_all();
+    return next ? next->Connect(host, port, ms) : nullptr;
   }
   bool WaitEntered() {
     std::unique_lock lock(mutex_);
@@ -277,7 +276,6 @@ class HeldConnect : public TcpPort {
   }
 
  private:
-  TcpPort* next_;
   std::mutex mutex_;
   std::condition_variable cv_;
   bool entered_ = false, released_ = false, returned_ = false;
@@ -311,17 +309,17 @@ TEST_F(WorkerTest, StopWaitsOnlyBrieflyForAWorkerInsideAConnectionAttempt) {
   EXPECT_FALSE(pageQueue.Pending());
 }
 
-// The worker works on copies taken at its start: while it is inside a connection attempt the
-// adapter is found again elsewhere and the shell's channel goes; the worker then finds the access
-// point through the adapter it started with, touching nothing of the shell's.
+// The worker works on copies taken at its start: inside a connection attempt, the adapter is
+// found again elsewhere and the shell's channel goes; the worker still reaches the access point
+// through the adapter it started with, touching nothing of the shell's.
 TEST_F(WorkerTest, WorksOnWhatItCopiedAtItsStartThroughARediscovery) {
-  static HeldConnect* held = new HeldConnect(&tcp);  // the fixture outlives the worker here
+  static HeldConnect* held = new HeldConnect;  // outlives the test, as above
+  held->next = &tcp;
   ApService ap(0x0002);
   PointAt(ap.Port());
   auto shellChannel = std::make_unique<OidChannel>(device, clock, Program::Station);
   shellChannel->SetDevicePath(kPath);
-  AutoSecurityWorkerConfig config{*held, ip, shellChannel->Device(), shellChannel->DevicePath(),
-                                  "C:\\Utility"};
+  AutoSecurityWorkerConfig config{*held, ip, shellChannel->Device(), shellChannel->DevicePath(), "C:\\Utility"};
   config.readFile = Config().readFile;
   UiMessageQueue threaded;
   AutoSecurityWorker worker(config, threaded);
@@ -332,10 +330,8 @@ TEST_F(WorkerTest, WorksOnWhatItCopiedAtItsStartThroughARediscovery) {
   shellChannel.reset();
   EXPECT_TRUE(held->ReleaseAndWait());
   std::vector<UiMessage> seen;
-  for (int i = 0; i < 300 && seen.empty(); ++i) {
+  for (int i = 0; i < 300 && seen.empty(); ++i, std::this_thread::sleep_for(std::chrono::milliseconds(10)))
     threaded.Drain([&](const UiMessage& m) { seen.push_back(m); });
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_NE(seen[0].apText.find("Arventa-AP"), std::string::npos);
 }

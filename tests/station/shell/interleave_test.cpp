@@ -378,36 +378,20 @@ INSTANTIATE_TEST_SUITE_P(Interleave, EachInterruption, ::testing::ValuesIn(kAll)
 // A sheet the user closed stops: its pages' timers go with it, and no page dialog comes later,
 // even with a connection just started. Closed under a box, it goes when the box has closed.
 TEST_F(InterleaveTest, AClosedSheetStopsItsPages) {
-  for (bool underABox : {false, true}) {
-    SCOPED_TRACE(underABox ? "under a box" : "at once");
-    if (!sheet) dlg->ShowMainSheet();
-    const size_t withSheet = clock.ActiveTimers();
-    SelectSurveyRow("00-11-22-33-44-55");
-    sheet->survey.OnCommand(survey::kConnect, UiEvent::Clicked);
-    ui.onBox = [&](const ScriptedUi::Box&) {
-      if (!underABox) return;
-      sheet->exists = false;
-      dlg->OnSheetClosed();
-      EXPECT_FALSE(sheetFreed);
-    };
-    if (underABox) {
-      sheet->survey.Control(survey::kList).selection = -1;
-      sheet->survey.OnCommand(survey::kConnect, UiEvent::Clicked);
-      Pass(100);
-    } else {
-      sheet->exists = false;
-      dlg->OnSheetClosed();
-    }
-    EXPECT_TRUE(sheetFreed);
-    EXPECT_EQ(dlg->Sheet(), nullptr);
-    sheet = nullptr;
-    EXPECT_LT(clock.ActiveTimers(), withSheet);
-    const size_t boxes = ui.boxes.size(), dialogs = ui.modalTemplates.size();
-    ui.onBox = nullptr;
-    Pass(10000);
-    EXPECT_EQ(ui.boxes.size(), boxes);
-    EXPECT_EQ(ui.modalTemplates.size(), dialogs);
-  }
+  const size_t withSheet = clock.ActiveTimers();
+  SelectSurveyRow("00-11-22-33-44-55");
+  sheet->survey.OnCommand(survey::kConnect, UiEvent::Clicked);
+  sheet->survey.Control(survey::kList).selection = -1;
+  ui.onBox = [&](const ScriptedUi::Box&) {
+    dlg->OnSheetClosed();
+    EXPECT_FALSE(sheetFreed);
+  };
+  sheet->survey.OnCommand(survey::kConnect, UiEvent::Clicked);  // "No selected item"
+  ui.onBox = nullptr;
+  Pass(10000);
+  EXPECT_TRUE(sheetFreed);
+  EXPECT_LT(clock.ActiveTimers(), withSheet);
+  EXPECT_EQ(ui.boxes.size() + ui.modalTemplates.size(), 1u);
 }
 
 // A dialog opened again before the deferred action ran keeps it waiting for that one too.
@@ -503,54 +487,27 @@ struct ApPagedSheet : ApSheetView {
   bool& freed;
 };
 
-// A page action that opens a box, or the dialog `modal`; the interruption comes while it is up.
+// A page action (0 Config, 1 Access Control, 2 WDS): a control set, then an event that opens a
+// box or the dialog `modal`, in which a bad pass phrase may open a box of its own.
 struct ApCase {
   const char* name;
+  int page, control;
+  const char* text;
+  int selection, button;
+  UiEvent event;
   uint32_t modal;
-  std::function<void(ApSheetPages&, ScriptedUi&)> open;
+  bool boxInModal;
 };
 const ApCase kApCases[] = {
-    {"EmptySsid", 0,
-     [](ApSheetPages& p, ScriptedUi&) {
-       p.Config()->Control(kIdcApcSsid).text = "";
-       p.Config()->OnCommand(kIdcApcApply, UiEvent::Clicked);
-     }},
-    {"Beacon", 0,
-     [](ApSheetPages& p, ScriptedUi&) {
-       p.Config()->Control(kIdcApcBeacon).text = "5";
-       p.Config()->OnCommand(kIdcApcApply, UiEvent::Clicked);
-     }},
-    {"ChannelOfTheNewMode", 0,
-     [](ApSheetPages& p, ScriptedUi&) {
-       p.Config()->Control(kIdcApcChannel) = {.text = "99", .selection = -1};
-       p.Config()->OnCommand(kIdcApcWirelessMode, UiEvent::SelectionChanged);
-     }},
-    {"SecurityDialog", kIddApSecurityDialog,
-     [](ApSheetPages& p, ScriptedUi&) { p.Config()->OnCommand(kIdcApcSecurity, UiEvent::Clicked); }},
-    {"PassPhraseBox", 0,
-     [](ApSheetPages& p, ScriptedUi& ui) {
-       ui.onModal = [](DialogModel& m) {
-         m.Control(kIdcApsAuth).selection = 2;
-         m.Control(kIdcApsPsk).text = "short";
-         return m.OnOk() ? int(kIdOk) : int(kIdCancel);
-       };
-       p.Config()->OnCommand(kIdcApcSecurity, UiEvent::Clicked);
-     }},
-    {"EmptyAccessList", 0,
-     [](ApSheetPages& p, ScriptedUi&) {
-       p.AccessControl()->Control(kIdcAclPolicy).selection = 1;
-       p.AccessControl()->OnCommand(kIdcAclApply, UiEvent::Clicked);
-     }},
-    {"AccessListAddress", 0,
-     [](ApSheetPages& p, ScriptedUi&) {
-       p.AccessControl()->Control(kIdcAclMac).text = "0016CB0102";
-       p.AccessControl()->OnCommand(kIdcAclAdd, UiEvent::Clicked);
-     }},
-    {"BridgeAddress", 0,
-     [](ApSheetPages& p, ScriptedUi&) {
-       p.Wds()->Control(kIdcWdsMac).text = "0016CB01";
-       p.Wds()->OnCommand(kIdcWdsAdd, UiEvent::Clicked);
-     }},
+    {"EmptySsid", 0, kIdcApcSsid, "", -1, kIdcApcApply, UiEvent::Clicked, 0, false},
+    {"Beacon", 0, kIdcApcBeacon, "5", -1, kIdcApcApply, UiEvent::Clicked, 0, false},
+    {"ChannelOfTheNewMode", 0, kIdcApcChannel, "99", -1, kIdcApcWirelessMode, UiEvent::SelectionChanged, 0,
+     false},
+    {"SecurityDialog", 0, 0, "", -1, kIdcApcSecurity, UiEvent::Clicked, kIddApSecurityDialog, false},
+    {"PassPhraseBox", 0, 0, "", -1, kIdcApcSecurity, UiEvent::Clicked, kIddApSecurityDialog, true},
+    {"EmptyAccessList", 1, kIdcAclPolicy, "", 1, kIdcAclApply, UiEvent::Clicked, 0, false},
+    {"AccessListAddress", 1, kIdcAclMac, "0016CB0102", -1, kIdcAclAdd, UiEvent::Clicked, 0, false},
+    {"BridgeAddress", 2, kIdcWdsMac, "0016CB01", -1, kIdcWdsAdd, UiEvent::Clicked, 0, false},
 };
 
 class ApInterleaveTest : public ::testing::TestWithParam<std::tuple<size_t, Interruption>> {
@@ -595,13 +552,18 @@ TEST_P(ApInterleaveTest, EveryBoxAndDialogOfThePages) {
     EXPECT_FALSE(freed || dlg.EndRequested() || !process.started.empty());
   };
   ui.onBox = [&](const ScriptedUi::Box&) {
-    if (c.modal == 0) interrupt();
+    if (c.modal == 0 || c.boxInModal) interrupt();
   };
   ui.onModal = [&](DialogModel& m) {
-    if (m.TemplateId() == c.modal) interrupt();
-    return int(kIdCancel);
+    if (m.TemplateId() != c.modal) return int(kIdCancel);
+    if (!c.boxInModal) interrupt();
+    m.Control(kIdcApsAuth).selection = 2;  // WPA-PSK with a pass phrase too short
+    m.Control(kIdcApsPsk).text = "short";
+    return m.OnOk() ? int(kIdOk) : int(kIdCancel);
   };
-  c.open(sheet->pages, ui);
+  DialogModel& page = *sheet->pages.Models()[static_cast<size_t>(c.page)];
+  if (c.control != 0) page.Control(c.control) = {.text = c.text, .selection = c.selection};
+  page.OnCommand(c.button, c.event);
   ASSERT_EQ(seen, 1);
   clock.Advance(2000);  // carried out once the page's handler has returned
   EXPECT_TRUE(freed);
