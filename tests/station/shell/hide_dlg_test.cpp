@@ -418,6 +418,11 @@ TEST(HideDlgAdapterChange, ReconnectionResumesAfterANewActivation) {
   bool reapplied = false;
   for (const auto& e : usb.OidLog()) reapplied |= e.oid == (OID_802_11_RELOAD_DEFAULTS | kOidSetBit);
   EXPECT_TRUE(reapplied);
+  // With no adapter found again, the USB flag goes too.
+  ASSERT_TRUE(dlg.Discovery().Selected().isUsb);
+  usb.Unplug();
+  run(2);
+  EXPECT_FALSE(dlg.Discovery().Selected().isUsb);
   dlg.OnDestroy();
 }
 
