@@ -53,6 +53,7 @@ std::optional<RegValue> FakeRegistry::QueryValue(const RegKey& key, std::string_
 bool FakeRegistry::SetValue(const RegKey& key, std::string_view name, const RegValue& value) {
   Node* node = Find(key, false);
   if (!node) return false;
+  if (++writes_ == failWriteAt_) return false;
   for (auto& v : node->values) {
     if (EqualsIgnoreCase(v.name, name)) {
       v.value = value;  // keeps its place and the case it was created with

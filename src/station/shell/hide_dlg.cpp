@@ -56,8 +56,8 @@ constexpr uint32_t kSheetCaption = 102;
 }  // namespace
 
 StationPorts HideDlg::WithDialogs(const StationPorts& p, DialogPort& dialogs) {
-  return StationPorts{p.registry, p.device,     p.setup, p.timers,  p.system, p.services,
-                      p.process,  p.supplicant, p.tray,  dialogs,   p.strings};
+  return StationPorts{p.registry, p.device,     p.setup, p.timers, p.system, p.services,
+                      p.process,  p.supplicant, p.tray,  dialogs,  p.strings};
 }
 
 int HideDlg::BusyDialogs::MessageBox(const std::string& text, const std::string& caption, uint32_t flags) {
@@ -83,6 +83,7 @@ HideDlg::HideDlg(StationPorts ports, SheetFactory sheetFactory, bool openSheetOn
       control_(ports.registry, channel_, ports.process, zeroConfig_),
       openSheetOnTick_(openSheetOnTick) {
   link_.Hooks().onTimer = [this](int timer) { OnTimer(timer); };
+  link_.Hooks().toAnsi = [this](std::string_view utf8) { return ports_.system.ToAnsi(utf8); };
   link_.Hooks().oneTimePasswordOpen = [this] { return otpOpen_; };
   link_.Hooks().requestOneTimePassword = [this](const std::string& id) { return RequestOneTimePassword(id); };
   // A region sent by an activation is the one later activations keep sending.
@@ -144,7 +145,8 @@ void HideDlg::OnInitDialog() {
 
   {
     BusyScope busy(*this);  // the adapter-selection dialog may come up
-    adapterPresent_ = discovery_.DiscoverAdapter(osKind_, [this](SelectCardDialog& d) { return RunCardDialog(d); });
+    adapterPresent_ =
+        discovery_.DiscoverAdapter(osKind_, [this](SelectCardDialog& d) { return RunCardDialog(d); });
   }
   supplicant_.Open();
   if (adapterPresent_) AdapterInit();
@@ -248,7 +250,8 @@ void HideDlg::MainLoop(int timer) {
     discovery_.ClearSettingsRoot();
     {
       BusyScope busy(*this);
-      adapterPresent_ = discovery_.DiscoverAdapter(osKind_, [this](SelectCardDialog& d) { return RunCardDialog(d); });
+      adapterPresent_ =
+          discovery_.DiscoverAdapter(osKind_, [this](SelectCardDialog& d) { return RunCardDialog(d); });
     }
     StartMainTimer();
     if (!adapterPresent_) {
@@ -281,8 +284,8 @@ void HideDlg::MainLoop(int timer) {
   if (media != kMediaConnected || IsZero(currentBssid_)) {
     link_.OnLinkDown();
     UpdateTray(TrayState::Disconnected);
-    if (zeroConfigState_ != kZeroConfigControls && control_.RadioOn() && !SheetOpen() && disconnectedTicks_ != 0 &&
-        disconnectedTicks_ % 30 == 0)
+    if (zeroConfigState_ != kZeroConfigControls && control_.RadioOn() && !SheetOpen() &&
+        disconnectedTicks_ != 0 && disconnectedTicks_ % 30 == 0)
       link_.QueueScan();
     ++disconnectedTicks_;
   } else {
@@ -410,8 +413,8 @@ void HideDlg::ShowTrayMenu() {
 void HideDlg::ShowMainSheet() {
   if (Busy() || endRequested_) return;
   if (!adapterPresent_) {
-    ports_.dialogs.MessageBox(Text(IDS_NIC_NOT_READY, "NIC or driver not ready"), Text(kSheetCaption, "Arventa Client Utility"),
-                              kMbOk | kMbIconError);
+    ports_.dialogs.MessageBox(Text(IDS_NIC_NOT_READY, "NIC or driver not ready"),
+                              Text(kSheetCaption, "Arventa Client Utility"), kMbOk | kMbIconError);
     return;
   }
   if (sheet_ && !sheet_->WindowExists()) sheet_.reset();

@@ -193,6 +193,8 @@ class CSiteSurvPage : public DialogModel {
   MacAddress requestedBssid_{};
   int disconnectedTicks_ = 0;
   std::string rejoinSsid_;  // the SSID of the profile the join watchdog deleted
+  // Profiles a Connect of this page created; the join watchdog deletes no other.
+  std::vector<std::string> madeByConnect_;
   int listWidth_ = kDefaultListWidth;
 };
 
