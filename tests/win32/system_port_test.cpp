@@ -9,6 +9,8 @@
 #include "win32/apps/instance.h"
 #include "win32/ports/win32_ports.h"
 #include "win32/ports/win32_services.h"
+#include "win32/runtime/system_library.h"
+#include "win32/supplicant/aegis_library.h"
 
 using namespace vx;
 
@@ -32,6 +34,10 @@ TEST_CASE("version facts give an NT kind and the environment reads through") {
   CHECK(v && *v == "caf\xC3\xA9");
   CHECK(!sys.GetEnv("VX_PORT_TEST_ABSENT"));
   CHECK(sys.IsWow64Process().has_value());
+  // Credentials in the ANSI code page: exactly, or not at all (no code page holds an emoji).
+  CHECK(sys.ToAnsi("user-1") == std::optional<std::string>("user-1"));
+  CHECK(!sys.ToAnsi("user\xF0\x9F\x98\x80"));
+  CHECK(!sys.ToAnsi("\xC3"));
 }
 
 TEST_CASE("without the WOW64 functions, as on Windows 2000, the process is not under WOW64") {
@@ -91,6 +97,41 @@ TEST_CASE("thread timers fire in the message loop until killed") {
     Sleep(5);
   }
   CHECK(ticks == after);
+}
+
+TEST_CASE("a library planted in the current folder and on PATH is never loaded; the system one is") {
+  wchar_t exe[MAX_PATH];
+  std::wstring folder(exe, GetModuleFileNameW(nullptr, exe, MAX_PATH));
+  folder.resize(folder.rfind(L'\\') + 1);
+  wchar_t temp[MAX_PATH];
+  std::wstring plant(temp, GetTempPathW(MAX_PATH, temp));
+  plant += L"vx-planted";
+  CreateDirectoryW(plant.c_str(), nullptr);
+  const std::wstring planted = plant + L"\\AegisE5.dll";
+  CHECK(CopyFileW((folder + VX_PLANTED_LIBRARY).c_str(), planted.c_str(), FALSE));
+  wchar_t before[MAX_PATH];
+  GetCurrentDirectoryW(MAX_PATH, before);
+  SetCurrentDirectoryW(plant.c_str());
+  SetEnvironmentVariableW(L"PATH", (plant + L";" + std::wstring(before)).c_str());
+  SetEnvironmentVariableW(L"VX_PLANTED_LOADED", nullptr);
+  {
+    AegisSupplicant supplicant;
+    supplicant.OpenGlobal("KC30");
+    CHECK(GetEnvironmentVariableW(L"VX_PLANTED_LOADED", nullptr, 0) == 0);
+    // Loaded (by the system folder's copy, when there is one) only from the system folder.
+    HMODULE loaded = GetModuleHandleW(L"AegisE5.dll");
+    wchar_t path[MAX_PATH] = {};
+    if (loaded) GetModuleFileNameW(loaded, path, MAX_PATH);
+    CHECK(!loaded || lstrcmpiW(path, SystemLibraryPath(L"AegisE5.dll").c_str()) == 0);
+    CHECK(supplicant.Loaded() == (loaded != nullptr));
+  }
+  // The mark works: the planted library, loaded on purpose, leaves it.
+  HMODULE onPurpose = LoadLibraryW(planted.c_str());
+  CHECK(onPurpose && GetEnvironmentVariableW(L"VX_PLANTED_LOADED", nullptr, 0) != 0);
+  if (onPurpose) FreeLibrary(onPurpose);
+  SetCurrentDirectoryW(before);
+  DeleteFileW(planted.c_str());
+  RemoveDirectoryW(plant.c_str());
 }
 
 int main() { return vx::check::RunAll(); }

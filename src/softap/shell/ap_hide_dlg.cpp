@@ -55,8 +55,13 @@ ApHideDlg::~ApHideDlg() { StopTimer(); }
 uint32_t ApHideDlg::TrayIcon() const { return LookOf(trayState_).icon; }
 
 ApPageContext ApHideDlg::PageContext() {
-  return ApPageContext{ports_.registry, channel_, activation_, ports_.dialogs, ports_.strings,
-                       [this] { return SettingsRoot(); }, usb_};
+  return ApPageContext{ports_.registry,
+                       channel_,
+                       activation_,
+                       ports_.dialogs,
+                       ports_.strings,
+                       [this] { return SettingsRoot(); },
+                       usb_};
 }
 
 void ApHideDlg::StartTimer() {
@@ -121,7 +126,12 @@ void ApHideDlg::RunStartSequence(bool openSheet) {
   driverVersion_ = static_cast<uint16_t>(version[0] | (version[1] << 8));
   busy_ = false;
   StopZeroConfig();
-  activation_.ActivateFromRegistry();
+  if (!activation_.ActivateFromRegistry()) {
+    // Not started with that key: the user enters one on the Config page's security settings.
+    ports_.dialogs.MessageBox(ports_.strings.Get(IDS_AP_PSK_INVALID), ports_.strings.Get(IDS_AP_TITLE),
+                              kMbOk | kMbIconError);
+    openSheet = true;
+  }
   if (openSheet) ShowSheet();
   held.Close();
 }
