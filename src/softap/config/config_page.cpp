@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/utf8.h"
 #include "common/settings/registry_values.h"
 #include "driver/oid_codes.h"
 #include "resources/dialogs/ap_config_page.h"
@@ -190,8 +191,9 @@ void CConfigPage::OnCommand(int id, UiEvent event) {
   } else if (id == kIdcApcAutoChannel && event == UiEvent::Clicked) {
     AutoChannelRule();
   } else if (id == kIdcApcSsid && event == UiEvent::TextChanged) {
+    // 32 bytes, cut at a character boundary: half a character would be stored and announced.
     auto& t = Control(kIdcApcSsid).text;
-    if (t.size() > 32) t.resize(32);
+    if (t.size() > 32) t = std::string(Utf8PrefixBytes(t, 32));
   } else if (event == UiEvent::Clicked) {
     if (id == kIdcApcApply)
       Apply();

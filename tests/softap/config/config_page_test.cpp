@@ -149,6 +149,80 @@ TEST_F(ConfigPageTest, UseMacAddressAndApplyWithWpaPskStoresThePassphraseOnly) {
   EXPECT_EQ(drv.SetsOf(OID_802_11_ADD_KEY).size(), 1u);
 }
 
+TEST_F(ConfigPageTest, ApplyRefusedAtAnyWriteChangesNothingAndSendsNothing) {
+  auto values = [&](const char* key) {
+    std::vector<RegNamedValue> v;
+    reg.EnumValues(Hklm(key), v);
+    std::vector<std::pair<std::string, RegValue>> out;
+    for (auto& x : v) out.emplace_back(x.name, x.value);
+    return out;
+  };
+  Put("Channel", "6");
+  Open();
+  reg.FailWrite(0);
+  Click(kIdcApcApply);
+  const int writes = reg.Writes();  // the page's values, then the whole copy
+  ASSERT_GT(writes, 40);
+  const auto master = values(kMaster), working = values(kRoot);
+  C(kIdcApcSsid).text = "Changed";
+  for (int n = 1; n <= writes; ++n) {
+    drv.Clear();
+    ui.boxes.clear();
+    reg.FailWrite(n);
+    Click(kIdcApcApply);
+    EXPECT_EQ(Boxes().size(), 1u) << n;
+    EXPECT_TRUE(values(kMaster) == master) << n;
+    EXPECT_TRUE(values(kRoot) == working) << n;
+    EXPECT_TRUE(drv.device.requests.empty()) << n;
+  }
+}
+
+TEST_F(ConfigPageTest, AnUnusablePreSharedKeyNeverStartsTheAccessPoint) {
+  Put("Channel", "6");
+  for (const std::string& psk : std::vector<std::string>{"", "seven77", std::string(64, 'g'), std::string(70, 'a')}) {
+    Put("AuthenType", "4");
+    Put("WPAPSK", psk);
+    drv.Clear();
+    EXPECT_FALSE(activation.ActivateFromRegistry()) << psk;
+    EXPECT_TRUE(drv.device.requests.empty()) << psk;  // not one OID: the driver keeps what it runs
+    ui.boxes.clear();
+    int securityOpened = 0;
+    ui.onModal = [&](DialogModel&) { return ++securityOpened, kIdCancel; };
+    Open();
+    page->OnSetActive();  // the sheet opens at the security settings
+    EXPECT_EQ(securityOpened, 1) << psk;
+    Click(kIdcApcApply);
+    EXPECT_EQ(securityOpened, 2) << psk;
+    ASSERT_EQ(Boxes().size(), 1u) << psk;
+    EXPECT_EQ(Boxes()[0].substr(0, 39), "The stored WPA pre-shared key is not va") << psk;
+    EXPECT_TRUE(drv.SetsOf(OID_802_11_ADD_KEY).empty()) << psk;
+  }
+  Put("WPAPSK", std::string(64, 'a'));  // a key of 64 hex digits is one
+  EXPECT_TRUE(activation.ActivateFromRegistry());
+}
+
+TEST_F(ConfigPageTest, TheSsidIsCutAtACharacterBoundary) {
+  Open();
+  C(kIdcApcSsid).text = std::string(31, 'a') + "\xE4\xB8\xAD";  // 34 bytes, the last character 3
+  page->OnCommand(kIdcApcSsid, UiEvent::TextChanged);
+  EXPECT_EQ(C(kIdcApcSsid).text, std::string(31, 'a'));
+}
+
+TEST_F(ConfigPageTest, AMasterLeftByAnOlderVersionGetsTheDefaultsItLacks) {
+  reg.DeleteValue(Hklm(kMaster), "WPAPSK");
+  reg.DeleteValue(Hklm(kMaster), "SSID");
+  reg.SetValue(Hklm(kMaster), "AuthenType", RegValue::Dword(4));
+  reg.SetValue(Hklm(kMaster), "WdsList", RegValue::Sz("000CE7300001"));
+  Put("BeaconPeriod", "250");
+  reg.SetSz(kRoot, "WPAPSK", "station profile's key");
+  ApSettingsStore(reg, [] { return std::string(kRoot); }).EnsureAndApply(drv.channel);
+  EXPECT_EQ(reg.GetSz(kRoot, "WPAPSK"), "");
+  EXPECT_EQ(reg.GetSz(kRoot, "SSID"), "SoftAP-5A");
+  EXPECT_EQ(reg.GetSz(kRoot, "AuthenType"), "0");
+  EXPECT_EQ(reg.QueryValue(Hklm(kRoot), "WdsList")->type, kRegMultiSz);
+  EXPECT_EQ(reg.GetSz(kRoot, "BeaconPeriod"), "250");  // what it holds stays
+}
+
 struct SecurityDialogTest : ::testing::Test, test::ApPageFixture {
   std::unique_ptr<ApSecurityDialog> d;
   void Open(ApSecurityValues v, bool usb = false) {
