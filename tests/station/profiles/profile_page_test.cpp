@@ -4,6 +4,10 @@
 
 #include "station/profiles/profile_page.h"
 
+#include <algorithm>
+
+#include "common/settings/registry_values.h"
+
 namespace vx {
 namespace {
 
@@ -165,6 +169,76 @@ TEST_F(ProfilePageTest, DeletingTheActiveProfileAsksThenClearsTheLiveValues) {
   EXPECT_FALSE(page.Control(prof::kDelete).enabled);
   EXPECT_FALSE(page.Control(prof::kEdit).enabled);
   EXPECT_FALSE(page.Control(prof::kActivate).enabled);
+}
+
+// A: the active LEAP profile is deleted. B: QuickSecure's profile of eight values is selected
+// after it. Neither leaves a credential of the LEAP profile live, in "Default" or on the way to
+// the driver, and B joins with WPA-PSK, not with LEAP's WEP.
+TEST_F(ProfilePageTest, NoCredentialOfAnotherProfileStaysLiveOrReachesTheDriver) {
+  const std::string quick = std::string(kEditorRoot) + "\\Profile\\Station\\Quick_AutoSecu";
+  for (auto [name, value] : {std::pair{"SSID", "Quick"}, {"NetworkType", "1"}, {"AuthenType", "4"},
+                             {"Encryption", "4"}, {"WPAPSK", "quick pass phrase"}, {"TunnelProtocol", "3"},
+                             {"PreambleType", "2"}, {"AuthenProtocol", "0"}})
+    reg.SetSz(quick, name, value);
+  const std::vector<std::string> secrets = {"leap-user", "leap-secret", "psk-secret", "dot1x-secret", "0123456789"};
+  for (bool deleteIt : {true, false}) {
+    StationProfile leap = Profile("Leap", "LeapNet");
+    leap.leapEnabled = 1;
+    leap.leapUserName = secrets[0];
+    leap.leapPassword = secrets[1];
+    leap.wpaPsk = secrets[2];
+    leap.password = secrets[3];
+    leap.wepKey[0] = secrets[4];
+    Store(leap);
+    ASSERT_TRUE(store.SelectProfile("Leap", false));
+    reg.CreateKey(Hklm(std::string(kEditorRoot) + "\\Default"));  // as the last exit left it
+    CopyKeyValues(reg, Hklm(kEditorRoot), Hklm(std::string(kEditorRoot) + "\\Default"));
+    page.OnInit();
+    adapter.ClearOidLog();
+    if (deleteIt) {
+      SelectRow(0);
+      ui.answers = {kIdOk};
+      Click(page, prof::kDelete);
+    } else {
+      ASSERT_TRUE(store.SelectProfile("Quick_AutoSecu", true));
+      EXPECT_EQ(link.LastActivation()->authMode, uint32_t(kAuthWpaPsk));
+      EXPECT_EQ(link.LastActivation()->encryption, uint32_t(kEncTkipEnabled));
+    }
+    std::vector<RegNamedValue> live, defaults;
+    reg.EnumValues(Hklm(kEditorRoot), live);
+    if (deleteIt) reg.EnumValues(Hklm(std::string(kEditorRoot) + "\\Default"), defaults);
+    live.insert(live.end(), defaults.begin(), defaults.end());
+    for (const std::string& secret : secrets) {
+      for (const auto& v : live) EXPECT_EQ(v.value.text.find(secret), std::string::npos) << v.name << deleteIt;
+      for (const auto& e : adapter.OidLog())
+        EXPECT_EQ(std::search(e.data.begin(), e.data.end(), secret.begin(), secret.end()), e.data.end()) << secret;
+    }
+    EXPECT_EQ(Live("LeapEnabled"), "0");
+  }
+}
+
+TEST_F(ProfilePageTest, AddAndActivateRefusedAtAnyWriteChangeNothing) {
+  Store(Profile("Office", "OfficeNet"));
+  page.OnInit();
+  ui.onModal = [](DialogModel& d) { return static_cast<ProfileSheetBase&>(d).Ok() ? kIdOk : kIdCancel; };
+  const int saveWrites = static_cast<int>(ProfileValues(StationProfile{}).size());
+  for (int n = 1; n <= saveWrites; ++n) {
+    reg.FailWrite(n);
+    ui.boxes.clear();
+    EXPECT_FALSE(page.AddProfile("New", kEncNone, kAuthOpen, 1, 1)) << n;
+    EXPECT_EQ(Boxes().at(0).substr(0, 30), "The profile could not be saved") << n;
+    EXPECT_EQ(store.ListProfiles(), Items{"Office"}) << n;
+    EXPECT_EQ(Rows().size(), 1u) << n;
+  }
+  activations.clear();
+  SelectRow(0);
+  reg.FailWrite(3);  // within the live record
+  ui.boxes.clear();
+  Click(page, prof::kActivate);
+  EXPECT_EQ(Live("SSID"), "");
+  EXPECT_EQ(page.ActiveName(), "");
+  EXPECT_TRUE(activations.empty());
+  EXPECT_EQ(Boxes().at(0).substr(0, 34), "The profile could not be activated");
 }
 
 TEST_F(ProfilePageTest, ActivateAndTheStatusIcon) {

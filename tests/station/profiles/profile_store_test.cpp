@@ -343,6 +343,38 @@ TEST_F(ProfileStoreTest, SelectCopiesTheProfileLiveAndStartsActivation) {
   EXPECT_EQ(store.CurrentProfileName(), "Office");
 }
 
+TEST_F(ProfileStoreTest, ASaveOrSelectRefusedAtAnyWriteLeavesEverythingAsItWas) {
+  auto values = [&](const std::string& key) {
+    std::vector<RegNamedValue> v;
+    reg.EnumValues(Hklm(key), v);
+    std::vector<std::pair<std::string, RegValue>> out;
+    for (auto& x : v) out.emplace_back(x.name, x.value);
+    return out;
+  };
+  StationProfile p = EveryFieldChanged();
+  ASSERT_TRUE(store.WriteProfile(p));
+  ASSERT_TRUE(store.SelectProfile("Office", false));
+  const auto stored = values(kContainer + "\\Office"), live = values(kRoot);
+  activations.clear();
+  StationProfile changed = p;
+  changed.wpaPsk = "another key";
+  const int writes = static_cast<int>(ProfileValues(changed).size());
+  for (int n = 1; n <= writes; ++n) {
+    reg.FailWrite(n);
+    EXPECT_FALSE(store.WriteProfile(changed)) << n;
+    EXPECT_TRUE(values(kContainer + "\\Office") == stored) << n;
+    reg.FailWrite(n);
+    changed.name = "Fresh";
+    EXPECT_FALSE(store.WriteProfile(changed)) << n;
+    EXPECT_FALSE(reg.KeyExists(Hklm(kContainer + "\\Fresh"))) << n;
+    changed.name = "Office";
+    reg.FailWrite(n);
+    EXPECT_FALSE(store.SelectProfile("Office", true)) << n;
+    EXPECT_TRUE(values(kRoot) == live) << n;
+  }
+  EXPECT_TRUE(activations.empty());
+}
+
 TEST_F(ProfileStoreTest, SelectOfAMissingProfileWritesOnlyTheName) {
   EXPECT_FALSE(store.SelectProfile("Nope", false));
   EXPECT_EQ(reg.GetSz(kRoot, "CurProfile"), "Nope");

@@ -517,29 +517,60 @@ TEST_F(SurveyPageTest, AdhocIsJoinedBySsidAndVisibleFallsBackToSsid) {
   EXPECT_GT(page->DisconnectedTicks(), 4);
 }
 
-TEST_F(SurveyPageTest, ExistingProfileInOtherCaseIsSelectedThenReplacedWhenItFails) {
+// The join watchdog deletes a failing profile only when a Connect made it: one the user stored
+// before (here in another case) is selected and kept.
+TEST_F(SurveyPageTest, AFailingProfileIsReplacedOnlyWhenConnectMadeIt) {
   OpenScanned();
-  StationProfile stale;
-  stale.name = "homenet";
-  stale.ssid = "HomeNet";
-  stale.authenType = int(kAuthWpa2Psk);
-  stale.encryption = int(kEncAesEnabled);
-  stale.wpaPsk = "not the key at all";
-  ASSERT_TRUE(profiles.WriteProfile(stale));
-  ConnectTo("HomeNet");
-  EXPECT_TRUE(sheetPrefills.empty());
-  EXPECT_EQ(profiles.CurrentProfileName(), "homenet");
-  EXPECT_TRUE(page->TimerRunning(CSiteSurvPage::kTimerJoinCheck));
-  Pass(5000);  // still not associated: the profile goes
-  EXPECT_EQ(profiles.ProfileExists("homenet"), ProfileLookup::NotFound);
-  EXPECT_TRUE(page->TimerRunning(CSiteSurvPage::kTimerRejoin));
-  sheetKey = "correct horse battery";
-  Pass(2000);
-  ASSERT_EQ(sheetPrefills.size(), 1u);  // Connect again, now through the sheet
-  EXPECT_EQ(sheetPrefills[0].ssid, "HomeNet");
-  Pass(4000);
-  EXPECT_EQ(adapter.State().ssid, "HomeNet");
-  EXPECT_TRUE(adapter.State().associated);
+  for (int run : {0, 1, 2}) {  // stored before; made by Connect; made by Connect, selecting it refused
+    const bool madeByConnect = run != 0;
+    profiles.DeleteProfile("HomeNet");
+    sheetPrefills.clear();
+    if (madeByConnect) {
+      sheetKey = "not the key at all";
+      ConnectTo("HomeNet");  // no profile yet: "Security Profile" stores the wrong key
+      ASSERT_EQ(sheetPrefills.size(), 1u);
+      Pass(5000);
+    } else {
+      StationProfile stale;
+      stale.name = "homenet";
+      stale.ssid = "HomeNet";
+      stale.authenType = int(kAuthWpa2Psk);
+      stale.encryption = int(kEncAesEnabled);
+      stale.wpaPsk = "not the key at all";
+      ASSERT_TRUE(profiles.WriteProfile(stale));
+    }
+    sheetPrefills.clear();
+    if (run == 2) {
+      StationProfile office;
+      office.name = "Office";
+      office.ssid = "Nowhere";
+      ASSERT_TRUE(profiles.WriteProfile(office) && profiles.SelectProfile("Office", false));
+      reg.FailWrite(1);
+      ConnectTo("HomeNet");
+      Pass(5000);
+      EXPECT_EQ(profiles.ListProfiles().size(), 2u);  // neither the current one nor HomeNet's goes
+      EXPECT_FALSE(page->TimerRunning(CSiteSurvPage::kTimerRejoin));
+      continue;
+    }
+    ConnectTo("HomeNet");
+    EXPECT_TRUE(sheetPrefills.empty());
+    EXPECT_TRUE(EqualsIgnoreCase(profiles.CurrentProfileName(), "homenet"));
+    EXPECT_TRUE(page->TimerRunning(CSiteSurvPage::kTimerJoinCheck));
+    Pass(5000);  // still not associated
+    EXPECT_EQ(profiles.ProfileExists("homenet") == ProfileLookup::Found, !madeByConnect);
+    EXPECT_EQ(page->TimerRunning(CSiteSurvPage::kTimerRejoin), madeByConnect);
+    if (!madeByConnect) {
+      ASSERT_TRUE(profiles.DeleteProfile("homenet"));
+      continue;
+    }
+    EXPECT_EQ(profiles.ProfileSsid("HomeNet"), "");
+    sheetKey = "correct horse battery";
+    Pass(2000);
+    ASSERT_EQ(sheetPrefills.size(), 1u);  // Connect again, now through the sheet
+    Pass(4000);
+    EXPECT_EQ(adapter.State().ssid, "HomeNet");
+    EXPECT_TRUE(adapter.State().associated);
+  }
 }
 
 TEST_F(SurveyPageTest, AddToProfileOpensThePrefilledSheet) {
