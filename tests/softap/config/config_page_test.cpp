@@ -1,11 +1,12 @@
 // The configuration page and its security dialog: the lists by mode, the channel rule, the
 // validation messages, what APPLY stores in which order and pushes, and the key forms.
+#include "softap/config/config_page.h"
+
 #include <gtest/gtest.h>
 
 #include "resources/dialogs/ap_config_page.h"
 #include "resources/dialogs/ap_security_dialog.h"
 #include "softap/ap_page_fixture.h"
-#include "softap/config/config_page.h"
 
 namespace vx {
 namespace {
@@ -37,7 +38,7 @@ TEST_F(ConfigPageTest, GOnlyWithoutTheFiveGigahertzBandIsTheThirdItemWithNineRat
   EXPECT_TRUE(ui.boxes.empty());
   EXPECT_TRUE(C(kIdcApcAutoChannel).visible);
   Open(true);
-  EXPECT_FALSE(C(kIdcApcAutoChannel).visible);  // USB adapters choose no channel at boot
+  EXPECT_FALSE(C(kIdcApcAutoChannel).visible);     // USB adapters choose no channel at boot
   drv.AnswerU32(VX_OID_802_11_QUERY_PHY_MODE, 1);  // the driver's mode is shown
   Open();
   EXPECT_EQ(C(kIdcApcWirelessMode).selection, 1);
@@ -81,8 +82,9 @@ TEST_F(ConfigPageTest, ValidationStopsApplyBeforeAnythingIsStored) {
   Click(kIdcApcApply);
   C(kIdcApcBeacon).text = "1x0";
   Click(kIdcApcApply);
-  EXPECT_EQ(Boxes(), (std::vector<std::string>{"Please enter SSID", "Please enter an integer between 20 and 1000.",
-                                               "Please enter an integer between 20 and 1000."}));
+  EXPECT_EQ(Boxes(),
+            (std::vector<std::string>{"Please enter SSID", "Please enter an integer between 20 and 1000.",
+                                      "Please enter an integer between 20 and 1000."}));
   EXPECT_EQ(reg.GetSz(kMaster, "SSID"), "SoftAP-5A");
   EXPECT_TRUE(drv.SetOids().empty());
   C(kIdcApcSsid).text = std::string(40, 's');
@@ -92,8 +94,8 @@ TEST_F(ConfigPageTest, ValidationStopsApplyBeforeAnythingIsStored) {
 
 TEST_F(ConfigPageTest, ValidationMessagesComeFromTheTableInChinese) {
   Put("Channel", "6");
-  page = std::make_unique<CConfigPage>(
-      ApPageContext{reg, drv.channel, activation, ui, ChineseStrings(), [] { return std::string(kRoot); }, false});
+  page = std::make_unique<CConfigPage>(ApPageContext{reg, drv.channel, activation, ui, ChineseStrings(),
+                                                     [] { return std::string(kRoot); }, false});
   page->OnInit();
   EXPECT_EQ(C(kIdcApcSsid).maxLength, 32);
   C(kIdcApcSsid).text = std::string(33, 's');  // typed past the edit's limit some other way
@@ -179,7 +181,8 @@ TEST_F(ConfigPageTest, ApplyRefusedAtAnyWriteChangesNothingAndSendsNothing) {
 
 TEST_F(ConfigPageTest, AnUnusablePreSharedKeyNeverStartsTheAccessPoint) {
   Put("Channel", "6");
-  for (const std::string& psk : std::vector<std::string>{"", "seven77", std::string(64, 'g'), std::string(70, 'a')}) {
+  for (const std::string& psk :
+       std::vector<std::string>{"", "seven77", std::string(64, 'g'), std::string(70, 'a')}) {
     Put("AuthenType", "4");
     Put("WPAPSK", psk);
     drv.Clear();

@@ -1,12 +1,11 @@
 // The profile list page: rows with their texts and corrected channels, Add, Edit, Delete and
 // Activate, and the status icon.
-#include "editor_fixture.h"
-
 #include "station/profiles/profile_page.h"
 
 #include <algorithm>
 
 #include "common/settings/registry_values.h"
+#include "editor_fixture.h"
 
 namespace vx {
 namespace {
@@ -176,11 +175,17 @@ TEST_F(ProfilePageTest, DeletingTheActiveProfileAsksThenClearsTheLiveValues) {
 // the driver, and B joins with WPA-PSK, not with LEAP's WEP.
 TEST_F(ProfilePageTest, NoCredentialOfAnotherProfileStaysLiveOrReachesTheDriver) {
   const std::string quick = std::string(kEditorRoot) + "\\Profile\\Station\\Quick_AutoSecu";
-  for (auto [name, value] : {std::pair{"SSID", "Quick"}, {"NetworkType", "1"}, {"AuthenType", "4"},
-                             {"Encryption", "4"}, {"WPAPSK", "quick pass phrase"}, {"TunnelProtocol", "3"},
-                             {"PreambleType", "2"}, {"AuthenProtocol", "0"}})
+  for (auto [name, value] : {std::pair{"SSID", "Quick"},
+                             {"NetworkType", "1"},
+                             {"AuthenType", "4"},
+                             {"Encryption", "4"},
+                             {"WPAPSK", "quick pass phrase"},
+                             {"TunnelProtocol", "3"},
+                             {"PreambleType", "2"},
+                             {"AuthenProtocol", "0"}})
     reg.SetSz(quick, name, value);
-  const std::vector<std::string> secrets = {"leap-user", "leap-secret", "psk-secret", "dot1x-secret", "0123456789"};
+  const std::vector<std::string> secrets = {"leap-user", "leap-secret", "psk-secret", "dot1x-secret",
+                                            "0123456789"};
   for (bool deleteIt : {true, false}) {
     StationProfile leap = Profile("Leap", "LeapNet");
     leap.leapEnabled = 1;
@@ -209,9 +214,11 @@ TEST_F(ProfilePageTest, NoCredentialOfAnotherProfileStaysLiveOrReachesTheDriver)
     if (deleteIt) reg.EnumValues(Hklm(std::string(kEditorRoot) + "\\Default"), defaults);
     live.insert(live.end(), defaults.begin(), defaults.end());
     for (const std::string& secret : secrets) {
-      for (const auto& v : live) EXPECT_EQ(v.value.text.find(secret), std::string::npos) << v.name << deleteIt;
+      for (const auto& v : live)
+        EXPECT_EQ(v.value.text.find(secret), std::string::npos) << v.name << deleteIt;
       for (const auto& e : adapter.OidLog())
-        EXPECT_EQ(std::search(e.data.begin(), e.data.end(), secret.begin(), secret.end()), e.data.end()) << secret;
+        EXPECT_EQ(std::search(e.data.begin(), e.data.end(), secret.begin(), secret.end()), e.data.end())
+            << secret;
     }
     EXPECT_EQ(Live("LeapEnabled"), "0");
   }

@@ -495,6 +495,9 @@ TEST_F(SurveyPageTest, HiddenSsidDialogWantsAName) {
   dialog.Control(kIdcHiddenSsid).text = std::string(40, 'h');
   EXPECT_TRUE(dialog.OnOk());
   EXPECT_EQ(dialog.Ssid().size(), 32u);
+  dialog.Control(kIdcHiddenSsid).text = std::string(30, 'h') + "\xE5\xAF\xA6";  // cut before the character
+  EXPECT_TRUE(dialog.OnOk());
+  EXPECT_EQ(dialog.Ssid(), std::string(30, 'h'));
 }
 
 TEST_F(SurveyPageTest, AdhocIsJoinedBySsidAndVisibleFallsBackToSsid) {
