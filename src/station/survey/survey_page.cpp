@@ -470,7 +470,7 @@ void CSiteSurvPage::Connect() {
     SetStatusRefresh(true);
     if (!stored) return;
     std::string name = stored->name.empty() ? own.name : stored->name;
-    madeByConnect_.push_back(name);
+    ctx_.shared.madeByConnect.push_back(name);
     MakeCurrent(name);
     if (hooks_.addProfileRow) hooks_.addProfileRow(name);
     // The keys and 802.1X settings are read back as activation reads them from the live values.
@@ -507,7 +507,7 @@ void CSiteSurvPage::Connect() {
       return;
     }
     if (ctx_.profiles.WriteProfile(prefill)) {
-      madeByConnect_.push_back(prefill.name);
+      ctx_.shared.madeByConnect.push_back(prefill.name);
       MakeCurrent(prefill.name);
       if (hooks_.addProfileRow) hooks_.addProfileRow(prefill.name);
     }
@@ -544,7 +544,7 @@ void CSiteSurvPage::OnJoinCheck() {
   // Only a profile that Connect made (from the keys typed into "Security Profile") goes: one the
   // user stored, or another one still current because making this one current failed, is the
   // user's own, with credentials and certificate choices that a rejoin cannot bring back.
-  const bool made = std::any_of(madeByConnect_.begin(), madeByConnect_.end(),
+  const bool made = std::any_of(ctx_.shared.madeByConnect.begin(), ctx_.shared.madeByConnect.end(),
                                 [&](const std::string& n) { return EqualsIgnoreCase(n, name); });
   if (!made || !EqualsIgnoreCase(ctx_.profiles.CurrentProfileName(), name)) return;
   rejoinSsid_ = ctx_.profiles.ProfileSsid(name);

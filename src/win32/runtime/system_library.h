@@ -18,10 +18,10 @@ inline std::wstring SystemLibraryPath(const wchar_t* name) {
   return path + name;
 }
 
-// Loads `name` from the system folder only; its own dependencies resolve from there too.
+// Loads `name` from the system folder only: a full path is not searched for.
 inline HMODULE LoadSystemLibrary(const wchar_t* name) {
   const std::wstring path = SystemLibraryPath(name);
-  return path.empty() ? nullptr : LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+  return path.empty() ? nullptr : LoadLibraryW(path.c_str());
 }
 
 }  // namespace vx
