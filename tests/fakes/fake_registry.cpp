@@ -107,6 +107,14 @@ bool FakeRegistry::DeleteTree(const RegKey& key) {
   return parent->children.erase(last) > 0;
 }
 
+std::vector<std::pair<std::string, RegValue>> FakeRegistry::Values(const std::string& path) {
+  std::vector<RegNamedValue> values;
+  EnumValues(Hklm(path), values);
+  std::vector<std::pair<std::string, RegValue>> out;
+  for (auto& v : values) out.emplace_back(v.name, v.value);
+  return out;
+}
+
 void FakeRegistry::SetSz(const std::string& path, const std::string& name, const std::string& text) {
   CreateKey(Hklm(path));
   SetValue(Hklm(path), name, RegValue::Sz(text));

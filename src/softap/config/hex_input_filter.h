@@ -9,8 +9,8 @@ namespace vx {
 // A typed character is accepted when it is a control character, a digit, or one of A-F or X in
 // either case; the view refuses any other with a beep.
 constexpr bool AcceptHexDigitKey(uint32_t ch) {
-  return ch < 0x20 || (ch >= '0' && ch <= '9') || (ch >= 'A' && ch <= 'F') || (ch >= 'a' && ch <= 'f') ||
-         ch == 'X' || ch == 'x';
+  return ch < 0x20 || (ch >= '0' && ch <= '9') || (ch >= 'A' && ch <= 'F') || (ch >= 'a' && ch <= 'f') || ch == 'X' ||
+         ch == 'x';
 }
 
 // Text that reached an edit another way (pasted): the refused characters removed, cut to `max`.

@@ -53,20 +53,16 @@ bool ValidWepKey(const std::string& key, bool hex) {
 
 }  // namespace
 
-ApSecurityDialog::ApSecurityDialog(ApSecurityValues values, bool usb, DialogPort& dialogs,
-                                   const StringTable& strings)
+ApSecurityDialog::ApSecurityDialog(ApSecurityValues values, bool usb, DialogPort& dialogs, const StringTable& strings)
     : values_(std::move(values)), usb_(usb), dialogs_(dialogs), strings_(strings) {}
 
 uint32_t ApSecurityDialog::TemplateId() const { return kIddApSecurityDialog; }
 
 int ApSecurityDialog::AuthPosition() const {
   int position = values_.authenType;
-  if (position == 4)
-    position = 2;
-  else if (position == 7)
-    position = 3;
-  else if (position == 9)
-    position = 4;
+  if (position == 4) position = 2;
+  else if (position == 7) position = 3;
+  else if (position == 9) position = 4;
   int items = usb_ ? 2 : 3;
   return position >= 0 && position < items ? position : kOpen;
 }
@@ -80,8 +76,7 @@ void ApSecurityDialog::OnInit() {
 
   Control(kIdcApsPsk).text = values_.wpaPsk;
   Control(kIdcApsRekey).text = std::to_string(values_.rekeyInterval);
-  Control(kIdcApsRekeyUnit).text =
-      strings_.Get(values_.rekeyMethod == 1 ? IDS_AP_REKEY_KPACKETS : IDS_AP_REKEY_SECONDS);
+  Control(kIdcApsRekeyUnit).text = strings_.Get(values_.rekeyMethod == 1 ? IDS_AP_REKEY_KPACKETS : IDS_AP_REKEY_SECONDS);
   // The RADIUS controls are hidden; their values are kept and written back.
   Control(kIdcApsRadiusServer).text = DottedAddress(values_.radiusIp);
   Control(kIdcApsRadiusPort).text = std::to_string(values_.radiusPort);
@@ -171,9 +166,7 @@ void ApSecurityDialog::LimitKey(int slot, bool cut) {
   if (cut && edit.text.size() > KeyLimit(slot)) edit.text.resize(KeyLimit(slot));
 }
 
-const std::string& ApSecurityDialog::KeyText(int slot) {
-  return Control(HexType(slot) ? kHex[slot] : kAscii[slot]).text;
-}
+const std::string& ApSecurityDialog::KeyText(int slot) { return Control(HexType(slot) ? kHex[slot] : kAscii[slot]).text; }
 
 void ApSecurityDialog::OnCommand(int id, UiEvent event) {
   if (id == kIdcApsAuth && event == UiEvent::SelectionChanged) {
@@ -237,8 +230,7 @@ bool ApSecurityDialog::OnOk() {
   static constexpr int32_t kAuthOfPosition[] = {0, 1, 4};
   values_.authenType = auth >= 0 && auth <= 2 ? kAuthOfPosition[auth] : 0;
   int enc = Control(kIdcApsEncryption).selection;
-  values_.encryption =
-      enc >= 0 && enc < static_cast<int>(encryptionOfItem_.size()) ? encryptionOfItem_[enc] : 1;
+  values_.encryption = enc >= 0 && enc < static_cast<int>(encryptionOfItem_.size()) ? encryptionOfItem_[enc] : 1;
   values_.wepKeyUse = transmit + 1;
   for (int i = 0; i < 4; ++i) {
     bool hex = HexType(i);
@@ -248,8 +240,8 @@ bool ApSecurityDialog::OnOk() {
       values_.wepKey[i] = key;
     } else {
       // Two lower-case digits per character, also for characters below 0x10.
-      values_.wepKey[i] = EncodeHex(
-          std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(key.data()), key.size()), false);
+      values_.wepKey[i] = EncodeHex(std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(key.data()), key.size()),
+                                    false);
     }
   }
   values_.wpaPsk = Control(kIdcApsPsk).text;

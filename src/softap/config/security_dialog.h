@@ -16,9 +16,9 @@ struct ApSecurityValues {
   int32_t encryption = 1;
   std::string wpaPsk;
   int32_t wepKeyUse = 1;
-  std::array<std::string, 4> wepKey;    // as stored: hexadecimal digits
-  std::array<int32_t, 4> wepKeyType{};  // 0 hexadecimal, 1 ASCII
-  int32_t radiusIp = 0;                 // the address value, first octet most significant
+  std::array<std::string, 4> wepKey;      // as stored: hexadecimal digits
+  std::array<int32_t, 4> wepKeyType{};   // 0 hexadecimal, 1 ASCII
+  int32_t radiusIp = 0;                   // the address value, first octet most significant
   int32_t radiusPort = 0;
   std::string radiusKey;
   int32_t rekeyMethod = 0;  // 0 time (10 s units), 1 traffic (thousands of packets)

@@ -46,7 +46,6 @@ TEST(UtilConfigCredentials, EachMethodMakesItsOwnCall) {
 }
 
 TEST(UtilConfigCredentials, TextsGoInTheAnsiCodePageOrNotAtAll) {
-  const auto big5 = AnsiIn(950);
   const struct {
     std::string identity;
     const char* call;  // empty: refused
@@ -60,7 +59,7 @@ TEST(UtilConfigCredentials, TextsGoInTheAnsiCodePageOrNotAtAll) {
     Dot1xCredentials creds = Sample();
     creds.identity = c.identity;
     ::testing::internal::CaptureStderr();
-    EXPECT_EQ(UtilConfigCredentials(port, kAcCredMd5, creds, big5), *c.call != 0);
+    EXPECT_EQ(UtilConfigCredentials(port, kAcCredMd5, creds, AnsiIn(950)), *c.call != 0);
     ::testing::internal::GetCapturedStderr();
     EXPECT_EQ(port.calls, *c.call ? Calls{c.call} : Calls{});
   }
@@ -71,8 +70,7 @@ TEST(UtilConfigCredentials, UnknownMethodConfiguresNothingAndSaysSo) {
     FakeSupplicant port;
     ::testing::internal::CaptureStderr();
     EXPECT_FALSE(UtilConfigCredentials(port, method, Sample()));
-    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
-              "UtilConfigCredentials: unknown authenticate method\n");
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "UtilConfigCredentials: unknown authenticate method\n");
     EXPECT_TRUE(port.calls.empty());
   }
 }

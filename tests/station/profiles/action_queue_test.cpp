@@ -17,18 +17,10 @@ std::string Describe(const ActionQueue& q) {
     const Action& a = q.at(i);
     if (!s.empty()) s += ",";
     switch (a.kind) {
-      case ActionKind::Scan:
-        s += "scan";
-        break;
-      case ActionKind::Activate:
-        s += "act:" + a.record.ssid.Text();
-        break;
-      case ActionKind::AssociateSsid:
-        s += "ssid:" + a.ssid.Text();
-        break;
-      case ActionKind::AssociateBssid:
-        s += "bssid";
-        break;
+      case ActionKind::Scan: s += "scan"; break;
+      case ActionKind::Activate: s += "act:" + a.record.ssid.Text(); break;
+      case ActionKind::AssociateSsid: s += "ssid:" + a.ssid.Text(); break;
+      case ActionKind::AssociateBssid: s += "bssid"; break;
     }
   }
   return s;

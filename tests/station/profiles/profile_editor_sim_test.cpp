@@ -1,6 +1,7 @@
 // Profiles made through the editor, activated from the list page, against the virtual adapter
 // and its supplicant: what the adapter ends up associated with.
 #include "editor_fixture.h"
+
 #include "station/dot1x/dot1x_sheet.h"
 #include "station/profiles/profile_page.h"
 

@@ -38,21 +38,11 @@ struct Driver {
         answer = EncodeStatistics(s);
         break;
       }
-      case OID_GEN_RCV_OK:
-        answer = ByteWriter().U32(rcvOk).Take();
-        break;
-      case OID_GEN_MEDIA_CONNECT_STATUS:
-        answer = ByteWriter().U32(media).Take();
-        break;
-      case OID_802_11_BSSID:
-        answer = {0, 0x11, 0x22, 0x33, 0x44, 0x55};
-        break;
-      case OID_802_11_CONFIGURATION:
-        answer = EncodeConfiguration(config);
-        break;
-      case VX_OID_802_11_QUERY_STA_CONFIG:
-        answer = EncodeConfigWords(sta);
-        break;
+      case OID_GEN_RCV_OK: answer = ByteWriter().U32(rcvOk).Take(); break;
+      case OID_GEN_MEDIA_CONNECT_STATUS: answer = ByteWriter().U32(media).Take(); break;
+      case OID_802_11_BSSID: answer = {0, 0x11, 0x22, 0x33, 0x44, 0x55}; break;
+      case OID_802_11_CONFIGURATION: answer = EncodeConfiguration(config); break;
+      case VX_OID_802_11_QUERY_STA_CONFIG: answer = EncodeConfigWords(sta); break;
       case OID_802_11_BSSID_LIST:
         if (listFails) {
           out[0] = out[1] = 7;
@@ -109,11 +99,10 @@ class StationLinkTest : public ::testing::Test {
   static std::vector<uint32_t> Sequence(std::vector<uint32_t> before, std::vector<uint32_t> middle,
                                         std::vector<uint32_t> after) {
     std::vector<uint32_t> oids = before;
-    for (uint32_t o : std::initializer_list<uint32_t>{
-             S(OID_802_11_RELOAD_DEFAULTS), S(OID_802_11_INFRASTRUCTURE_MODE), VX_OID_802_11_SET_PREAMBLE,
-             S(OID_802_11_RTS_THRESHOLD), S(OID_802_11_FRAGMENTATION_THRESHOLD),
-             S(OID_802_11_AUTHENTICATION_MODE), S(OID_802_11_WEP_STATUS), VX_OID_802_11_SET_TX_POWER,
-             VX_OID_802_11_SET_PROFILE_EXTENSION})
+    for (uint32_t o : std::initializer_list<uint32_t>{S(OID_802_11_RELOAD_DEFAULTS), S(OID_802_11_INFRASTRUCTURE_MODE), VX_OID_802_11_SET_PREAMBLE,
+                       S(OID_802_11_RTS_THRESHOLD), S(OID_802_11_FRAGMENTATION_THRESHOLD),
+                       S(OID_802_11_AUTHENTICATION_MODE), S(OID_802_11_WEP_STATUS), VX_OID_802_11_SET_TX_POWER,
+                       VX_OID_802_11_SET_PROFILE_EXTENSION})
       oids.push_back(o);
     oids.insert(oids.end(), middle.begin(), middle.end());
     oids.insert(oids.end(), after.begin(), after.end());
@@ -168,9 +157,8 @@ TEST_F(StationLinkTest, WepSendsEveryKeySlotAndArmsTheCheck) {
   Activate(false);
   auto tail = InfraTail();
   tail.insert(tail.end(), {OID_802_11_STATISTICS, OID_GEN_RCV_OK});  // the WEP check's baseline
-  EXPECT_EQ(Oids(), Sequence({},
-                             {S(OID_802_11_ADD_KEY), S(OID_802_11_REMOVE_KEY), S(OID_802_11_ADD_KEY),
-                              S(OID_802_11_REMOVE_KEY)},
+  EXPECT_EQ(Oids(), Sequence({}, {S(OID_802_11_ADD_KEY), S(OID_802_11_REMOVE_KEY), S(OID_802_11_ADD_KEY),
+                                  S(OID_802_11_REMOVE_KEY)},
                              tail));
   auto k1 = DecodeAddKey(Sent(S(OID_802_11_ADD_KEY), 0));
   auto k3 = DecodeAddKey(Sent(S(OID_802_11_ADD_KEY), 1));
@@ -234,9 +222,9 @@ TEST_F(StationLinkTest, AdhocSetsTheChannelFrequencyAndItsOwnRates) {
   Live("Encryption", "1");
   Activate(false);
   EXPECT_EQ(Oids(), Sequence({VX_OID_802_11_QUERY_STA_CONFIG},
-                             {OID_802_11_CONFIGURATION, S(OID_802_11_CONFIGURATION),
-                              VX_OID_802_11_SET_STA_CONFIG, VX_OID_802_11_SET_COUNTRY_REGION,
-                              S(OID_802_11_DESIRED_RATES), VX_OID_802_11_SET_RATE_SET},
+                             {OID_802_11_CONFIGURATION, S(OID_802_11_CONFIGURATION), VX_OID_802_11_SET_STA_CONFIG,
+                              VX_OID_802_11_SET_COUNTRY_REGION, S(OID_802_11_DESIRED_RATES),
+                              VX_OID_802_11_SET_RATE_SET},
                              {S(OID_802_11_SSID)}));
   EXPECT_EQ(SentU32(VX_OID_802_11_SET_PREAMBLE), 0u);
   ConfigurationRecord sent = DecodeConfiguration(Sent(S(OID_802_11_CONFIGURATION)));
@@ -274,10 +262,10 @@ TEST_F(StationLinkTest, AdvancedActivationSendsRadioSettings) {
   Live("ACPowerCam", "1");
   Activate(true);
   EXPECT_EQ(Oids(), Sequence({VX_OID_802_11_QUERY_STA_CONFIG},
-                             {S(OID_802_11_POWER_MODE), VX_OID_802_11_SET_POWER_SAVE_LEVEL,
-                              VX_OID_802_11_SET_PHY_MODE, VX_OID_802_11_SET_STA_CONFIG,
-                              VX_OID_802_11_SET_COUNTRY_REGION, S(OID_802_11_DESIRED_RATES),
-                              VX_OID_802_11_SET_RATE_SET, VX_OID_802_11_SET_CCX2_CONTROL},
+                             {S(OID_802_11_POWER_MODE), VX_OID_802_11_SET_POWER_SAVE_LEVEL, VX_OID_802_11_SET_PHY_MODE,
+                              VX_OID_802_11_SET_STA_CONFIG, VX_OID_802_11_SET_COUNTRY_REGION,
+                              S(OID_802_11_DESIRED_RATES), VX_OID_802_11_SET_RATE_SET,
+                              VX_OID_802_11_SET_CCX2_CONTROL},
                              {S(OID_802_11_SSID)}));
   EXPECT_EQ(SentU32(VX_OID_802_11_SET_TX_POWER), 6u);
   EXPECT_EQ(SentU32(VX_OID_802_11_SET_PHY_MODE), 1u);
