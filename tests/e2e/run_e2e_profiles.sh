@@ -266,5 +266,21 @@ else
   check "starts in Chinese" false
 fi
 
+# A standard user's token: no Profile page and no "Add to Profile", so nothing is added. (Wine
+# lets any token write HKLM: the refused write and its message are tested natively.)
+stored() { "$VX_WINE" reg query "$root\\Profile\\Station" /s 2>/dev/null | md5sum; }
+before=$(stored)
+env VX_SIM=127.0.0.1:$port "$VX_WINE" "$win/tests/e2e/as_standard_user.exe" "$(winepath -w "$clientcfg")" >/dev/null 2>&1 &
+client=$!
+if check "starts with a standard user's token" within 20 tray_has "ARVENTA"; then
+  drv post ClientCfg 0x111 32774 0
+  opened "Arventa Client Utility" && sleep 4
+  check "a standard user cannot add to a profile" test "$(drv state "Arventa Client Utility" "$(idc SURVEY_ADD_PROFILE)")" = disabled
+  page "Arventa Client Utility" 0  # the first page is not the Profile page
+  check "the Profile page is not offered" test -z "$(drv controls "Arventa Client Utility" | cut -f3 | grep -x Add)"
+  stop_client
+  check "the stored profiles are unchanged" test "$(stored)" = "$before"
+fi
+
 echo "e2e-profiles: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

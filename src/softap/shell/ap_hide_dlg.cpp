@@ -133,7 +133,12 @@ void ApHideDlg::RunStartSequence(bool openSheet) {
     driverVersion_ = static_cast<uint16_t>(version[0] | (version[1] << 8));
   }
   StopZeroConfig();
-  activation_.ActivateFromRegistry();
+  if (!activation_.ActivateFromRegistry()) {
+    // Not started with that key: the user enters one on the Config page's security settings.
+    ports_.dialogs.MessageBox(ports_.strings.Get(IDS_AP_PSK_INVALID), ports_.strings.Get(IDS_AP_TITLE),
+                              kMbOk | kMbIconError);
+    openSheet = true;
+  }
   if (openSheet) ShowSheet();
   held.Close();
 }

@@ -73,6 +73,7 @@ HideDlg::HideDlg(StationPorts ports, SheetFactory sheetFactory, bool openSheetOn
       control_(ports.registry, channel_, ports.process, zeroConfig_),
       openSheetOnTick_(openSheetOnTick) {
   link_.Hooks().onTimer = [this](int timer) { OnTimer(timer); };
+  link_.Hooks().toAnsi = [this](std::string_view utf8) { return ports_.system.ToAnsi(utf8); };
   link_.Hooks().oneTimePasswordOpen = [this] { return otpOpen_; };
   link_.Hooks().requestOneTimePassword = [this](const std::string& id) { return RequestOneTimePassword(id); };
   // A region sent by an activation is the one later activations keep sending.
