@@ -49,6 +49,14 @@ box_says() {  # expected text, [button]: a box with that text appears within 5 s
   [ "$got" = "$1" ] || { echo "  box said: \"$got\"" >&2; return 1; }
 }
 
+# The simulated platform in the prefix (scripts/sim-install.sh): the programs then run without
+# VX_SIM, through SetupAPI, the miniport stand-in and the supplicant library. Unplug and replug
+# change the device entries as Plug and Play would.
+install_sim_platform() { bash scripts/sim-install.sh "$win" "$port"; }
+sim_devices() { "$VX_WINE" "$win/src/sim/install/vxsim-platform.exe" devices "$port" >/dev/null 2>&1; }
+unplug() { ctl "{\"cmd\":\"unplug\",\"adapter\":${1:-0}}" >/dev/null && sim_devices; }
+replug() { ctl "{\"cmd\":\"replug\",\"adapter\":${1:-0}}" >/dev/null && sim_devices; }
+
 # Tools a suite needs: a missing one fails the suite at once, so no check is quietly skipped.
 # The simulator with one adapter in the world file given, without the one-button service (other
 # suites may hold its port), and the adapter's keys as its driver leaves them: sets $sim.
