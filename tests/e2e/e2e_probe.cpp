@@ -15,6 +15,8 @@
 //   tipped  DIALOG  ID  KIND  TEXT  NEED/HAVE   cut, but drawn with an ellipsis and explained by
 //                                               an info tip
 //   overlap DIALOG  ID  ID2                 two controls of one dialog on top of each other
+// For the notification area's window ("Shell_TrayWnd") the texts are the icons' tips:
+//   text    tray  0  tip  TEXT
 // DIALOG is the title of the dialog (or property page) that holds the control.
 // <commctrl.h> needs <windows.h> first.
 // clang-format off
@@ -468,11 +470,28 @@ void InspectMenu(Probe& p) {
   }
 }
 
+// The notification area (Wine's explorer): the tip of every icon on show, as pointing at it shows.
+void InspectTray(Probe& p) {
+  EnumThreadWindows(GetCurrentThreadId(), CollectTip, reinterpret_cast<LPARAM>(&p.tips));
+  for (HWND tip : p.tips) {
+    int n = static_cast<int>(SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0));
+    for (int i = 0; i < n; ++i) {
+      TOOLINFOW ti = {};
+      ti.cbSize = sizeof ti;
+      if (!SendMessageW(tip, TTM_ENUMTOOLSW, i, reinterpret_cast<LPARAM>(&ti)) || (ti.uFlags & TTF_TRACK))
+        continue;
+      HWND icon = (ti.uFlags & TTF_IDISHWND) ? reinterpret_cast<HWND>(ti.uId) : ti.hwnd;
+      if (IsWindowVisible(icon)) p.report.Text(L"tray", 0, "tip", TipText(tip, ti));
+    }
+  }
+}
+
 void Inspect(Probe& p) {
   RECT frame = {};
   GetWindowRect(p.top, &frame);
   p.report.Window(frame);
   if (Is(p.top, L"#32768")) return InspectMenu(p);
+  if (Is(p.top, L"Shell_TrayWnd")) return InspectTray(p);
   p.report.Text(TextOf(p.top), 0, "title", TextOf(p.top));
   std::vector<HWND> all;
   EnumChildWindows(p.top, CollectChild, reinterpret_cast<LPARAM>(&all));

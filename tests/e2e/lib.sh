@@ -8,7 +8,14 @@ ctl() { "$native/tests/e2e/wlanctl" --port "$port" "$1"; }
 # Its output loses the carriage returns of the Windows C runtime.
 drv() { LC_ALL=C.UTF-8 "$VX_WINE" "$win/tests/e2e/e2e_driver.exe" "$@" 2>/dev/null | tr -d '\r'; }
 notes() { ctl '{"cmd":"notes"}'; }
-tray() { notes | sed -n 's/.*"tray":"\([^"]*\)".*/\1/p'; }
+# The tips of the icons in the notification area (Wine's explorer), as pointing at them shows.
+# In a 64-bit prefix explorer is a 64-bit program, looked into by the x86_64 driver.
+tray() {
+  local driver=$win/tests/e2e/e2e_driver.exe
+  [ -d "$WINEPREFIX/drive_c/windows/syswow64" ] && [ -f "$win/tests/e2e/x64/e2e_driver.exe" ] &&
+    driver=$win/tests/e2e/x64/e2e_driver.exe
+  LC_ALL=C.UTF-8 "$VX_WINE" "$driver" inspect-tray 2>/dev/null | tr -d '\r' | awk -F'\t' '$1 == "text" && $4 == "tip" {print $5}'
+}
 state() { ctl '{"cmd":"state"}'; }
 shot() { import -window root "$shots/$1.png" 2>/dev/null || true; }
 check() {  # name, then a command that must succeed

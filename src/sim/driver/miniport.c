@@ -7,6 +7,11 @@
  * protocol (src/sim/protocol/host_protocol.h). A Windows kernel would refuse to load it: it
  * imports ws2_32, which only Wine lets a driver do.
  *
+ * It makes its devices when it starts: one per adapter plugged in and the bridge's when the
+ * bridge is there. Wine opens a device whatever its driver answers to the open, so an unplug or
+ * a replug restarts the driver (src/sim/install/platform_install.cpp, "devices"); a pulled
+ * card's device is then gone, and a request on a handle to it fails.
+ *
  * wlansim's port is the DWORD "Port" of the service key's Parameters, written at install by
  * src/sim/install/platform_install.cpp. Requests complete at once. */
 #include <ntddk.h>
@@ -41,9 +46,7 @@ typedef struct {
   WCHAR link[96]; /* \DosDevices\{GUID} */
 } DEVICE_EXTENSION;
 
-static SOCKET relay = INVALID_SOCKET;
 static USHORT relayPort;
-static KMUTEX relayLock; /* one request at a time on the one connection */
 
 /* ---- little-endian records ------------------------------------------------------------------ */
 
@@ -101,86 +104,69 @@ static const UCHAR* GetBytes(BUF* b, ULONG* n) {
 
 /* ---- the connection to wlansim ---------------------------------------------------------------- */
 
-static BOOLEAN SendAll(const UCHAR* p, ULONG n) {
+/* Each request has a connection of its own: requests may come on several threads at once, and
+ * loopback connections are cheap. */
+static BOOLEAN SendAll(SOCKET s, const UCHAR* p, ULONG n) {
   while (n) {
-    int sent = send(relay, (const char*)p, (int)n, 0);
+    int sent = send(s, (const char*)p, (int)n, 0);
     if (sent <= 0) return FALSE;
     p += sent;
     n -= (ULONG)sent;
   }
   return TRUE;
 }
-static BOOLEAN RecvAll(UCHAR* p, ULONG n) {
+static BOOLEAN RecvAll(SOCKET s, UCHAR* p, ULONG n) {
   while (n) {
-    int got = recv(relay, (char*)p, (int)n, 0);
+    int got = recv(s, (char*)p, (int)n, 0);
     if (got <= 0) return FALSE;
     p += got;
     n -= (ULONG)got;
   }
   return TRUE;
 }
-static void Disconnect(void) {
-  if (relay != INVALID_SOCKET) closesocket(relay);
-  relay = INVALID_SOCKET;
-}
-static BOOLEAN Connect(void) {
+static SOCKET Connect(void) {
   struct sockaddr_in4 to;
   ULONG timeoutMs = 10000;
-  if (relay != INVALID_SOCKET) return TRUE;
-  relay = socket(2 /* AF_INET */, 1 /* SOCK_STREAM */, 6 /* IPPROTO_TCP */);
-  if (relay == INVALID_SOCKET) return FALSE;
+  SOCKET s = socket(2 /* AF_INET */, 1 /* SOCK_STREAM */, 6 /* IPPROTO_TCP */);
+  if (s == INVALID_SOCKET) return s;
   RtlZeroMemory(&to, sizeof to);
   to.sin_family = 2;
   to.sin_port = (USHORT)((relayPort >> 8) | (relayPort << 8));
   to.sin_addr.s_addr = 0x0100007F; /* 127.0.0.1 */
-  setsockopt(relay, 0xFFFF /* SOL_SOCKET */, 0x1006 /* SO_RCVTIMEO */, (const char*)&timeoutMs,
-             sizeof timeoutMs);
-  if (connect(relay, &to, sizeof to) != 0) {
-    Disconnect();
-    return FALSE;
+  setsockopt(s, 0xFFFF /* SOL_SOCKET */, 0x1006 /* SO_RCVTIMEO */, (const char*)&timeoutMs, sizeof timeoutMs);
+  if (connect(s, &to, sizeof to) != 0) {
+    closesocket(s);
+    return INVALID_SOCKET;
   }
-  return TRUE;
+  return s;
 }
 
-/* One request frame out, its reply in: a pool block the caller frees, with *size its length and
- * the status byte checked (0, success) and skipped. */
+/* One request frame out, its reply in: a pool block the caller frees, read through `reply`
+ * after its status byte (0, success); NULL when wlansim cannot be reached or refused. */
 static UCHAR* Call(const UCHAR* request, ULONG size, BUF* reply) {
-  int attempt;
-  UCHAR* answer = NULL;
-  KeWaitForSingleObject(&relayLock, Executive, KernelMode, FALSE, NULL);
-  /* One retry on a fresh connection: wlansim may have dropped the last one. */
-  for (attempt = 0; attempt < 2 && !answer; ++attempt) {
-    UCHAR head[4];
-    ULONG length;
-    BUF h = {head, 4, 0, TRUE};
-    if (!Connect()) break;
-    PutU32(&h, size);
-    if (!SendAll(head, 4) || !SendAll(request, size) || !RecvAll(head, 4)) {
-      Disconnect();
-      continue;
-    }
+  UCHAR head[4], *answer = NULL;
+  ULONG length = 0;
+  BUF h = {head, 4, 0, TRUE};
+  SOCKET s = Connect();
+  if (s == INVALID_SOCKET) return NULL;
+  PutU32(&h, size);
+  if (SendAll(s, head, 4) && SendAll(s, request, size) && RecvAll(s, head, 4)) {
     length = (ULONG)head[0] | (ULONG)head[1] << 8 | (ULONG)head[2] << 16 | (ULONG)head[3] << 24;
-    if (length < 1 || length > MAX_FRAME) {
-      Disconnect();
-      break;
-    }
-    answer = ExAllocatePoolWithTag(NonPagedPool, length, 'mSxV');
-    if (!answer) break;
-    if (!RecvAll(answer, length)) {
+    if (length >= 1 && length <= MAX_FRAME) answer = ExAllocatePoolWithTag(NonPagedPool, length, 'mSxV');
+    if (answer && !RecvAll(s, answer, length)) {
       ExFreePoolWithTag(answer, 'mSxV');
       answer = NULL;
-      Disconnect();
-      continue;
     }
-    reply->data = answer;
-    reply->size = length;
-    reply->at = 0;
-    reply->ok = TRUE;
   }
-  KeReleaseMutex(&relayLock, FALSE);
-  if (answer && GetU8(reply) != 0) { /* an error reply: wlansim did not understand */
+  closesocket(s);
+  if (!answer) return NULL;
+  reply->data = answer;
+  reply->size = length;
+  reply->at = 0;
+  reply->ok = TRUE;
+  if (GetU8(reply) != 0) { /* an error reply: wlansim did not understand */
     ExFreePoolWithTag(answer, 'mSxV');
-    answer = NULL;
+    return NULL;
   }
   return answer;
 }
@@ -338,7 +324,6 @@ static void NTAPI Unload(PDRIVER_OBJECT driver) {
     IoDeleteSymbolicLink(&linkName);
     IoDeleteDevice(device);
   }
-  Disconnect();
   WSACleanup();
 }
 
@@ -395,20 +380,30 @@ static NTSTATUS AddAdapters(PDRIVER_OBJECT driver, int* number) {
   return r.ok ? status : STATUS_DEVICE_CONFIGURATION_ERROR;
 }
 
+/* The bridge driver is there when wlansim lets its device be opened. */
+static BOOLEAN BridgePresent(void) {
+  static const UCHAR request[] = {kCmdDeviceOpen, 8, 0, 0, 0, '\\', '\\', '.', '\\', 'X', 'B', 'R', 'G'};
+  BUF r;
+  UCHAR *answer = Call(request, sizeof request, &r), opened;
+  if (!answer) return FALSE;
+  opened = GetU8(&r);
+  ExFreePoolWithTag(answer, 'mSxV');
+  return r.ok && opened;
+}
+
 NTSTATUS NTAPI DriverEntry(PDRIVER_OBJECT driver, PUNICODE_STRING registryPath) {
   UCHAR wsaData[1024];
   int number = 0;
   NTSTATUS status;
   if (!ReadPort(registryPath)) return STATUS_DEVICE_CONFIGURATION_ERROR;
   if (WSAStartup(0x0202, wsaData) != 0) return STATUS_UNSUCCESSFUL;
-  KeInitializeMutex(&relayLock, 0);
   driver->MajorFunction[IRP_MJ_CREATE] = DispatchCreate;
   driver->MajorFunction[IRP_MJ_CLOSE] = DispatchClose;
   driver->MajorFunction[IRP_MJ_CLEANUP] = DispatchClose;
   driver->MajorFunction[IRP_MJ_DEVICE_CONTROL] = DispatchControl;
   driver->DriverUnload = Unload;
   status = AddAdapters(driver, &number);
-  if (NT_SUCCESS(status)) status = AddDevice(driver, number++, "XBRG", 4);
+  if (NT_SUCCESS(status) && BridgePresent()) status = AddDevice(driver, number++, "XBRG", 4);
   if (!NT_SUCCESS(status)) Unload(driver);
   return status;
 }

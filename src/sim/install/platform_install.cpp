@@ -5,13 +5,19 @@
 //                                 service, started, with wlansim's PORT in its Parameters, and
 //                                 the supplicant library stand-in in the system folder
 //                                 (both copied from this build, beside this program's folder)
-//   vxsim-platform devices PORT   device entries only: after an unplug or a replug
+//   vxsim-platform devices PORT   after an unplug or a replug: the device entries again, and the
+//                                 driver restarted, so that it has a device for each adapter
+//                                 plugged in and none for one pulled out (Wine opens a device
+//                                 whatever the driver answers to the open)
 //
 // The device entries are those wlansim's device set-up reports of its world (an unplugged card is
 // not among them): Enum\<hardware ID>\VXSIMnnnn and the driver key under the network class, which
 // carries "Class"="Net" so that Wine's SetupAPI finds the class by name.
-#include <shlwapi.h>
+// <shlwapi.h> needs <windows.h> first.
+// clang-format off
 #include <windows.h>
+#include <shlwapi.h>
+// clang-format on
 
 #include <cstdio>
 #include <cstdlib>
@@ -188,9 +194,8 @@ int main(int argc, char** argv) {
   }
   vx::sim::SimConnection connection(vx::sim::SimEndpoint{"127.0.0.1", static_cast<uint16_t>(port)});
   if (!WriteDevices(connection)) return 1;
-  if (command == "install" &&
-      !(CopyToSystem("driver\\vxsimnic.sys", "drivers\\vxsimnic.sys") &&
-        CopyToSystem("supplicant\\AegisE5.dll", "AegisE5.dll") && StartDriver(static_cast<uint16_t>(port))))
+  if (command == "install" && !(CopyToSystem("driver\\vxsimnic.sys", "drivers\\vxsimnic.sys") &&
+                                CopyToSystem("supplicant\\AegisE5.dll", "AegisE5.dll")))
     return 1;
-  return 0;
+  return StartDriver(static_cast<uint16_t>(port)) ? 0 : 1;
 }
