@@ -8,6 +8,7 @@
 // "vx-e2e-probe" with wParam = PID and lParam = the window. The report goes into the mapping
 // after a 4-byte length, one line per finding, fields separated by tabs:
 //   window  LEFT TOP RIGHT BOTTOM           the window's place on the screen
+//   os      MAJOR.MINOR                     the Windows version the program is told it runs on
 //   text    DIALOG  ID  KIND  TEXT          a visible text (KIND: title, static, button, check,
 //                                           radio, group, tab, header, row, combo, list, menu,
 //                                           and field for a read-only edit)
@@ -158,6 +159,12 @@ class Report {
   void Window(const RECT& r) {
     out_ += "window\t" + std::to_string(r.left) + " " + std::to_string(r.top) + " " +
             std::to_string(r.right) + " " + std::to_string(r.bottom) + "\n";
+  }
+  void Os() {
+    OSVERSIONINFOW v = {};
+    v.dwOSVersionInfoSize = sizeof v;
+    if (GetVersionExW(&v))
+      out_ += "os\t" + std::to_string(v.dwMajorVersion) + "." + std::to_string(v.dwMinorVersion) + "\n";
   }
   void Overlap(const std::wstring& dialog, int id, int id2) {
     out_ += "overlap\t" + Field(dialog) + "\t" + std::to_string(id) + "\t" + std::to_string(id2) + "\n";
@@ -490,6 +497,7 @@ void Inspect(Probe& p) {
   RECT frame = {};
   GetWindowRect(p.top, &frame);
   p.report.Window(frame);
+  p.report.Os();
   if (Is(p.top, L"#32768")) return InspectMenu(p);
   if (Is(p.top, L"Shell_TrayWnd")) return InspectTray(p);
   p.report.Text(TextOf(p.top), 0, "title", TextOf(p.top));
