@@ -209,11 +209,12 @@ port=$((port + 200))
 "$native/src/sim/host/wlansim" --port "$port" --no-autosecurity --world "$work/world.json" >"$work/wlansim-two.log" 2>&1 &
 sim=$!
 within 10 ctl '{"cmd":"state"}' || { echo "wlansim did not start"; exit 1; }
+install_sim_platform
 for lang in en zh; do
   env=()
   [ "$lang" = zh ] && env=(LANG=zh_TW.UTF-8 LC_ALL=zh_TW.UTF-8)
   choose=$(text_of $lang 2030)
-  env VX_SIM=127.0.0.1:$port "${env[@]}" "$VX_WINE" "$clientcfg" >/dev/null 2>&1 &
+  env "${env[@]}" "$VX_WINE" "$clientcfg" >/dev/null 2>&1 &
   client=$!
   if check "two adapters: \"$choose\" comes up" opened "$choose"; then
     data_words=$sim_card_words look_at select-card-$lang "$choose"
