@@ -130,6 +130,14 @@ ctl '{"cmd":"rssi","network":"Arventa-AP","rssi":-75}' >/dev/null
 check "tray Weak at -75 dBm" within 6 tray_has "Status : Weak (Arventa-AP)"
 ctl '{"cmd":"rssi","network":"Arventa-AP","rssi":-48}' >/dev/null
 
+# Failed requests at the driver (three queries of the signal, OID_802_11_RSSI): DeviceIoControl
+# fails, the program goes on and the tray shows the link again.
+rssi_failed() { ctl '{"cmd":"log"}' | grep -o '{[^{}]*}' | grep '"oid":"0x0D010206"' | grep -q '"ok":false'; }
+ctl '{"cmd":"log","clear":true}' >/dev/null
+ctl '{"cmd":"fail","oid":218169862,"times":3}' >/dev/null
+check "failed requests: three signal queries fail at the driver" within 10 rssi_failed
+check "after failed requests the tray shows the link again" within 10 tray_has "Status : Good (Arventa-AP)"
+
 # The tray menu and the sheet, for a person to look at.
 drv post ClientCfg 1124 161 0x204
 sleep 2
