@@ -13,7 +13,7 @@ profile_exists() { "$VX_WINE" reg query "$root\\Profile\\Station\\$1" >/dev/null
 not_stored() { ! profile_exists "$1"; }
 
 start_client() {  # extra environment in "$@"
-  env VX_SIM=127.0.0.1:$port "$@" "$VX_WINE" "$clientcfg" >/dev/null 2>&1 &
+  env $(sim_switch) "$@" "$VX_WINE" "$clientcfg" >/dev/null 2>&1 &
   client=$!
   within 20 tray_has "ARVENTA"
 }

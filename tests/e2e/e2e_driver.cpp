@@ -39,6 +39,8 @@
 //                                                    inside the program (e2e_probe.dll; its lines
 //                                                    are described there)
 //   e2e_driver inspect-menu                          the same for the pop-up menu on the screen
+//   e2e_driver inspect-tray                          the same for the notification area: the tip
+//                                                    of each icon it shows
 //   e2e_driver scrolls TITLE ID                      print "vertical" and/or "horizontal" for the
 //                                                    scroll bars a list shows
 // Titles match exactly. Exit code 0 on success, 1 otherwise.
@@ -505,6 +507,14 @@ int wmain(int argc, wchar_t** wargv) {
       return 1;
     }
     return Inspect(menu);
+  }
+  if (verb == "inspect-tray" && argc == 2) {
+    HWND tray = FindWindowW(L"Shell_TrayWnd", nullptr);
+    if (!tray) {
+      std::fprintf(stderr, "no notification area\n");
+      return 1;
+    }
+    return Inspect(tray);
   }
   if (verb == "inspect" && argc == 3) {
     HWND top = FindTitle(Wide(argv[2]));

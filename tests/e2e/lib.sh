@@ -8,7 +8,14 @@ ctl() { "$native/tests/e2e/wlanctl" --port "$port" "$1"; }
 # Its output loses the carriage returns of the Windows C runtime.
 drv() { LC_ALL=C.UTF-8 "$VX_WINE" "$win/tests/e2e/e2e_driver.exe" "$@" 2>/dev/null | tr -d '\r'; }
 notes() { ctl '{"cmd":"notes"}'; }
-tray() { notes | sed -n 's/.*"tray":"\([^"]*\)".*/\1/p'; }
+# The tips of the icons in the notification area (Wine's explorer), as pointing at them shows.
+# In a 64-bit prefix explorer is a 64-bit program, looked into by the x86_64 driver.
+tray() {
+  local driver=$win/tests/e2e/e2e_driver.exe
+  [ -d "$WINEPREFIX/drive_c/windows/syswow64" ] && [ -f "$win/tests/e2e/x64/e2e_driver.exe" ] &&
+    driver=$win/tests/e2e/x64/e2e_driver.exe
+  LC_ALL=C.UTF-8 "$VX_WINE" "$driver" inspect-tray 2>/dev/null | tr -d '\r' | awk -F'\t' '$1 == "text" && $4 == "tip" {print $5}'
+}
 state() { ctl '{"cmd":"state"}'; }
 shot() { import -window root "$shots/$1.png" 2>/dev/null || true; }
 check() {  # name, then a command that must succeed
@@ -49,9 +56,21 @@ box_says() {  # expected text, [button]: a box with that text appears within 5 s
   [ "$got" = "$1" ] || { echo "  box said: \"$got\"" >&2; return 1; }
 }
 
+# The simulated platform in the prefix (scripts/sim-install.sh): the programs then run without
+# VX_SIM, through SetupAPI, the miniport stand-in and the supplicant library. Unplug and replug
+# change the device entries as Plug and Play would.
+install_sim_platform() { bash scripts/sim-install.sh "$win" "$port" && platform=1; }
+# The switch a program is started with: VX_SIM for the suites still in simulation mode, none once
+# the suite has installed the simulated platform.
+sim_switch() { [ -n "${platform:-}" ] || echo "VX_SIM=127.0.0.1:$port"; }
+sim_devices() { "$VX_WINE" "$win/src/sim/install/vxsim-platform.exe" devices "$port" >/dev/null 2>&1; }
+unplug() { ctl "{\"cmd\":\"unplug\",\"adapter\":${1:-0}}" >/dev/null && sim_devices; }
+replug() { ctl "{\"cmd\":\"replug\",\"adapter\":${1:-0}}" >/dev/null && sim_devices; }
+
 # Tools a suite needs: a missing one fails the suite at once, so no check is quietly skipped.
 # The simulator with one adapter in the world file given, without the one-button service (other
-# suites may hold its port), and the adapter's keys as its driver leaves them: sets $sim.
+# suites may hold its port), and the simulated platform installed (the adapter's keys as its
+# driver leaves them): sets $sim.
 start_one_adapter_sim() {
   "$native/src/sim/host/wlansim" --one-adapter --no-autosecurity --port "$port" --world "$1" \
     >"$work/wlansim.log" 2>&1 &
@@ -59,7 +78,7 @@ start_one_adapter_sim() {
   trap 'kill $sim 2>/dev/null; wineserver -k 2>/dev/null' EXIT
   within 10 ctl '{"cmd":"state"}' || { echo "wlansim did not start"; cat "$work/wlansim.log"; exit 1; }
   "$VX_WINE" reg delete "$root" /f >/dev/null 2>&1
-  bash scripts/sim-install.sh "$win"
+  install_sim_platform
 }
 need_tools() {
   local tool missing=0

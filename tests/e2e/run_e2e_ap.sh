@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # End-to-end tests of HotspotCfg under Wine against the simulator host: the access point started
 # from the tray, checked against what the simulated driver and bridge saw, and the way back to the
-# station utility. Screenshots go to build/screenshots/.
+# station utility. Both programs run as installed, without any simulation switch, over the
+# simulated platform (scripts/sim-install.sh). Screenshots go to build/screenshots/.
 # Usage: tests/e2e/run_e2e_ap.sh NATIVE_BUILD_DIR WINDOWS_BUILD_DIR [win2k|winxp]   (after scripts/wine-env.sh)
 # With a personality (32-bit Wine), Wine reports Windows 2000 or XP to both utilities.
 set -uo pipefail
@@ -29,7 +30,7 @@ reg_value() {  # name [subkey]
 }
 
 start_ap() {  # extra environment in "$@"; tray only ("-S"): the tests open the sheet themselves
-  env VX_SIM=127.0.0.1:$port "$@" "$VX_WINE" "$hotspotcfg" -s >/dev/null 2>&1 &
+  env "$@" "$VX_WINE" "$hotspotcfg" -s >/dev/null 2>&1 &
   ap_up 20
 }
 ap_up() { drv wait HotspotCfg "$1"; }
@@ -39,7 +40,7 @@ stop_ap() {
   ap_gone 10
 }
 start_client() {
-  env VX_SIM=127.0.0.1:$port "$VX_WINE" "$clientcfg" >/dev/null 2>&1 &
+  "$VX_WINE" "$clientcfg" >/dev/null 2>&1 &
   within 20 tray_has "ARVENTA"
 }
 # ClientCfg's "Switch to AP Mode": ModeSwitch starts HotspotCfg once ClientCfg has ended.
@@ -57,14 +58,13 @@ bridge_has() { ctl '{"cmd":"bridge"}' | grep -q -- "$1"; }
 sim=$!
 trap 'personality_end; kill $sim 2>/dev/null; wineserver -k 2>/dev/null' EXIT
 within 10 ctl '{"cmd":"state"}' || { echo "wlansim did not start"; exit 1; }
-if [ -n "${3:-}" ]; then personality_begin "$3" || exit 1; fi
 
 # A freshly installed adapter whose access point set was chosen before: "ApDefault" exists, so
 # the station utility keeps it at the hand-over and the access point starts with its SSID and
 # a reject list.
 fresh_registry() {
   "$VX_WINE" reg delete "$root" /f >/dev/null 2>&1
-  bash scripts/sim-install.sh "$win"
+  install_sim_platform
   {
     echo REGEDIT4
     echo
@@ -83,14 +83,14 @@ fresh_registry() {
   "$VX_WINE" regedit /S "$work/apdefault.reg"
 }
 fresh_registry
+if [ -n "${3:-}" ]; then personality_begin "$3" || exit 1; fi
 
 # The station utility hands the adapter over.
 check "ClientCfg starts and joins" start_client
 within 20 state_has '"associated":true'
-ctl '{"cmd":"note","topic":"osKind","value":""}' >/dev/null  # what HotspotCfg notes, not ClientCfg
 check "ClientCfg's switch starts HotspotCfg through ModeSwitch" client_to_ap
 if [ -n "$personality" ]; then
-  check "HotspotCfg goes by operating-system kind $personality_kind" within 10 noted_kind_is "$personality_kind"
+  check "HotspotCfg goes by operating-system kind $personality_kind: it is told Windows $personality" within 10 sees_personality HotspotCfg
 fi
 check "OpMode 1 written" test "$(reg_value OpMode)" = 1
 check "the station values saved in Default" test "$(reg_value FragThresh Default)" = 2346
@@ -106,7 +106,7 @@ check "the reject list keeps its station out" bash -c "$(declare -f ctl state); 
 check "the tray shows the signal" within 6 tray_has "Status :"
 
 # A second copy says so and ends; the first keeps running.
-env VX_SIM=127.0.0.1:$port "$VX_WINE" "$hotspotcfg" >/dev/null 2>&1 &
+"$VX_WINE" "$hotspotcfg" >/dev/null 2>&1 &
 second=$!
 text=$(drv box-text 15)
 check "second copy shows \"HotspotCfg is already running\"" grep -q "HotspotCfg is already running" <<<"$text"
@@ -243,11 +243,11 @@ fi
 
 # Unplugged with the sheet open: it closes within a tick; replugged, the settings go again and
 # the sheet stays closed.
-ctl '{"cmd":"unplug"}' >/dev/null
+unplug
 check "unplug closes the sheet" drv gone "$zh_caption" 6
 check "unplug shows the adapter missing" within 4 tray_has "找不到網路卡"
 ctl '{"cmd":"log","clear":true}' >/dev/null
-ctl '{"cmd":"replug"}' >/dev/null
+replug
 ssid_hex=$(printf %s "$ssid" | od -An -tx1 | tr -d ' \n')
 ssid_set() { log_has 0x0d810102 "$ssid_hex"; }  # OID_802_11_SSID, set form
 check "replug pushes the settings again" within 10 ssid_set

@@ -4,7 +4,8 @@
 # 256 characters and Chinese profile names. In both languages nothing may be clipped or lie on
 # another control, the lists scroll, and what was typed arrives whole. The dialogs no other
 # suite opens are looked at here too: the one-time password of PEAP with a token card, and the
-# adapter choice when the host has two adapters. Screenshots go to build/screenshots/.
+# adapter choice when the host has two adapters. ClientCfg also runs with its supplicant library
+# missing and with one that lacks an export. Screenshots go to build/screenshots/.
 # Usage: tests/e2e/run_e2e_bad_input.sh NATIVE_BUILD_DIR WINDOWS_BUILD_DIR   (after scripts/wine-env.sh)
 set -uo pipefail
 native=$1
@@ -202,6 +203,24 @@ else
   check "starts in Chinese" false
 fi
 
+# The supplicant library missing, or lacking an export: the program runs without it and calls
+# nothing of it. (The library is where vxsim-platform put it: the system folder of the build's
+# bitness.)
+sysdir=system32
+[ "$VX_WIN_PRESET" = win32-release ] && [ -d "$WINEPREFIX/drive_c/windows/syswow64" ] && sysdir=syswow64
+aegis=$WINEPREFIX/drive_c/windows/$sysdir/AegisE5.dll
+supplicant_calls() { ctl '{"cmd":"supplicant"}' | grep -o '"call"' | wc -l; }
+for variant in missing partial; do
+  rm -f "$aegis"
+  [ $variant = partial ] && cp "$win/src/sim/supplicant/AegisE5-partial.dll" "$aegis"
+  calls=$(supplicant_calls)
+  check "supplicant library $variant: ClientCfg reaches the tray" start_client
+  check "supplicant library $variant: it runs on" bash -c "sleep 5; kill -0 $client"
+  check "supplicant library $variant: nothing of it is called" test "$(supplicant_calls)" = "$calls"
+  stop_client
+done
+cp "$win/src/sim/supplicant/AegisE5.dll" "$aegis"
+
 # Two adapters in the host: the adapter choice comes before the tray, in both languages.
 kill $sim 2>/dev/null
 wait $sim 2>/dev/null
@@ -209,11 +228,12 @@ port=$((port + 200))
 "$native/src/sim/host/wlansim" --port "$port" --no-autosecurity --world "$work/world.json" >"$work/wlansim-two.log" 2>&1 &
 sim=$!
 within 10 ctl '{"cmd":"state"}' || { echo "wlansim did not start"; exit 1; }
+install_sim_platform
 for lang in en zh; do
   env=()
   [ "$lang" = zh ] && env=(LANG=zh_TW.UTF-8 LC_ALL=zh_TW.UTF-8)
   choose=$(text_of $lang 2030)
-  env VX_SIM=127.0.0.1:$port "${env[@]}" "$VX_WINE" "$clientcfg" >/dev/null 2>&1 &
+  env "${env[@]}" "$VX_WINE" "$clientcfg" >/dev/null 2>&1 &
   client=$!
   if check "two adapters: \"$choose\" comes up" opened "$choose"; then
     data_words=$sim_card_words look_at select-card-$lang "$choose"
