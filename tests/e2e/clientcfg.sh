@@ -1,6 +1,5 @@
-# Shared by the end-to-end scripts of ClientCfg's pages (after lib.sh): the adapter's settings key,
-# the program started and ended the way a user does, and what the simulator and registry show.
-root='HKLM\System\CurrentControlSet\Control\Class\{4D36E972-E325-11CE-BFC1-08002BE10318}\0007'
+# Shared by the end-to-end scripts of ClientCfg's pages (after lib.sh): the program started and
+# ended the way a user does, and what the simulator and registry show.
 clientcfg=$win/src/win32/apps/ClientCfg.exe
 
 state_has() { state | grep -- "$1" >/dev/null; }

@@ -1,5 +1,14 @@
-# Shared by the end-to-end scripts: control of the simulator, the window driver, screenshots and
-# the pass/fail tally. The caller sets native, win, port and shots first.
+# Shared by the end-to-end scripts: their start and end, control of the simulator, the window
+# driver, screenshots and the pass/fail tally. A suite sets $suite, then sources this with its
+# arguments NATIVE_BUILD_DIR WINDOWS_BUILD_DIR [win2k|winxp] (after scripts/wine-env.sh); its
+# screenshots go to build/screenshots (a folder of their own under a personality), its files to
+# build/e2e-SUITE[-PERSONALITY], so that suites can run side by side.
+native=$1
+win=$2
+shots=build/screenshots${3:+/$3}
+work=build/e2e-$suite${3:+-$3}
+mkdir -p "$shots" "$work"
+root='HKLM\System\CurrentControlSet\Control\Class\{4D36E972-E325-11CE-BFC1-08002BE10318}\0007'
 passed=0
 failed=0
 
@@ -22,7 +31,7 @@ check() {  # name, then a command that must succeed
     failed=$((failed + 1))
   fi
 }
-# Waits up to $1 seconds for a command to succeed.
+# Waits up to $1 seconds for a command to succeed; says what it waited for when the time runs out.
 within() {
   local seconds=$1
   shift
@@ -30,7 +39,18 @@ within() {
     "$@" >/dev/null 2>&1 && return 0
     sleep 0.25
   done
+  echo "  waited ${seconds} s in vain for: $*" >&2
   return 1
+}
+# A window done with drawing itself: its visible controls and their texts read the same twice.
+settled() {
+  local before
+  before=$(drv controls "$1") && [ -n "$before" ] && sleep 0.2 && [ "$(drv controls "$1")" = "$before" ]
+}
+# The page of a property sheet brought to the front (PSM_SETCURSEL) and shown: a control of
+# that page (its dialog ID) is on the screen, and the sheet has settled.
+show_page() {  # sheet index id
+  drv post "$1" 0x465 "$2" 0 && within 10 drv text "$1" "$3" && within 10 settled "$1"
 }
 tray_has() { tray | grep -- "$1" >/dev/null; }
 # A control's dialog ID from the resource headers: idc PROF_ADD -> 1683.
@@ -49,18 +69,49 @@ box_says() {  # expected text, [button]: a box with that text appears within 5 s
   [ "$got" = "$1" ] || { echo "  box said: \"$got\"" >&2; return 1; }
 }
 
-# Tools a suite needs: a missing one fails the suite at once, so no check is quietly skipped.
-# The simulator with one adapter in the world file given, without the one-button service (other
-# suites may hold its port), and the adapter's keys as its driver leaves them: sets $sim.
-start_one_adapter_sim() {
-  "$native/src/sim/host/wlansim" --one-adapter --no-autosecurity --port "$port" --world "$1" \
-    >"$work/wlansim.log" 2>&1 &
+# The simulator, on free ports: the control port, and the one-button service's unless it is
+# left out (--no-autosecurity). Sets $sim, $port and $qsport; a restart keeps the ports.
+start_sim() {  # wlansim options
+  stop_sim
+  "$native/src/sim/host/wlansim" --port "${port:-0}" --autosecurity-port "${qsport:-0}" "$@" >"$work/wlansim.log" 2>&1 &
   sim=$!
-  trap 'kill $sim 2>/dev/null; wineserver -k 2>/dev/null' EXIT
-  within 10 ctl '{"cmd":"state"}' || { echo "wlansim did not start"; cat "$work/wlansim.log"; exit 1; }
+  if ! within 10 grep -q "serving on" "$work/wlansim.log"; then
+    echo "wlansim did not start:"
+    cat "$work/wlansim.log"
+    return 1
+  fi
+  port=$(sed -n 's/.*serving on 127.0.0.1:\([0-9]*\).*/\1/p' "$work/wlansim.log")
+  qsport=$(sed -n 's/.*one-button security on 127.0.0.1:\([0-9]*\).*/\1/p' "$work/wlansim.log")
+}
+stop_sim() {
+  [ -n "${sim:-}" ] || return 0
+  kill "$sim" 2>/dev/null
+  wait "$sim" 2>/dev/null
+  sim=
+}
+# The adapter key as the driver's installation leaves it, and the driver package's files.
+fresh_adapter() {
   "$VX_WINE" reg delete "$root" /f >/dev/null 2>&1
   bash scripts/sim-install.sh "$win"
 }
+# The start of a suite against the simulated adapter: the simulator, and the adapter as installed.
+sim_up() {  # wlansim options
+  start_sim "$@" || exit 1
+  fresh_adapter
+}
+# The simulator with one adapter in the world file given, without the one-button service.
+start_one_adapter_sim() { sim_up --one-adapter --no-autosecurity --world "$1"; }
+# At the end of a suite: its own tidying ($tidy), the simulator, and the programs of its Wine
+# prefix, but not a server the lane it runs in keeps for the prefix (the lane ends that).
+tidy=
+suite_end() {
+  [ -z "$tidy" ] || $tidy
+  stop_sim
+  [ "$WINEPREFIX" = "${VX_LANE_PREFIX:-}" ] || wineserver -k 2>/dev/null
+}
+trap suite_end EXIT
+
+# Tools a suite needs: a missing one fails the suite at once, so no check is quietly skipped.
 need_tools() {
   local tool missing=0
   for tool in "$@"; do

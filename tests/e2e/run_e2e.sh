@@ -6,34 +6,15 @@
 # what differs between them: the kind, the Start-menu clean-up, the zero-configuration service,
 # the WPA2-PSK authentication mode and ModeSwitch at the hand-over.
 set -uo pipefail
-native=$1
-win=$2
-shots=build/screenshots${3:+/$3}  # under a personality, a folder of its own
-mkdir -p "$shots"
-port=$((4700 + RANDOM % 200))
-root='HKLM\System\CurrentControlSet\Control\Class\{4D36E972-E325-11CE-BFC1-08002BE10318}\0007'
-clientcfg=$win/src/win32/apps/ClientCfg.exe
-
+suite=client
 source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/clientcfg.sh"
 source "$(dirname "$0")/personality.sh"
 associated() { state | grep -q '"associated":true'; }
 not_associated() { state | grep -q '"associated":false'; }
-reg_value() { "$VX_WINE" reg query "$root" /v "$1" 2>/dev/null | tr -d '\r' | awk -v n="$1" '$1 == n {print $3}'; }
 
-start_client() {  # extra environment in "$@"
-  env VX_SIM=127.0.0.1:$port "$@" "$VX_WINE" "$clientcfg" >/dev/null 2>&1 &
-  client=$!
-  within 20 tray_has "ARVENTA"
-}
-stop_client() {
-  drv post ClientCfg 0x111 32776 0
-  wait "$client" 2>/dev/null
-}
-
-"$native/src/sim/host/wlansim" --one-adapter --port "$port" --no-autosecurity >/tmp/wlansim-e2e.log 2>&1 &
-sim=$!
-trap 'personality_tidy; kill $sim 2>/dev/null; wineserver -k 2>/dev/null' EXIT
-within 10 ctl '{"cmd":"state"}' || { echo "wlansim did not start"; exit 1; }
+sim_up --one-adapter --no-autosecurity
+tidy=personality_tidy
 
 # Under a personality: the chip-level installer's shortcuts in the all-users Start menu, and a
 # stand-in for the zero-configuration service, running and starting automatically, without
@@ -81,12 +62,6 @@ right_click_menu_is() {  # the tray menu a right click brings up (closed again) 
   drv key 0x1B
   return $shown
 }
-fresh_registry() {  # the adapter key as the driver's installation leaves it
-  "$VX_WINE" reg delete "$root" /f >/dev/null 2>&1
-  bash scripts/sim-install.sh "$win"
-}
-fresh_registry
-
 check "starts in the tray and joins the open network" start_client
 check "associated within 10 s" within 10 associated
 if [ -n "$personality" ]; then
@@ -203,7 +178,6 @@ if [ -n "$personality" ]; then
   sheet=$(text_of en 102)
   secprof=$(text_of en 2201)
   connect_row() { drv select "$sheet" "$(idc SURVEY_LIST)" "$1" 0 && drv click "$sheet" "$(idc SURVEY_CONNECT)"; }
-  joined() { local s; s=$(state); [[ $s == *'"associated":true'* && $s == *"\"ssid\":\"$1\""* ]]; }
   auth_mode_set() {  # OID_802_11_AUTHENTICATION_MODE set (its set form) and taken with this value
     ctl '{"cmd":"log"}' | tr 'A-F' 'a-f' | grep -o '{[^{}]*}' | grep '"oid":"0x0d810118"' | grep '"set":true' |
       grep '"ok":true' | grep -q "\"data\":\"$1\""

@@ -5,20 +5,13 @@
 # Usage: tests/e2e/run_e2e_ap.sh NATIVE_BUILD_DIR WINDOWS_BUILD_DIR [win2k|winxp]   (after scripts/wine-env.sh)
 # With a personality (32-bit Wine), Wine reports Windows 2000 or XP to both utilities.
 set -uo pipefail
-native=$1
-win=$2
-shots=build/screenshots${3:+/$3}  # under a personality, a folder of its own
-work=build/e2e-ap
-mkdir -p "$shots" "$work"
-port=$((4900 + RANDOM % 200))
-root='HKLM\System\CurrentControlSet\Control\Class\{4D36E972-E325-11CE-BFC1-08002BE10318}\0007'
+suite=ap
+source "$(dirname "$0")/lib.sh"
 regroot='HKEY_LOCAL_MACHINE\System\CurrentControlSet\Control\Class\{4D36E972-E325-11CE-BFC1-08002BE10318}\0007'
 hotspotcfg=$win/src/win32/apps/HotspotCfg.exe
 clientcfg=$win/src/win32/apps/ClientCfg.exe
 title="Arventa SoftAP Utility"
 ssid=E2E-SoftAP
-
-source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/personality.sh"
 need_tools xdotool
 state_has() { state | grep -q -- "$1"; }
@@ -53,18 +46,15 @@ log_has() {  # oid as logged, hex data: a successful set the driver took
 }
 bridge_has() { ctl '{"cmd":"bridge"}' | grep -q -- "$1"; }
 
-"$native/src/sim/host/wlansim" --one-adapter --port "$port" --no-autosecurity >/tmp/wlansim-e2e-ap.log 2>&1 &
-sim=$!
-trap 'personality_end; kill $sim 2>/dev/null; wineserver -k 2>/dev/null' EXIT
-within 10 ctl '{"cmd":"state"}' || { echo "wlansim did not start"; exit 1; }
+start_sim --one-adapter --no-autosecurity || exit 1
+tidy=personality_end
 if [ -n "${3:-}" ]; then personality_begin "$3" || exit 1; fi
 
 # A freshly installed adapter whose access point set was chosen before: "ApDefault" exists, so
 # the station utility keeps it at the hand-over and the access point starts with its SSID and
 # a reject list.
 fresh_registry() {
-  "$VX_WINE" reg delete "$root" /f >/dev/null 2>&1
-  bash scripts/sim-install.sh "$win"
+  fresh_adapter
   {
     echo REGEDIT4
     echo

@@ -7,13 +7,7 @@
 # adapter choice when the host has two adapters. Screenshots go to build/screenshots/.
 # Usage: tests/e2e/run_e2e_bad_input.sh NATIVE_BUILD_DIR WINDOWS_BUILD_DIR   (after scripts/wine-env.sh)
 set -uo pipefail
-native=$1
-win=$2
-shots=build/screenshots
-work=build/e2e-bad-input
-mkdir -p "$shots" "$work"
-port=$((5500 + RANDOM % 200))
-
+suite=bad-input
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/clientcfg.sh"
 

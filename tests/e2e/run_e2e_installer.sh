@@ -8,10 +8,7 @@
 # checks of the file itself run and the rest is reported as skipped.
 # Usage: tests/e2e/run_e2e_installer.sh NATIVE_BUILD_DIR I686_BUILD_DIR   (after scripts/wine-env.sh)
 set -uo pipefail
-native=$1
-win=$2
-shots=build/screenshots
-mkdir -p "$shots"
+suite=installer
 source "$(dirname "$0")/lib.sh"
 skipped=0
 finish() {
@@ -48,7 +45,7 @@ fi
 
 # --- a fresh 32-bit Windows of its own ---------------------------------------------------------
 export WINEARCH=win32
-export WINEPREFIX=$PWD/build/wineprefix-installer
+export WINEPREFIX=$PWD/$work/prefix
 # No desktop menu entries in the host's home for the Start-menu shortcuts made here.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 c=$WINEPREFIX/drive_c
@@ -65,11 +62,8 @@ rm -rf "$WINEPREFIX"
 mkdir -p "$WINEPREFIX"
 "$VX_WINE" wineboot -i >/dev/null 2>&1
 wineserver -w
-port=$((5500 + RANDOM % 200))
-"$native/src/sim/host/wlansim" --one-adapter --port "$port" --no-autosecurity >build/wlansim-installer.log 2>&1 &
-sim=$!
-trap 'kill $sim 2>/dev/null; wineserver -k 2>/dev/null; unlock' EXIT
-within 10 ctl '{"cmd":"state"}' || { echo "wlansim did not start"; exit 1; }
+start_sim --one-adapter --no-autosecurity || exit 1
+tidy=unlock
 "$VX_WINE" regedit /S src/sim/install/virtual_adapters.reg
 
 instdir_win='C:\Program Files\Arventa\Wireless LAN Utility'
@@ -77,7 +71,6 @@ menu="$c/ProgramData/Microsoft/Windows/Start Menu/Programs"
 folder="$menu/Arventa Wireless LAN"
 startup_link="$menu/StartUp/Arventa Wireless LAN Utility.lnk"
 key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\ArventaWLAN'
-root='HKLM\System\CurrentControlSet\Control\Class\{4D36E972-E325-11CE-BFC1-08002BE10318}\0007'
 client_en=$(text_of en 102)
 hotspot_en=$(text_of en 3001)
 client_zh=$(text_of zh 102)

@@ -8,13 +8,7 @@
 # build/screenshots/contents-*.png.
 # Usage: tests/e2e/run_e2e_pages.sh NATIVE_BUILD_DIR WINDOWS_BUILD_DIR   (after scripts/wine-env.sh)
 set -uo pipefail
-native=$1
-win=$2
-shots=build/screenshots
-work=build/e2e-pages
-mkdir -p "$shots" "$work"
-port=$((5500 + RANDOM % 200))
-
+suite=pages
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/clientcfg.sh"
 hotspotcfg=$win/src/win32/apps/HotspotCfg.exe
@@ -102,16 +96,12 @@ row_index() {  # window id text [column]: the row whose column reads text
 }
 
 # The built-in world with its open access point made an ordinary one: a maker's access point would
-# offer the one-button set-up, whose service another suite may be running on its fixed port.
+# offer the one-button set-up, which is not what these pages are about.
 net=PagesNet
 "$native/src/sim/host/wlansim" --print-world |
   sed -e 's/"00:0C:E7:10:20:30"/"00:1A:2B:3C:4D:20"/' -e 's/"maker": true/"maker": false/' \
     -e "s/\"Arventa-AP\"/\"$net\"/" >"$work/world.json"
-"$native/src/sim/host/wlansim" --one-adapter --port "$port" --no-autosecurity --world "$work/world.json" \
-  >"$work/wlansim.log" 2>&1 &
-sim=$!
-trap 'kill $sim 2>/dev/null; wineserver -k 2>/dev/null' EXIT
-within 10 ctl '{"cmd":"state"}' || { echo "wlansim did not start"; exit 1; }
+start_sim --one-adapter --no-autosecurity --world "$work/world.json" || exit 1
 fresh_registry() {
   "$VX_WINE" reg delete "$root" /f >/dev/null 2>&1
   "$VX_WINE" regedit /S src/sim/install/virtual_adapters.reg
@@ -381,11 +371,7 @@ for lang in en zh; do
 done
 
 # Two adapters: the choice between them, each fact behind its label from the string table.
-kill $sim 2>/dev/null
-wait $sim 2>/dev/null
-"$native/src/sim/host/wlansim" --port "$port" --no-autosecurity --world "$work/world.json" >"$work/wlansim-two.log" 2>&1 &
-sim=$!
-within 10 ctl '{"cmd":"state"}' || { echo "wlansim did not start with two adapters"; exit 1; }
+start_sim --no-autosecurity --world "$work/world.json" || exit 1
 starts_with() { case "$1" in "$2"*) return 0 ;; *) echo "  \"$1\" does not begin with \"$2\"" >&2; return 1 ;; esac; }
 for lang in en zh; do
   env_lang=()

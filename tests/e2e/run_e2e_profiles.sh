@@ -4,13 +4,7 @@
 # what the simulated adapter and supplicant saw. Screenshots go to build/screenshots/.
 # Usage: tests/e2e/run_e2e_profiles.sh NATIVE_BUILD_DIR WINDOWS_BUILD_DIR   (after scripts/wine-env.sh)
 set -uo pipefail
-native=$1
-win=$2
-shots=build/screenshots
-work=build/e2e-profiles
-mkdir -p "$shots" "$work"
-port=$((5100 + RANDOM % 200))
-
+suite=profiles
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/clientcfg.sh"
 supplicant_has() { ctl '{"cmd":"supplicant"}' | grep -- "$1" >/dev/null; }
@@ -55,12 +49,7 @@ on_row() {  # profile name, button name
 awk '/^    "(my|root)": \[$/ {key = $1; skip = 1; next}
      skip && /^    \],?$/ {print "    " key " null" (/,$/ ? "," : ""); skip = 0; next}
      !skip' "$work/world.json" >"$work/no-stores.json"
-"$native/src/sim/host/wlansim" --one-adapter --port "$port" --no-autosecurity >/tmp/wlansim-e2e-prof.log 2>&1 &
-sim=$!
-trap 'kill $sim 2>/dev/null; wineserver -k 2>/dev/null' EXIT
-within 10 ctl '{"cmd":"state"}' || { echo "wlansim did not start"; exit 1; }
-"$VX_WINE" reg delete "$root" /f >/dev/null 2>&1
-bash scripts/sim-install.sh "$win"
+sim_up --one-adapter --no-autosecurity
 
 check "starts and joins the open network" start_client
 within 15 joined Arventa-AP

@@ -7,13 +7,7 @@
 # was lost, and again from its stored profile. No fixed port or /tmp file: no lock needed.
 # Usage: tests/e2e/run_e2e_ssids.sh NATIVE_BUILD_DIR WINDOWS_BUILD_DIR   (after scripts/wine-env.sh)
 set -uo pipefail
-native=$1
-win=$2
-shots=build/screenshots
-work=build/e2e-ssids
-mkdir -p "$shots" "$work"
-port=$((5500 + RANDOM % 200))
-
+suite=ssids
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/clientcfg.sh"
 

@@ -5,13 +5,7 @@
 # Screenshots go to build/screenshots/.
 # Usage: tests/e2e/run_e2e_survey.sh NATIVE_BUILD_DIR WINDOWS_BUILD_DIR   (after scripts/wine-env.sh)
 set -uo pipefail
-native=$1
-win=$2
-shots=build/screenshots
-work=build/e2e-survey
-mkdir -p "$shots" "$work"
-port=$((5300 + RANDOM % 200))
-
+suite=survey
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/clientcfg.sh"
 profiles() { "$VX_WINE" reg query "$root\\Profile\\Station" 2>/dev/null | tr -d '\r' | sed -n 's/.*\\Profile\\Station\\//p'; }
@@ -90,13 +84,13 @@ status_says() { drv text "$sheet" "$(idc SURVEY_STATUS)" | grep -- "$1" >/dev/nu
 no_window() { ! drv shown "$1" "${2:-3}"; }
 
 "$native/src/sim/host/wlansim" --print-world >"$work/world.json"
-"$native/src/sim/host/wlansim" --one-adapter --port "$port" >/tmp/wlansim-e2e-survey.log 2>&1 &
-sim=$!
-trap 'kill $sim 2>/dev/null; wineserver -k 2>/dev/null' EXIT
-within 10 ctl '{"cmd":"state"}' || { echo "wlansim did not start"; exit 1; }
-grep -q "one-button security on" /tmp/wlansim-e2e-survey.log || { echo "the one-button service did not start"; exit 1; }
-"$VX_WINE" reg delete "$root" /f >/dev/null 2>&1
-bash scripts/sim-install.sh "$win"
+sim_up --one-adapter
+[ -n "$qsport" ] || { echo "the one-button service did not start"; exit 1; }
+# The program in a folder of its own, whose security.ini points the one-button set-up at this
+# run's service.
+cp "$win/src/win32/apps/ClientCfg.exe" "$work/ClientCfg.exe"
+printf '[Option]\r\nSERVER_PORT=%s\r\n' "$qsport" >"$work/security.ini"
+clientcfg=$work/ClientCfg.exe
 
 sheet=$(text_of en 102)
 secprof=$(text_of en 2201)
