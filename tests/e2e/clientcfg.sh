@@ -11,6 +11,14 @@ reg_value() {  # name [subkey]
 profile_exists() { "$VX_WINE" reg query "$root\\Profile\\Station\\$1" >/dev/null 2>&1; }
 not_stored() { ! profile_exists "$1"; }
 
+# The sheet opened from the tray: it opens on Site Survey, whose first scan fills the list and
+# then enables Rescan.
+open_sheet() {
+  drv post ClientCfg 0x111 32774 0
+  drv wait "$sheet" 10 && within 15 surveyed
+}
+surveyed() { enabled "$sheet" "$(idc SURVEY_RESCAN)"; }
+
 start_client() {  # extra environment in "$@"
   env VX_SIM=127.0.0.1:$port "$@" "$VX_WINE" "$clientcfg" >/dev/null 2>&1 &
   client=$!

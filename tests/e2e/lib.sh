@@ -47,11 +47,31 @@ settled() {
   local before
   before=$(drv controls "$1") && [ -n "$before" ] && sleep 0.2 && [ "$(drv controls "$1")" = "$before" ]
 }
-# The page of a property sheet brought to the front (PSM_SETCURSEL) and shown: a control of
-# that page (its dialog ID) is on the screen, and the sheet has settled.
-show_page() {  # sheet index id
-  drv post "$1" 0x465 "$2" 0 && within 10 drv text "$1" "$3" && within 10 settled "$1"
+# What is on the screen changes after a command (a click, typing) and then settles.
+changes() {  # title command...
+  local before
+  before=$(drv controls "$1")
+  "${@:2}" && within 10 changed "$1" "$before" && within 10 settled "$1"
 }
+changed() { [ "$(drv controls "$1")" != "$2" ]; }
+# A dialog is on the screen and has settled.
+opened() { drv shown "$1" "${2:-15}" && within 10 settled "$1"; }
+# A page of a property sheet brought to the front (PSM_SETCURSEL, handled before "send" returns)
+# and settled.
+page() { drv send "$1" 0x465 "$2" 0 && within 10 settled "$1"; }
+# The same, and a tick of the program's timers after it, which asks the driver again: the page
+# shows the driver's values.
+page_ticked() { page "$@" && a_tick && within 10 settled "$1"; }
+# A tick of the program's timers: after the simulator's log is cleared, it asks the driver again.
+a_tick() {
+  ctl '{"cmd":"log","clear":true}' >/dev/null
+  within 10 queried
+}
+queried() { ctl '{"cmd":"log"}' | grep -q '"set":false'; }
+enabled() { drv state "$1" "$2" | grep -q '^enabled'; }  # title id
+# A pop-up menu (the tray icon's) is on the screen, or is not.
+menu_up() { drv inspect-menu >/dev/null; }
+menu_down() { ! menu_up; }
 tray_has() { tray | grep -- "$1" >/dev/null; }
 # A control's dialog ID from the resource headers: idc PROF_ADD -> 1683.
 idc() { awk -v n="VX_IDC_$1" '$1 == "#define" && $2 == n {print $3}' src/resources/dialogs/*.h; }

@@ -58,7 +58,7 @@ right_click_menu_is() {  # the tray menu a right click brings up (closed again) 
   drv post ClientCfg 1124 161 0x204
   within 5 menu_noted "$1"
   local shown=$?
-  sleep 0.5
+  within 5 menu_up
   drv key 0x1B
   return $shown
 }
@@ -92,7 +92,7 @@ ctl '{"cmd":"rssi","network":"Arventa-AP","rssi":-48}' >/dev/null
 
 # The tray menu and the sheet, for a person to look at.
 drv post ClientCfg 1124 161 0x204
-sleep 2
+within 10 menu_up
 look_at_menu tray-menu-en
 # Windows 2000 has no zero-configuration service, so its menu lacks the service's items.
 menu=232
@@ -101,13 +101,13 @@ check "tray menu offers the switch to access point mode" within 3 bash -c "'$nat
 drv key 0x1B
 drv post ClientCfg 0x111 32774 0
 check "the sheet opens from the tray" drv wait "Arventa Client Utility" 10
-sleep 2
+sheet="Arventa Client Utility"
+within 15 surveyed
 look_at sheet-en "Arventa Client Utility"
 # Every page of the sheet, photographed and checked (PSM_SETCURSEL by index).
 pages="0:profile 1:link-status 3:statistics 4:advanced 5:about 2:survey"
 for page in $pages; do
-  drv post "Arventa Client Utility" 0x465 "${page%%:*}" 0
-  sleep 2.5  # a tick of the page's timer, so its values are shown
+  page_ticked "Arventa Client Utility" "${page%%:*}"  # a tick of the page's timer: its values are shown
   look_at "page-${page#*:}-en" "Arventa Client Utility"
 done
 
@@ -129,17 +129,17 @@ check "last profile re-applied when it returns" within 20 associated
 stop_client
 if start_client LANG=zh_TW.UTF-8 LC_ALL=zh_TW.UTF-8; then
   drv post ClientCfg 1124 161 0x204
-  sleep 2
+  within 10 menu_up
   look_at_menu tray-menu-zh
   drv key 0x1B
   drv post ClientCfg 0x111 32774 0
   zh_caption=$(awk -F'\t' '$1 == 102 {print $3}' src/resources/strings/strings.zh-TW.txt)
   check "the Chinese sheet opens" drv wait "$zh_caption" 10
-  sleep 2
+  sheet=$zh_caption
+  within 15 surveyed
   look_at sheet-zh "$zh_caption"
   for page in $pages; do
-    drv post "$zh_caption" 0x465 "${page%%:*}" 0
-    sleep 2.5
+    page_ticked "$zh_caption" "${page%%:*}"
     look_at "page-${page#*:}-zh" "$zh_caption"
   done
   check "Chinese tray text" within 10 tray_has "無線網路卡"
@@ -157,7 +157,7 @@ if [ -n "$personality" ]; then
   # no such service, so the utility does not look.
   wzc start
   set_control_flags 32768
-  sleep 5  # two ticks of the main loop
+  a_tick && a_tick  # two ticks of the main loop
   if [ "$personality_kind" -ge 8 ]; then
     check "XP: the service holding the adapter gets the menu that gives it back" within 10 right_click_menu_is 230
     drv post ClientCfg 0x111 32780 0  # "Use AVConfig as Configuration utility"
@@ -183,8 +183,7 @@ if [ -n "$personality" ]; then
       grep '"ok":true' | grep -q "\"data\":\"$1\""
   }
   keydlg=$(text_of en 2400)
-  drv post ClientCfg 0x111 32774 0
-  drv wait "$sheet" 10 && sleep 4  # the sheet opens on Site Survey, which scans
+  open_sheet
   # Joined to the maker's open access point, the page offers its one-button set-up: not now.
   if drv shown "$keydlg" 10; then
     drv click "$keydlg" 2
@@ -192,8 +191,7 @@ if [ -n "$personality" ]; then
   fi
   ctl '{"cmd":"log","clear":true}' >/dev/null
   within 10 connect_row HomeNet
-  if check "Connect to WPA2-PSK HomeNet asks for its key" drv shown "$secprof" 10; then
-    sleep 0.7
+  if check "Connect to WPA2-PSK HomeNet asks for its key" opened "$secprof" 10; then
     drv set-text "$secprof" "$(idc ASEC_PSK)" "correct horse battery"
     drv click "$secprof" 1
     drv gone "$secprof" 5

@@ -107,18 +107,17 @@ check "first copy keeps running" ap_up 1
 drv post "$title" 0x471 5 0  # PSM_PRESSBUTTON, Cancel
 check "Cancel closes the sheet" drv gone "$title" 5
 drv post HotspotCfg 1124 161 0x204  # a right click on the tray icon
-sleep 2
+within 10 menu_up
 look_at_menu ap-tray-menu-en
 drv key 0x1B
-sleep 0.5
+within 5 menu_down
 drv post HotspotCfg 0x111 32774 0
 check "launch opens the sheet" drv wait "$title" 10
-sleep 2
+within 10 settled "$title"
 look_at ap-sheet-en "$title"
 pages=(config access-control wds mac-table event-log statistics about)
 for i in 1 2 3 4 5 6; do
-  drv post "$title" 0x465 "$i" 0  # PSM_SETCURSEL
-  sleep 2.5
+  page_ticked "$title" "$i"
   look_at "ap-${pages[$i]}-en" "$title"
 done
 
@@ -126,22 +125,17 @@ done
 # letter the filter refuses and one it takes, MODIFY, APPLY. The station is no longer rejected.
 sheet=$(xdotool search --name "^$title\$" | head -1)
 at() { xdotool mousemove --window "$sheet" "$1" "$2" click --repeat "${3:-1}" --delay 80 1; }
-drv post "$title" 0x465 1 0
-sleep 1
-at 174 111 2  # the first entry of the list
-sleep 1
+page "$title" 1
+changes "$title" at 174 111 2  # the first entry of the list
 xdotool key End BackSpace
-xdotool type --delay 60 "qa"
-sleep 0.5
+changes "$title" xdotool type --delay 60 "qa"
 look_at ap-acl-editor-en "$title"
-at 246 116  # MODIFY
-sleep 0.5
+changes "$title" at 246 116  # MODIFY
 ctl '{"cmd":"log","clear":true}' >/dev/null
 at 437 311  # APPLY
 check "APPLY sends the edited access list" within 5 log_has 0x0df10110 001f3a07080a
 # A refused station tries again when the access point restarts: the Config page's APPLY.
-drv post "$title" 0x465 0 0
-sleep 1
+page "$title" 0
 at 437 311
 check "the station is let in after the restart" within 10 state_has '00:1F:3A:07:08:09'
 # The security dialog: WEP chosen, letters outside the hexadecimal digits refused in a key.
@@ -150,11 +144,9 @@ if check "the security dialog opens" drv wait "Authentication & Security" 5; the
   dialog=$(xdotool search --name "^Authentication & Security\$" | head -1)
   xdotool mousemove --window "$dialog" 227 51 click 1
   sleep 0.5
-  xdotool key Down Return
-  sleep 0.5
+  changes "Authentication & Security" xdotool key Down Return
   xdotool mousemove --window "$dialog" 393 166 click 1
-  xdotool type --delay 60 "12zz34g5"
-  sleep 0.5
+  changes "Authentication & Security" xdotool type --delay 60 "12zz34g5"
   look_at ap-security-en "Authentication & Security"
   drv key 0x1B
   check "Escape closes the security dialog" drv gone "Authentication & Security" 5
@@ -186,27 +178,25 @@ zh_caption=$(awk -F'\t' '$1 == 3001 {print $3}' src/resources/strings/strings.zh
 if start_ap LANG=zh_TW.UTF-8 LC_ALL=zh_TW.UTF-8; then
   check "\"-S\": no sheet at start" bash -c "! '$VX_WINE' '$win/tests/e2e/e2e_driver.exe' wait '$zh_caption' 3 2>/dev/null"
   drv post HotspotCfg 1124 161 0x204
-  sleep 2
+  within 10 menu_up
   look_at_menu ap-tray-menu-zh
   drv key 0x1B
-  sleep 0.5
+  within 5 menu_down
   drv post HotspotCfg 0x111 32774 0
   check "the Chinese sheet opens" drv wait "$zh_caption" 10
-  sleep 2
+  within 10 settled "$zh_caption"
   look_at ap-sheet-zh "$zh_caption"
   for i in 1 2 3 4 5 6; do
-    drv post "$zh_caption" 0x465 "$i" 0
-    sleep 2.5
+    page_ticked "$zh_caption" "$i"
     look_at "ap-${pages[$i]}-zh" "$zh_caption"
   done
-  drv post "$zh_caption" 0x465 0 0
-  sleep 1
+  page "$zh_caption" 0
   # The security dialog in Chinese, with the WEP keys shown.
   zh_security=$(text_of zh 3150)
   drv click "$zh_caption" "$(idc APC_SECURITY)"
   if check "the Chinese security dialog opens" drv wait "$zh_security" 5; then
     drv choose "$zh_security" "$(idc APS_ENCRYPTION)" "#1"
-    sleep 0.5
+    within 10 settled "$zh_security"
     look_at ap-security-zh "$zh_security"
     drv click "$zh_security" 2
     check "Cancel closes the Chinese security dialog" drv gone "$zh_security" 5

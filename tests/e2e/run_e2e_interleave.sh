@@ -85,13 +85,8 @@ selcert=$(text_of en 2702)
 otpdlg=$(text_of en 2050)
 
 list=$(idc SURVEY_LIST)
-opened() { drv shown "$1" "${2:-10}" && sleep 0.5; }
-open_sheet() {  # on Site Survey, which scans first; its dialogs wait for the list
-  drv post ClientCfg 0x111 32774 0
-  drv wait "$sheet" 10 && sleep 1
-}
 listed() { drv items "$sheet" "$list" | grep -- "$1" >/dev/null; }
-profile_page() { drv post "$sheet" 0x465 0 0 && sleep 1; }
+profile_page() { page "$sheet" 0; }
 press_on_row() { drv select "$sheet" "$list" "$1" "${2:-0}" && drv click "$sheet" "$(idc SURVEY_CONNECT)"; }
 connect() { within 10 listed "$1" && within 10 press_on_row "$@"; }  # the buttons wait while a join is under way
 cancel_sheet() { drv post "$1" 0x471 5 0; }  # PSM_PRESSBUTTON: Cancel
@@ -123,7 +118,7 @@ open_edit() {
 close_edit() { cancel_sheet "$edit"; }
 open_certs() {  # "Add Profile" > "802.1x Setting" > "Select Certificate"
   open_add || return 1
-  drv post "$add" 0x465 1 0 && sleep 1
+  page "$add" 1
   drv choose "$add" "$(idc ASEC_AUTH)" WPA2 && drv click "$add" "$(idc ASEC_8021X_SETTING)" && opened "$dot1x" &&
     drv choose "$dot1x" "$(idc DAUTH_METHOD)" "$(text_of en 2704)" && drv click "$dot1x" "$(idc DAUTH_MORE)" &&
     opened "$selcert"

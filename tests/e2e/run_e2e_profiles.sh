@@ -11,15 +11,9 @@ supplicant_has() { ctl '{"cmd":"supplicant"}' | grep -- "$1" >/dev/null; }
 
 open_profile_page() {  # sheet title
   drv post ClientCfg 0x111 32774 0
-  drv wait "$1" 10 || return 1
-  sleep 4  # the Site Survey page opens first and scans; the profile sheets list what it found
-  drv post "$1" 0x465 0 0  # PSM_SETCURSEL: the Profile page
-  sleep 1.5
-}
-opened() { drv wait "$1" 15 && sleep 0.7; }  # a dialog is up and initialised (a loaded machine is slow)
-page() {  # sheet title, page index: brings the page to the front
-  drv post "$1" 0x465 "$2" 0
-  sleep 1
+  # The Site Survey page opens first and scans; the profile sheets list what it found.
+  drv wait "$1" 10 && within 15 surveyed || return 1
+  page "$1" 0  # the Profile page
 }
 rows() { drv items "$sheet" "$(idc PROF_LIST)"; }
 has_row() { rows | cut -f1 | grep -x -- "$1" >/dev/null; }
@@ -161,8 +155,7 @@ if check "\"802.1x Setting\" opens its sheet" opened "$dot1x"; then
   page "$dot1x" 1
   # The trusted roots are the simulator's: its world supplies the certificate stores.
   drv click "$dot1x" "$(idc DCA_USE_CHAIN)"
-  sleep 0.5
-  check "the CA list offers the world's root certificates" issuer_offered "Arventa Corp Root CA"
+  check "the CA list offers the world's root certificates" within 5 issuer_offered "Arventa Corp Root CA"
   drv choose "$dot1x" "$(idc DCA_ISSUER)" "Arventa Corp Root CA"
   drv click "$dot1x" 1
   check "verifying the server asks for its name" box_says "$(text_of en 2745)"

@@ -37,11 +37,6 @@ cat >"$work/world.json" <<EOF
 EOF
 
 list=$(idc SURVEY_LIST)
-open_sheet() {  # the sheet opens on Site Survey, which scans
-  drv post ClientCfg 0x111 32774 0
-  drv wait "$sheet" 10 && sleep 4
-}
-opened() { drv shown "$1" 10 && sleep 0.7; }
 rows() { drv items "$sheet" "$list"; }
 ssid_of_row() { rows | awk -F'\t' -v b="$1" '$2 == b {print $1}'; }  # the SSID column of a BSSID's row
 row_reads() { [ "$(ssid_of_row "$1")" = "$2" ]; }
@@ -96,14 +91,12 @@ join_one "backslash, open" 00-1A-2B-5C-00-06 "$BACKSLASH" "back_slash" \
 
 # The profile list shows the names the networks were given.
 profile_listed() { drv items "$sheet" "$(idc PROF_LIST)" | cut -f1 | grep -x -F -- "$1" >/dev/null; }
-drv post "$sheet" 0x465 0 0  # PSM_SETCURSEL: the Profile page
-sleep 1
+page "$sheet" 0  # the Profile page
 for name in 'My "Net" _#1' back_slash Ctl_x01_x09_x1FNet $'Caf\xc3\xa9 Lounge'; do
   check "the profile list shows \"$name\"" profile_listed "$name"
 done
 look_at profiles-ssids-en "$sheet"
-drv post "$sheet" 0x465 2 0  # back to Site Survey
-sleep 2
+page "$sheet" 2  # back to Site Survey
 
 # Lost and back: the network leaves range and returns; the station joins the same bytes again.
 range 00:1A:2B:5C:00:06 false
