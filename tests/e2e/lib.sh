@@ -42,6 +42,15 @@ within() {
   echo "  waited ${seconds} s in vain for: $*" >&2
   return 1
 }
+# A command keeps succeeding for $1 seconds: what must not change, watched.
+throughout() {
+  local seconds=$1
+  shift
+  for _ in $(seq $((seconds * 4))); do
+    "$@" >/dev/null 2>&1 || { echo "  no longer true: $*" >&2; return 1; }
+    sleep 0.25
+  done
+}
 # A window done with drawing itself: its visible controls and their texts read the same twice.
 settled() {
   local before

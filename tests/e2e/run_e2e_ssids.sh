@@ -116,7 +116,7 @@ check "the 0xFF profile joins without a sheet" no_window "$secprof" 2
 check "the 0xFF network is joined again" within 20 joined_hex "$FF"
 # The survey's join watchdog looks 5 s after Connect: a link gone by then counts as a failed join
 # (the profile is dropped and "Security Profile" asks again). The adapter goes after that look.
-sleep 6
+throughout 6 joined_hex "$FF"
 ctl '{"cmd":"unplug"}' >/dev/null
 check "unplugged, the link is gone" within 10 lost
 ctl '{"cmd":"replug"}' >/dev/null
