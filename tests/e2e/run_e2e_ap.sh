@@ -9,17 +9,12 @@ suite=ap
 source "$(dirname "$0")/lib.sh"
 regroot='HKEY_LOCAL_MACHINE\System\CurrentControlSet\Control\Class\{4D36E972-E325-11CE-BFC1-08002BE10318}\0007'
 hotspotcfg=$win/src/win32/apps/HotspotCfg.exe
-clientcfg=$win/src/win32/apps/ClientCfg.exe
 title="Arventa SoftAP Utility"
 ssid=E2E-SoftAP
+source "$(dirname "$0")/clientcfg.sh"
 source "$(dirname "$0")/personality.sh"
 need_tools xdotool
-state_has() { state | grep -q -- "$1"; }
 ap_running() { state | grep -q '"opMode":1' && state | grep -q "\"ssid\":\"$ssid\""; }
-reg_value() {  # name [subkey]
-  local key=$root${2:+\\$2}
-  "$VX_WINE" reg query "$key" /v "$1" 2>/dev/null | tr -d '\r' | awk -v n="$1" '$1 == n {print $3}'
-}
 
 start_ap() {  # extra environment in "$@"; tray only ("-S"): the tests open the sheet themselves
   env VX_SIM=127.0.0.1:$port "$@" "$VX_WINE" "$hotspotcfg" -s >/dev/null 2>&1 &
@@ -30,10 +25,6 @@ ap_gone() { drv gone HotspotCfg "$1"; }
 stop_ap() {
   drv post HotspotCfg 0x111 32776 0
   ap_gone 10
-}
-start_client() {
-  env VX_SIM=127.0.0.1:$port "$VX_WINE" "$clientcfg" >/dev/null 2>&1 &
-  within 20 tray_has "ARVENTA"
 }
 # ClientCfg's "Switch to AP Mode": ModeSwitch starts HotspotCfg once ClientCfg has ended.
 client_to_ap() {
