@@ -72,6 +72,9 @@ export VX_LANE_PREFIX=$WINEPREFIX
 if [[ " ${VX_LANE_NO_SERVER:-} " != *" $name "* ]]; then
   wineserver -f -p &
   server=$!
+  # Wine's own services start with the first program of the prefix and live as long as its
+  # server: started here, they do not hold on to the output of a program the part captures.
+  "${VX_WINE:-wine}" wineboot </dev/null >/dev/null 2>&1
 fi
 
 echo "== $name on DISPLAY=$DISPLAY, WINEPREFIX=$WINEPREFIX" >"$log"
