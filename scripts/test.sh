@@ -14,7 +14,7 @@ set -uo pipefail
 cd "$(dirname "$0")/.."
 started=$SECONDS
 export VX_RUN=$$  # carried by everything the run starts, so that all of it can be ended
-trap 'trap - INT TERM; bash tests/e2e/lane.sh --sweep "VX_RUN=$VX_RUN"; exit 130' INT TERM
+trap 'trap "" INT TERM; bash tests/e2e/lane.sh --sweep "VX_RUN=$VX_RUN"; rm -rf build/lanes/*/prefix; exit 130' INT TERM
 VX_WINE_VARS_ONLY=1 source scripts/wine-env.sh
 native=build/native-asan
 win=build/$VX_WIN_PRESET

@@ -46,7 +46,7 @@ fail() { echo "[FAIL] lane $name: $*" >>"$log"; }
 
 xvfb= server= part=
 finish() {
-  trap - INT TERM
+  trap '' INT TERM
   [ -n "$part" ] && kill -TERM "$part" 2>/dev/null  # timeout passes it on to the part's processes
   [ -n "$server" ] && wineserver -k 2>/dev/null
   sweep "VX_LANE=$VX_LANE"
