@@ -102,7 +102,8 @@ box_says() {  # expected text, [button]: a box with that text appears within 5 s
 # left out (--no-autosecurity). Sets $sim, $port and $qsport; a restart keeps the ports.
 start_sim() {  # wlansim options
   stop_sim
-  "$native/src/sim/host/wlansim" --port "${port:-0}" --autosecurity-port "${qsport:-0}" "$@" >"$work/wlansim.log" 2>&1 &
+  : >"$work/wlansim.log"  # emptied here: a restart must not read the last one's ports
+  "$native/src/sim/host/wlansim" --port "${port:-0}" --autosecurity-port "${qsport:-0}" "$@" >>"$work/wlansim.log" 2>&1 &
   sim=$!
   if ! within 10 grep -q "serving on" "$work/wlansim.log"; then
     echo "wlansim did not start:"

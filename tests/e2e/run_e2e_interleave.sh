@@ -170,7 +170,7 @@ for d in "${dialogs[@]}"; do
   fi
   [ "$d" = certs ] && shot interleave-certs-en
   ctl '{"cmd":"unplug"}' >/dev/null
-  sleep 2.5  # a tick of the main loop comes
+  throughout 3 tray_lacks "Not exist"  # a tick of the main loop comes and goes
   check "$d, unplugged: the program lives on with the dialog and the sheet" waiting_with "$d"
   check "$d, unplugged: the tray waits for the dialog" tray_lacks "Not exist"
   "close_$d"
