@@ -126,7 +126,7 @@ for s in "${picked[@]}"; do queue+=("e2e:$s"); done
 queue=("${queue[@]:0:3}" "${others[@]}" "${queue[@]:3}")  # they take about as long as the third suite
 for q in "${queue[@]}"; do parts+=("${q%% *}"); done
 if [ ${#queue[@]} -gt 0 ]; then
-  printf '%s\n' "${queue[@]}" | VX_TEMPLATE=${template:-} VX_LANE_NO_SERVER="e2e:novnc" \
+  printf '%s\n' "${queue[@]}" | VX_TEMPLATE=${template:-} VX_LANE_NO_SERVER="e2e:novnc fuzz" \
     xargs -L 1 -P "${VX_LANES:-3}" bash tests/e2e/lane.sh
 fi
 [ ${#picked[@]} -gt 0 ] && bash tests/e2e/gallery.sh build/screenshots >build/lanes/gallery.log 2>&1
