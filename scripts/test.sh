@@ -129,7 +129,8 @@ if [ ${#queue[@]} -gt 0 ]; then
   printf '%s\n' "${queue[@]}" | VX_TEMPLATE=${template:-} VX_LANE_NO_SERVER="e2e:novnc fuzz" \
     xargs -L 1 -P "${VX_LANES:-3}" bash tests/e2e/lane.sh
 fi
-[ ${#picked[@]} -gt 0 ] && bash tests/e2e/gallery.sh build/screenshots >build/lanes/gallery.log 2>&1
+# The screenshots as one contact sheet per language: build/screenshots/gallery-en.png, -zh.png.
+[ ${#picked[@]} -gt 0 ] && step e2e:gallery bash tests/e2e/gallery.sh build/screenshots
 
 # The summary.
 echo
