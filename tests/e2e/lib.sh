@@ -112,6 +112,22 @@ start_sim() {  # wlansim options
   fi
   port=$(sed -n 's/.*serving on 127.0.0.1:\([0-9]*\).*/\1/p' "$work/wlansim.log")
   qsport=$(sed -n 's/.*one-button security on 127.0.0.1:\([0-9]*\).*/\1/p' "$work/wlansim.log")
+  programs_up
+}
+# The programs run from a folder of the suite's own, whose security.ini points ClientCfg's
+# one-button set-up at this run's service, or without one at a port nothing listens on: never at
+# the service of another run on the programs' default port.
+programs_up() {
+  local p=$qsport
+  while [ -z "$p" ]; do
+    p=$((22000 + RANDOM % 8000))
+    (exec 3<>"/dev/tcp/127.0.0.1/$p") 2>/dev/null && p=
+  done
+  mkdir -p "$work/apps"
+  cp -u "$win"/src/win32/apps/*.exe "$work/apps/"
+  printf '[Option]\r\nSERVER_PORT=%s\r\n' "$p" >"$work/apps/security.ini"
+  clientcfg=$work/apps/ClientCfg.exe
+  hotspotcfg=$work/apps/HotspotCfg.exe
 }
 stop_sim() {
   [ -n "${sim:-}" ] || return 0

@@ -184,7 +184,7 @@ client_pages() {  # language
   check "$lang: Site Survey list has grid lines, full-row select and info tips" list_style_has "$sheet" "$list" 0x421
   check "$lang: Site Survey list has its image list" has_image_list "$sheet" "$list"
   row=$(row_index "$sheet" "$list" "$bssid" 1)
-  check "$lang: the connected row carries the infrastructure icon" test "$(row_image "$sheet" "$list" "${row:-x}")" = 0
+  check "$lang: the connected row carries the infrastructure icon" within 6 image_is "$sheet" "$list" "${row:-x}" 0
   check "$lang: the open network's encryption in the table's words" \
     test "$(drv items "$sheet" "$list" | sed -n "$((${row:-0} + 1))p" | cut -f5)" = "$(says "$lang" 123)"
   # Connect makes the open network a profile, the active one.
