@@ -12,7 +12,8 @@
 set -eu
 build=${1:?usage: sim-install.sh WIN_BUILD_DIR [PORT]}
 port=${2:-}
-if [ -n "$port" ]; then
+# A test lane keeps a persistent server for its prefix already (tests/e2e/lane.sh).
+if [ -n "$port" ] && [ "$WINEPREFIX" != "${VX_LANE_PREFIX:-}" ]; then
   wineserver -k 2>/dev/null || true
   wineserver -w 2>/dev/null || true
   wineserver -p

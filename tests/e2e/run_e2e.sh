@@ -9,39 +9,16 @@
 # what differs between them: the kind, the Start-menu clean-up, the zero-configuration service,
 # the WPA2-PSK authentication mode and ModeSwitch at the hand-over.
 set -uo pipefail
-native=$1
-win=$2
-shots=build/screenshots${3:+/$3}  # under a personality, a folder of its own
-mkdir -p "$shots"
-port=$((4700 + RANDOM % 200))
-root='HKLM\System\CurrentControlSet\Control\Class\{4D36E972-E325-11CE-BFC1-08002BE10318}\0007'
-clientcfg=$win/src/win32/apps/ClientCfg.exe
-
+suite=client
 source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/clientcfg.sh"
 source "$(dirname "$0")/personality.sh"
 associated() { state | grep -q '"associated":true'; }
 not_associated() { state | grep -q '"associated":false'; }
-reg_value() { "$VX_WINE" reg query "$root" /v "$1" 2>/dev/null | tr -d '\r' | awk -v n="$1" '$1 == n {print $3}'; }
 
-start_client() {  # extra environment in "$@"
-  env "$@" "$VX_WINE" "$clientcfg" >/dev/null 2>&1 &
-  client=$!
-  within 20 tray_has "ARVENTA"
-}
-stop_client() {
-  drv post ClientCfg 0x111 32776 0
-  wait "$client" 2>/dev/null
-}
-
-"$native/src/sim/host/wlansim" --one-adapter --port "$port" --no-autosecurity >/tmp/wlansim-e2e.log 2>&1 &
-sim=$!
-trap 'personality_tidy; kill $sim 2>/dev/null; wineserver -k 2>/dev/null' EXIT
-within 10 ctl '{"cmd":"state"}' || { echo "wlansim did not start"; exit 1; }
-fresh_registry() {  # the adapter key as the driver's installation leaves it
-  "$VX_WINE" reg delete "$root" /f >/dev/null 2>&1
-  install_sim_platform
-}
-fresh_registry
+platform=1  # the shipped program on the simulated platform, no simulation switch
+sim_up --one-adapter --no-autosecurity
+tidy=personality_tidy
 
 # Under a personality: the chip-level installer's shortcuts in the all-users Start menu, and a
 # stand-in for the zero-configuration service, running and starting automatically, without
@@ -94,11 +71,10 @@ right_click_menu_is() {  # the tray menu a right click brings up (closed again) 
   drv post ClientCfg 1124 161 0x204
   within 5 menu_shown_is "$1"
   local shown=$?
-  sleep 0.5
+  within 5 menu_up
   drv key 0x1B
   return $shown
 }
-
 check "starts in the tray and joins the open network" start_client
 check "associated within 10 s" within 10 associated
 if [ -n "$personality" ]; then
@@ -140,7 +116,7 @@ check "after failed requests the tray shows the link again" within 10 tray_has "
 
 # The tray menu and the sheet, for a person to look at.
 drv post ClientCfg 1124 161 0x204
-sleep 2
+within 10 menu_up
 look_at_menu tray-menu-en
 # Windows 2000 has no zero-configuration service, so its menu lacks the service's items.
 menu=232
@@ -149,13 +125,13 @@ check "tray menu offers the switch to access point mode" within 3 menu_shown_is 
 drv key 0x1B
 drv post ClientCfg 0x111 32774 0
 check "the sheet opens from the tray" drv wait "Arventa Client Utility" 10
-sleep 2
+sheet="Arventa Client Utility"
+within 15 surveyed
 look_at sheet-en "Arventa Client Utility"
 # Every page of the sheet, photographed and checked (PSM_SETCURSEL by index).
 pages="0:profile 1:link-status 3:statistics 4:advanced 5:about 2:survey"
 for page in $pages; do
-  drv post "Arventa Client Utility" 0x465 "${page%%:*}" 0
-  sleep 2.5  # a tick of the page's timer, so its values are shown
+  page_ticked "Arventa Client Utility" "${page%%:*}"  # a tick of the page's timer: its values are shown
   look_at "page-${page#*:}-en" "Arventa Client Utility"
 done
 
@@ -192,17 +168,17 @@ done
 stop_client
 if start_client LANG=zh_TW.UTF-8 LC_ALL=zh_TW.UTF-8; then
   drv post ClientCfg 1124 161 0x204
-  sleep 2
+  within 10 menu_up
   look_at_menu tray-menu-zh
   drv key 0x1B
   drv post ClientCfg 0x111 32774 0
   zh_caption=$(awk -F'\t' '$1 == 102 {print $3}' src/resources/strings/strings.zh-TW.txt)
   check "the Chinese sheet opens" drv wait "$zh_caption" 10
-  sleep 2
+  sheet=$zh_caption
+  within 15 surveyed
   look_at sheet-zh "$zh_caption"
   for page in $pages; do
-    drv post "$zh_caption" 0x465 "${page%%:*}" 0
-    sleep 2.5
+    page_ticked "$zh_caption" "${page%%:*}"
     look_at "page-${page#*:}-zh" "$zh_caption"
   done
   check "Chinese tray text" within 10 tray_has "無線網路卡"
@@ -220,7 +196,7 @@ if [ -n "$personality" ]; then
   # no such service, so the utility does not look.
   wzc start
   set_control_flags 32768
-  sleep 5  # two ticks of the main loop
+  a_tick && a_tick  # two ticks of the main loop
   if [ "$personality_kind" -ge 8 ]; then
     check "XP: the service holding the adapter gets the menu that gives it back" within 10 right_click_menu_is 230
     drv post ClientCfg 0x111 32780 0  # "Use AVConfig as Configuration utility"
@@ -241,14 +217,12 @@ if [ -n "$personality" ]; then
   sheet=$(text_of en 102)
   secprof=$(text_of en 2201)
   connect_row() { drv select "$sheet" "$(idc SURVEY_LIST)" "$1" 0 && drv click "$sheet" "$(idc SURVEY_CONNECT)"; }
-  joined() { local s; s=$(state); [[ $s == *'"associated":true'* && $s == *"\"ssid\":\"$1\""* ]]; }
   auth_mode_set() {  # OID_802_11_AUTHENTICATION_MODE set (its set form) and taken with this value
     ctl '{"cmd":"log"}' | tr 'A-F' 'a-f' | grep -o '{[^{}]*}' | grep '"oid":"0x0d810118"' | grep '"set":true' |
       grep '"ok":true' | grep -q "\"data\":\"$1\""
   }
   keydlg=$(text_of en 2400)
-  drv post ClientCfg 0x111 32774 0
-  drv wait "$sheet" 10 && sleep 4  # the sheet opens on Site Survey, which scans
+  open_sheet
   # Joined to the maker's open access point, the page offers its one-button set-up: not now.
   if drv shown "$keydlg" 10; then
     drv click "$keydlg" 2
@@ -256,8 +230,7 @@ if [ -n "$personality" ]; then
   fi
   ctl '{"cmd":"log","clear":true}' >/dev/null
   within 10 connect_row HomeNet
-  if check "Connect to WPA2-PSK HomeNet asks for its key" drv shown "$secprof" 10; then
-    sleep 0.7
+  if check "Connect to WPA2-PSK HomeNet asks for its key" opened "$secprof" 10; then
     drv set-text "$secprof" "$(idc ASEC_PSK)" "correct horse battery"
     drv click "$secprof" 1
     drv gone "$secprof" 5
