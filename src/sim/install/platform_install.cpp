@@ -149,6 +149,22 @@ bool WaitFor(SC_HANDLE service, DWORD state) {
   return false;
 }
 
+// A running driver holds its file: it is stopped before a new copy goes in (a test lane's
+// persistent wineserver keeps it up between installs).
+void StopDriver() {
+  SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
+  if (!manager) return;
+  if (SC_HANDLE service = OpenServiceA(manager, kService, SERVICE_ALL_ACCESS)) {
+    SERVICE_STATUS status{};
+    if (QueryServiceStatus(service, &status) && status.dwCurrentState != SERVICE_STOPPED) {
+      ControlService(service, SERVICE_CONTROL_STOP, &status);
+      WaitFor(service, SERVICE_STOPPED);
+    }
+    CloseServiceHandle(service);
+  }
+  CloseServiceHandle(manager);
+}
+
 // The driver as a kernel driver service, (re)started so that it reads the port and the world's
 // adapters afresh.
 bool StartDriver(uint16_t port) {
@@ -194,6 +210,7 @@ int main(int argc, char** argv) {
   }
   vx::sim::SimConnection connection(vx::sim::SimEndpoint{"127.0.0.1", static_cast<uint16_t>(port)});
   if (!WriteDevices(connection)) return 1;
+  if (command == "install") StopDriver();
   if (command == "install" && !(CopyToSystem("driver\\vxsimnic.sys", "drivers\\vxsimnic.sys") &&
                                 CopyToSystem("supplicant\\AegisE5.dll", "AegisE5.dll")))
     return 1;
