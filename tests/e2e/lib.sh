@@ -36,6 +36,7 @@ check() {  # name, then a command that must succeed
   else
     echo "[FAIL] $name"
     failed=$((failed + 1))
+    return 1
   fi
 }
 # Waits up to $1 seconds for a command to succeed; says what it waited for when the time runs out.
