@@ -53,8 +53,10 @@ CNF
   done <<<"$certs"
 fi
 # The current user's stores hold only the world's certificates (the host's roots, which Wine's ROOT
-# store shows too, are the machine's): an earlier build's, of other keys, go.
+# store shows too, are the machine's): an earlier build's, of other keys, go. A store a broken
+# run left locked is unlocked.
 for store in MY Root; do
+  "$VX_WINE" "$build/src/sim/install/vxsim-certs.exe" unlock "$store"
   "$VX_WINE" reg delete "HKCU\\Software\\Microsoft\\SystemCertificates\\$store\\Certificates" /f >/dev/null 2>&1 || true
 done
 while IFS='|' read -r name _ _ _ store friendly; do
