@@ -14,6 +14,9 @@ campus-root|Campus Trust CA|campus-root|20290630120000Z|ROOT|Campus Trust
 alice|alice|arventa-root|20270331120000Z|MY|Alice (CorpSecure)
 bob|bob|arventa-root|20270331120000Z|MY|Bob (CorpSecure TLS)'
 
+# Lanes install side by side: one makes the certificates, the others wait for them.
+exec 9>"$build/sim-certs.lock"
+flock 9
 if [ ! -f "$dir/bob.der" ]; then
   rm -rf "$dir"
   mkdir -p "$dir"
@@ -52,6 +55,7 @@ CNF
     openssl x509 -in "$dir/$name.pem" -outform DER -out "$dir/$name.der"
   done <<<"$certs"
 fi
+flock -u 9
 # The current user's stores hold only the world's certificates (the host's roots, which Wine's ROOT
 # store shows too, are the machine's): an earlier build's, of other keys, go. A store a broken
 # run left locked is unlocked.
