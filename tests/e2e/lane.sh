@@ -70,8 +70,17 @@ if [ -n "${VX_TEMPLATE:-}" ]; then
 fi
 export VX_LANE_PREFIX=$WINEPREFIX
 if [[ " ${VX_LANE_NO_SERVER:-} " != *" $name "* ]]; then
-  wineserver -f -p &
-  server=$!
+  # Ready before any program of the prefix runs: a program that finds no server starts one of
+  # its own, and whichever loses the race for the prefix's lock ends.
+  for _ in 1 2 3; do
+    wineserver -f -p &
+    server=$!
+    for _ in $(seq 100); do
+      [ -S "/proc/$server/cwd/socket" ] && break 2
+      kill -0 "$server" 2>/dev/null || break
+      sleep 0.1
+    done
+  done
   # Wine's own services start with the first program of the prefix and live as long as its
   # server: started here, they do not hold on to the output of a program the part captures.
   "${VX_WINE:-wine}" wineboot </dev/null >/dev/null 2>&1

@@ -244,7 +244,7 @@ open_ap_security() { on 0 click "$ap" "$(idc APC_SECURITY)" && opened "$apsec"; 
 open_ap_psk() { open_ap_security && drv choose "$apsec" "$(idc APS_AUTH)" WPA-PSK && drv set-text "$apsec" "$(idc APS_PSK)" short && drv click "$apsec" 1 && box_up; }
 open_ap_acl() { on 1 choose "$ap" "$(idc ACL_POLICY)" "#1" && drv click "$ap" "$(idc ACL_APPLY)" && box_up; }
 open_ap_wds() { on 2 set-text "$ap" "$(idc WDS_MAC)" 0016CB01 && drv click "$ap" "$(idc WDS_ADD)" && box_up; }
-start_sim >/dev/null
+sim_one >/dev/null
 fresh_registry
 for action in "unplug:ctl {\"cmd\":\"unplug\"}" "exit:drv post HotspotCfg 0x111 32776 0" "switch:drv post HotspotCfg 0x111 32778 0"; do
   for d in ap_ssid ap_security ap_psk ap_acl ap_wds; do
