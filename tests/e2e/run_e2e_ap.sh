@@ -240,5 +240,24 @@ check "replug does not open the sheet" bash -c "! '$VX_WINE' '$win/tests/e2e/e2e
 check "the tray follows the adapter again" within 6 tray_has "狀態"
 stop_ap
 
+# By keyboard alone, no mouse: Enter on the tray icon (the shell's NIN_KEYSELECT) opens the sheet;
+# the SSID by its label's key, the security dialog by its button's, WPA-PSK with AES and a pass
+# phrase, Enter for OK, then the page's Apply. The simulator runs the new configuration.
+keys() { xdotool key --delay 300 "$@"; }
+psk_ap_runs() { state | grep -q '"ssid":"E2E-Keys"' && state | grep -Eq '"authMode":(4|7|9)'; }
+if start_ap; then
+  drv post HotspotCfg 1124 161 0x401
+  if check "keyboard: Enter on the tray icon opens the sheet" drv wait "$title" 10; then
+    sleep 2
+    keys alt+i && xdotool type --delay 60 E2E-Keys && keys alt+v
+    if check "keyboard: the security dialog opens by its key" drv wait "Authentication & Security" 5; then
+      keys alt+a End alt+t End alt+p && xdotool type --delay 60 "keyboard only 42" && keys Return
+    fi
+    keys alt+p
+    check "keyboard: the access point runs the new SSID with WPA-PSK" within 20 psk_ap_runs
+  fi
+  stop_ap
+fi
+
 echo "e2e-ap: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]
