@@ -24,6 +24,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <cwchar>
 #include <cwctype>
@@ -495,6 +496,12 @@ HWND ShownSibling(HWND h, UINT direction) {
   return h;
 }
 
+LONG TopOf(HWND h) {
+  RECT r = {};
+  GetWindowRect(h, &r);
+  return r.top;
+}
+
 LONG ButtonType(HWND h) { return Is(h, L"Button") ? GetWindowLongW(h, GWL_STYLE) & BS_TYPEMASK : -1; }
 bool IsRadio(HWND h) { return ButtonType(h) == BS_RADIOBUTTON || ButtonType(h) == BS_AUTORADIOBUTTON; }
 
@@ -506,8 +513,9 @@ bool IsField(HWND h) {
 // What the keyboard and a screen reader need: every button, check box, radio button, tab and
 // field label has an access key, no two of one window's share a key (a sheet's buttons share it
 // with the page shown; its tabs with each other), every control a user changes is a tab stop,
-// a radio group starts and ends with WS_GROUP, and a field's label comes just before it, which
-// is also how a screen reader names the field (the first control of a dialog has its title).
+// a radio group starts with WS_GROUP on a radio button, and a field's label comes just before
+// it, which is also how a screen reader names the field (the first control of a dialog has its
+// title).
 //   nokey   DIALOG ID KIND TEXT       samekey WINDOW KEY ID TEXT ID2 TEXT2
 //   notab   DIALOG ID TEXT            nolabel DIALOG ID        nogroup DIALOG ID
 void InspectKeyboard(Probe& p) {
@@ -538,17 +546,19 @@ void InspectKeyboard(Probe& p) {
       key(h, text, "static", 0, after && IsField(after));
     if (type >= 0 && type != BS_OWNERDRAW && !(style & (BS_BITMAP | BS_ICON)) && !text.empty())
       key(h, text, "button", 0, type != BS_GROUPBOX && id != IDOK && id != IDCANCEL);
-    if (IsRadio(h) && !(before && IsRadio(before)) && !(style & WS_GROUP))
-      p.report.Line("nogroup", dialog, id, "radio", text, nullptr);
-    if (IsRadio(h) && after && !IsRadio(after) && !Is(after, L"Static") &&
-        !(GetWindowLongW(after, GWL_STYLE) & WS_GROUP))
-      p.report.Line("nogroup", dialog, GetDlgCtrlID(after), "after", text, nullptr);
+    // A radio button's group, from the control with WS_GROUP before it, starts with a radio button.
+    HWND first = h;
+    while (first && !(GetWindowLongW(first, GWL_STYLE) & WS_GROUP)) first = GetWindow(first, GW_HWNDPREV);
+    if (IsRadio(h) && !(first && IsRadio(first))) p.report.Line("nogroup", dialog, id, "radio", text, nullptr);
     // A radio button is reached through its group's tab stop.
     bool changeable =
         (type >= 0 && type != BS_GROUPBOX && !IsRadio(h)) || IsField(h) || Is(h, TRACKBAR_CLASSW);
     if (changeable && IsWindowEnabled(h) && !(style & WS_TABSTOP))
       p.report.Line("notab", dialog, id, "control", Words(text), nullptr);
     // A label names the field after it; a check box or radio button that switches the field on, too.
+    // Fields in a row after the first share its label.
+    while (before && IsField(before) && std::abs(TopOf(before) - TopOf(h)) < 6)
+      before = ShownSibling(before, GW_HWNDPREV);
     bool labelled = before && ((Is(before, L"Static") && TextOf(before).size() > 0) ||
                                (ButtonType(before) >= 0 && !TextOf(before).empty()));
     if (IsField(h) && IsWindowEnabled(h) && before && !labelled)
