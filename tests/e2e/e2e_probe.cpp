@@ -176,11 +176,6 @@ class Report {
   void Overlap(const std::wstring& dialog, int id, int id2) {
     out_ += "overlap\t" + Field(dialog) + "\t" + std::to_string(id) + "\t" + std::to_string(id2) + "\n";
   }
-  void Same(const std::wstring& window, wchar_t key, int id, const std::wstring& text, int id2,
-            const std::wstring& text2) {
-    out_ += "samekey\t" + Field(window) + "\t" + Field(std::wstring(1, key)) + "\t" + std::to_string(id) +
-            "\t" + Field(text) + "\t" + std::to_string(id2) + "\t" + Field(text2) + "\n";
-  }
   const std::string& str() const { return out_; }
   void Line(const char* what, const std::wstring& dialog, int id, const char* kind, const std::wstring& text,
             const char* extra) {
@@ -196,6 +191,7 @@ class Report {
 
 struct Probe {
   HWND top = nullptr;
+  std::vector<std::pair<HWND, std::wstring>> keyed[2];  // controls' and tabs' texts with a key
   std::vector<HWND> shown;
   std::vector<HWND> tips;  // tooltip windows of this thread
   Report report;
@@ -340,6 +336,10 @@ void InspectTabs(Probe& p, HWND h, const std::wstring& dialog, int id) {
     SendMessageW(h, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
     std::wstring text = WithoutPrefix(buf);
     p.report.Text(dialog, id, "tab", Words(buf));
+    if (AccessKey(buf))
+      p.keyed[1].emplace_back(h, buf);
+    else
+      p.report.Line("nokey", dialog, id, "tab", text, nullptr);
     RECT r = {};
     SendMessageW(h, TCM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&r));
     // A tab keeps 6 pixels of padding a side; one past the control's edge needs the scroll arrows.
@@ -496,11 +496,7 @@ HWND ShownSibling(HWND h, UINT direction) {
   return h;
 }
 
-LONG TopOf(HWND h) {
-  RECT r = {};
-  GetWindowRect(h, &r);
-  return r.top;
-}
+LONG TopOf(HWND h) { RECT r = {}; return GetWindowRect(h, &r) ? r.top : 0; }
 
 LONG ButtonType(HWND h) { return Is(h, L"Button") ? GetWindowLongW(h, GWL_STYLE) & BS_TYPEMASK : -1; }
 bool IsRadio(HWND h) { return ButtonType(h) == BS_RADIOBUTTON || ButtonType(h) == BS_AUTORADIOBUTTON; }
@@ -516,13 +512,12 @@ bool IsField(HWND h) {
 // a radio group starts with WS_GROUP on a radio button, and a field's label comes just before
 // it, which is also how a screen reader names the field (the first control of a dialog has its
 // title).
-//   nokey   DIALOG ID KIND TEXT       samekey WINDOW KEY ID TEXT ID2 TEXT2
+//   nokey   DIALOG ID KIND TEXT       samekey WINDOW ID KEY TEXT ID2 TEXT2
 //   notab   DIALOG ID TEXT            nolabel DIALOG ID        nogroup DIALOG ID
 void InspectKeyboard(Probe& p) {
-  std::vector<std::pair<HWND, std::wstring>> keyed[2];  // controls, then tabs
-  auto key = [&](HWND h, const std::wstring& raw, const char* kind, int set, bool needed) {
+  auto key = [&](HWND h, const std::wstring& raw, const char* kind, bool needed) {
     if (AccessKey(raw))
-      keyed[set].emplace_back(h, raw);
+      p.keyed[0].emplace_back(h, raw);
     else if (needed)
       p.report.Line("nokey", DialogOf(h, p.top), GetDlgCtrlID(h), kind, Words(raw), nullptr);
   };
@@ -531,21 +526,10 @@ void InspectKeyboard(Probe& p) {
     const int id = GetDlgCtrlID(h);
     const LONG style = GetWindowLongW(h, GWL_STYLE), type = ButtonType(h);
     HWND before = ShownSibling(h, GW_HWNDPREV), after = ShownSibling(h, GW_HWNDNEXT);
-    if (Is(h, WC_TABCONTROLW)) {
-      for (int i = 0, n = static_cast<int>(SendMessageW(h, TCM_GETITEMCOUNT, 0, 0)); i < n; ++i) {
-        wchar_t buf[256] = {};
-        TCITEMW item = {TCIF_TEXT};
-        item.pszText = buf;
-        item.cchTextMax = 256;
-        SendMessageW(h, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
-        key(h, buf, "tab", 1, true);
-      }
-      continue;
-    }
     if (Is(h, L"Static") && !(style & SS_NOPREFIX) && !text.empty())
-      key(h, text, "static", 0, after && IsField(after));
+      key(h, text, "static", after && IsField(after));
     if (type >= 0 && type != BS_OWNERDRAW && !(style & (BS_BITMAP | BS_ICON)) && !text.empty())
-      key(h, text, "button", 0, type != BS_GROUPBOX && id != IDOK && id != IDCANCEL);
+      key(h, text, "button", type != BS_GROUPBOX && id != IDOK && id != IDCANCEL);
     // A radio button's group, from the control with WS_GROUP before it, starts with a radio button.
     HWND first = h;
     while (first && !(GetWindowLongW(first, GWL_STYLE) & WS_GROUP)) first = GetWindow(first, GW_HWNDPREV);
@@ -564,12 +548,14 @@ void InspectKeyboard(Probe& p) {
     if (IsField(h) && IsWindowEnabled(h) && before && !labelled)
       p.report.Line("nolabel", dialog, id, "field", L"", nullptr);
   }
-  for (auto& set : keyed)
+  for (auto& set : p.keyed)
     for (size_t i = 0; i < set.size(); ++i)
       for (size_t j = i + 1; j < set.size(); ++j)
-        if (AccessKey(set[i].second) == AccessKey(set[j].second))
-          p.report.Same(TextOf(p.top), AccessKey(set[i].second), GetDlgCtrlID(set[i].first),
-                        Words(set[i].second), GetDlgCtrlID(set[j].first), Words(set[j].second));
+        if (AccessKey(set[i].second) == AccessKey(set[j].second)) {
+          std::string other = std::to_string(GetDlgCtrlID(set[j].first)) + "\t" + Field(Words(set[j].second));
+          p.report.Line("samekey", TextOf(p.top), GetDlgCtrlID(set[i].first), Utf8({AccessKey(set[i].second)}).c_str(),
+                        Words(set[i].second), other.c_str());
+        }
 }
 
 // A pop-up menu (the tray's) is one window whose items are no child windows.

@@ -129,7 +129,7 @@ keyboard_ready() {
   local found
   found=$(awk -F'\t' '
     $1 == "nokey" { printf "  no access key in \"%s\": %s %s \"%s\"\n", $2, $4, $3, $5 }
-    $1 == "samekey" { printf "  access key %s twice in \"%s\": %s \"%s\" and %s \"%s\"\n", $3, $2, $4, $5, $6, $7 }
+    $1 == "samekey" { printf "  access key %s twice in \"%s\": %s \"%s\" and %s \"%s\"\n", $4, $2, $3, $5, $6, $7 }
     $1 == "notab" { printf "  control %s in \"%s\" is no tab stop\n", $3, $2 }
     $1 == "nolabel" { printf "  field %s in \"%s\" has no label just before it\n", $3, $2 }
     $1 == "nogroup" { printf "  radio group at %s in \"%s\" lacks WS_GROUP\n", $3, $2 }' <<<"$1")
