@@ -318,7 +318,8 @@ else
 fi
 
 # By keyboard alone, no mouse: Enter on the tray icon (the shell's NIN_KEYSELECT) opens the sheet,
-# Ctrl+Tab and Ctrl+Shift+Tab turn its pages back to Site Survey, typing a name chooses the row,
+# Ctrl+Tab and Ctrl+Shift+Tab turn its pages back to Site Survey and its list, typing a name
+# chooses the row,
 # Alt+C connects, the pass phrase goes into the field its label's key reaches, Enter confirms.
 sheet=$(text_of en 102) secprof=$(text_of en 2201)
 need_tools xdotool
@@ -331,7 +332,7 @@ if start_client; then
   if check "keyboard: Enter on the tray icon opens the sheet" drv wait "$sheet" 10; then
     sleep 4
     focus "$sheet"
-    keys ctrl+Tab ctrl+shift+Tab Tab && xdotool type --delay 100 HomeNet && keys alt+c
+    keys ctrl+Tab ctrl+shift+Tab && xdotool type --delay 100 HomeNet && keys alt+c
     if check "keyboard: Connect asks for HomeNet's key" opened "$secprof"; then
       focus "$secprof"
       keys alt+w && xdotool type --delay 60 "correct horse battery" && keys Return
