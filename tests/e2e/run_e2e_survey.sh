@@ -319,8 +319,8 @@ fi
 
 # By keyboard alone, no mouse: Enter on the tray icon (the shell's NIN_KEYSELECT) opens the sheet,
 # Ctrl+Tab and Ctrl+Shift+Tab turn its pages back to Site Survey and its list, typing a name
-# chooses the row,
-# Alt+C connects, the pass phrase goes into the field its label's key reaches, Enter confirms.
+# chooses the row, Alt+C connects, the pass phrase goes into the field its label's key reaches,
+# Enter confirms.
 sheet=$(text_of en 102) secprof=$(text_of en 2201)
 need_tools xdotool
 # Keys go to the window that has the focus; without a window manager, it is given to the window.
