@@ -20,8 +20,10 @@ for dir in fuzz/*/; do
   if ! "$bin" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 "$work" >"$work.log" 2>&1; then
     status=1
     tail -n 60 "$work.log"
+    echo "[FAIL] fuzz $name"
   else
     tail -n 6 "$work.log"
+    echo "[PASS] fuzz $name"
   fi
   rm -f "$work.log"
   rm -rf "$work"

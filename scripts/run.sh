@@ -10,7 +10,9 @@
 # there already). That display is served to a browser on this machine with noVNC: x11vnc shares
 # it, websockify serves noVNC's page and carries the browser's connection to x11vnc, both on
 # 127.0.0.1 only. It prints the address to open and keeps build/screenshots/run-latest.png fresh.
-# Ports: VX_VNC_PORT (default 5901) and VX_WEB_PORT (default 6080), or the next free ones.
+# Ports: VX_VNC_PORT (default 5901), VX_WEB_PORT (default 6080), the simulator's VX_SIM_PORT
+# (default 4510) and its one-button service's VX_QS_PORT (default 1500), or the next free ones.
+# (ClientCfg looks for that service on 1500 unless a security.ini beside it says otherwise.)
 # Everything it started ends with the job.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -96,8 +98,8 @@ if [ "$virtual" = 1 ]; then
   echo "   (build/screenshots/run-latest.png shows it too, renewed every ${VX_SCREENSHOT_SECONDS:-3} s)"
 fi
 
-port=${VX_SIM_PORT:-4510}
-build/native-asan/src/sim/host/wlansim --port "$port" &
+port=$(free_port_from "${VX_SIM_PORT:-4510}")
+build/native-asan/src/sim/host/wlansim --port "$port" --autosecurity-port "$(free_port_from "${VX_QS_PORT:-1500}")" &
 started+=($!)
 bash scripts/sim-install.sh "build/$VX_WIN_PRESET"
 exe=build/$VX_WIN_PRESET/src/win32/apps/ClientCfg.exe

@@ -12,6 +12,8 @@ else
   export WINELOADER=/usr/lib/wine/wine64
 fi
 export WINEPREFIX=${WINEPREFIX:-$(pwd)/build/wineprefix-${VX_WIN_PRESET}}
+# With VX_WINE_VARS_ONLY=1 the variables alone: the test command's lanes bring their own display.
+[ "${VX_WINE_VARS_ONLY:-0}" = 1 ] && return 0
 export DISPLAY=${DISPLAY:-:99}
 if ! xdpyinfo -display "$DISPLAY" >/dev/null 2>&1; then
   Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &

@@ -74,6 +74,8 @@ class AdapterDiscovery {
   // Before a rediscovery after the device was lost, and when the hidden dialog ends.
   void ClearSettingsRoot() { selected_.settingsRoot.clear(); }
   void ClearInstanceId() { selected_.netCfgInstanceId.clear(); }
+  // No adapter was found again.
+  void ClearUsb() { selected_.isUsb = false; }
 
  private:
   struct Match {

@@ -36,6 +36,7 @@ class OidChannel {
   // Written by adapter discovery; empty until an adapter is selected.
   void SetDevicePath(std::string path) { devicePath_ = std::move(path); }
   const std::string& DevicePath() const { return devicePath_; }
+  DevicePort& Device() const { return device_; }
   void SetOsKind(int kind) { osKind_ = kind; }
 
   bool OidQueryInformation(uint32_t oid, std::span<uint8_t> buffer, uint32_t& bytesReturned);

@@ -12,6 +12,7 @@ enum : uint32_t {
   kServiceStartPending = 2,
   kServiceStopPending = 3,
   kServiceRunning = 4,
+  kServicePaused = 7,
 };
 enum : uint32_t { kServiceAutoStart = 2, kServiceDemandStart = 3 };
 

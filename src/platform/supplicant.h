@@ -2,6 +2,8 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,6 +44,10 @@ struct TunnelCredentials {
   std::string tunnelPassword;
   std::string serverSettings;
 };
+
+// Text for the library's ANSI functions: `utf8` in the system's ANSI code page, nullopt when a
+// character has no exact form there.
+using AnsiText = std::function<std::optional<std::string>(std::string_view utf8)>;
 
 struct SupplicantEvent {
   enum Kind { None, CredentialsRequest, Status } kind = None;

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace vx {
 
@@ -31,6 +32,8 @@ class SystemPort {
   virtual bool EnableWow64FsRedirection(bool enable) = 0;
   // True when the process token's groups hold the built-in Administrators group.
   virtual bool TokenHasAdministrators() { return true; }
+  // `utf8` in the system's ANSI code page, exactly; nullopt when a character has no form there.
+  virtual std::optional<std::string> ToAnsi(std::string_view utf8) { return std::string(utf8); }
 };
 
 }  // namespace vx

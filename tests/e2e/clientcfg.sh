@@ -1,6 +1,5 @@
-# Shared by the end-to-end scripts of ClientCfg's pages (after lib.sh): the adapter's settings key,
-# the program started and ended the way a user does, and what the simulator and registry show.
-root='HKLM\System\CurrentControlSet\Control\Class\{4D36E972-E325-11CE-BFC1-08002BE10318}\0007'
+# Shared by the end-to-end scripts of ClientCfg's pages (after lib.sh): the program started and
+# ended the way a user does, and what the simulator and registry show.
 clientcfg=$win/src/win32/apps/ClientCfg.exe
 
 state_has() { state | grep -- "$1" >/dev/null; }
@@ -12,8 +11,16 @@ reg_value() {  # name [subkey]
 profile_exists() { "$VX_WINE" reg query "$root\\Profile\\Station\\$1" >/dev/null 2>&1; }
 not_stored() { ! profile_exists "$1"; }
 
+# The sheet opened from the tray: it opens on Site Survey, whose first scan fills the list and
+# then enables Rescan.
+open_sheet() {
+  drv post ClientCfg 0x111 32774 0
+  drv wait "$sheet" 10 && within 15 surveyed
+}
+surveyed() { enabled "$sheet" "$(idc SURVEY_RESCAN)"; }
+
 start_client() {  # extra environment in "$@"
-  env VX_SIM=127.0.0.1:$port "$@" "$VX_WINE" "$clientcfg" >/dev/null 2>&1 &
+  env $(sim_switch) "$@" "$VX_WINE" "$clientcfg" >/dev/null 2>&1 &
   client=$!
   within 20 tray_has "ARVENTA"
 }

@@ -1,6 +1,7 @@
 // Drives the real programs from outside for the end-to-end scripts: finds their windows, sends
 // them the messages a user's clicks and typing would, and reports what is on screen.
 //   e2e_driver post TITLE MESSAGE WPARAM LPARAM      post a message to a top-level window
+//   e2e_driver send TITLE MESSAGE WPARAM LPARAM      send it, and return once it is handled
 //   e2e_driver wait TITLE SECONDS                    wait until a window with this title exists
 //   e2e_driver gone TITLE SECONDS                    wait until no such window exists
 //   e2e_driver shown TITLE SECONDS                   wait until such a window is on the screen
@@ -39,6 +40,8 @@
 //                                                    inside the program (e2e_probe.dll; its lines
 //                                                    are described there)
 //   e2e_driver inspect-menu                          the same for the pop-up menu on the screen
+//   e2e_driver inspect-tray                          the same for the notification area: the tip
+//                                                    of each icon it shows
 //   e2e_driver scrolls TITLE ID                      print "vertical" and/or "horizontal" for the
 //                                                    scroll bars a list shows
 // Titles match exactly. Exit code 0 on success, 1 otherwise.
@@ -437,14 +440,15 @@ int wmain(int argc, wchar_t** wargv) {
   const char* const* argv = pointers.data();
   if (argc < 2) return 2;
   std::string verb = argv[1];
-  if (verb == "post" && argc == 6) {
+  if ((verb == "post" || verb == "send") && argc == 6) {
     HWND w = FindTitle(Wide(argv[2]));
     if (!w) return 1;
-    return PostMessageW(w, static_cast<UINT>(std::strtoul(argv[3], nullptr, 0)),
-                        static_cast<WPARAM>(std::strtoul(argv[4], nullptr, 0)),
-                        static_cast<LPARAM>(std::strtoul(argv[5], nullptr, 0)))
-               ? 0
-               : 1;
+    auto message = static_cast<UINT>(std::strtoul(argv[3], nullptr, 0));
+    auto wparam = static_cast<WPARAM>(std::strtoul(argv[4], nullptr, 0));
+    auto lparam = static_cast<LPARAM>(std::strtoul(argv[5], nullptr, 0));
+    if (verb == "post") return PostMessageW(w, message, wparam, lparam) ? 0 : 1;
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutW(w, message, wparam, lparam, SMTO_NORMAL, 10000, &result) ? 0 : 1;
   }
   if ((verb == "wait" || verb == "gone") && argc == 4) return WaitFor(Wide(argv[2]), std::atof(argv[3]), verb == "wait") ? 0 : 1;
   if ((verb == "shown" || verb == "hidden") && argc == 4)
@@ -505,6 +509,14 @@ int wmain(int argc, wchar_t** wargv) {
       return 1;
     }
     return Inspect(menu);
+  }
+  if (verb == "inspect-tray" && argc == 2) {
+    HWND tray = FindWindowW(L"Shell_TrayWnd", nullptr);
+    if (!tray) {
+      std::fprintf(stderr, "no notification area\n");
+      return 1;
+    }
+    return Inspect(tray);
   }
   if (verb == "inspect" && argc == 3) {
     HWND top = FindTitle(Wide(argv[2]));

@@ -8,6 +8,7 @@
 // "vx-e2e-probe" with wParam = PID and lParam = the window. The report goes into the mapping
 // after a 4-byte length, one line per finding, fields separated by tabs:
 //   window  LEFT TOP RIGHT BOTTOM           the window's place on the screen
+//   os      MAJOR.MINOR                     the Windows version the program is told it runs on
 //   text    DIALOG  ID  KIND  TEXT          a visible text (KIND: title, static, button, check,
 //                                           radio, group, tab, header, row, combo, list, menu,
 //                                           and field for a read-only edit)
@@ -15,6 +16,8 @@
 //   tipped  DIALOG  ID  KIND  TEXT  NEED/HAVE   cut, but drawn with an ellipsis and explained by
 //                                               an info tip
 //   overlap DIALOG  ID  ID2                 two controls of one dialog on top of each other
+// For the notification area's window ("Shell_TrayWnd") the texts are the icons' tips:
+//   text    tray  0  tip  TEXT
 // DIALOG is the title of the dialog (or property page) that holds the control.
 // <commctrl.h> needs <windows.h> first.
 // clang-format off
@@ -172,6 +175,12 @@ class Report {
   void Window(const RECT& r) {
     out_ += "window\t" + std::to_string(r.left) + " " + std::to_string(r.top) + " " +
             std::to_string(r.right) + " " + std::to_string(r.bottom) + "\n";
+  }
+  void Os() {
+    OSVERSIONINFOW v = {};
+    v.dwOSVersionInfoSize = sizeof v;
+    if (GetVersionExW(&v))
+      out_ += "os\t" + std::to_string(v.dwMajorVersion) + "." + std::to_string(v.dwMinorVersion) + "\n";
   }
   void Overlap(const std::wstring& dialog, int id, int id2) {
     out_ += "overlap\t" + Field(dialog) + "\t" + std::to_string(id) + "\t" + std::to_string(id2) + "\n";
@@ -569,11 +578,29 @@ void InspectMenu(Probe& p) {
   }
 }
 
+// The notification area (Wine's explorer): the tip of every icon on show, as pointing at it shows.
+void InspectTray(Probe& p) {
+  EnumThreadWindows(GetCurrentThreadId(), CollectTip, reinterpret_cast<LPARAM>(&p.tips));
+  for (HWND tip : p.tips) {
+    int n = static_cast<int>(SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0));
+    for (int i = 0; i < n; ++i) {
+      TOOLINFOW ti = {};
+      ti.cbSize = sizeof ti;
+      if (!SendMessageW(tip, TTM_ENUMTOOLSW, i, reinterpret_cast<LPARAM>(&ti)) || (ti.uFlags & TTF_TRACK))
+        continue;
+      HWND icon = (ti.uFlags & TTF_IDISHWND) ? reinterpret_cast<HWND>(ti.uId) : ti.hwnd;
+      if (IsWindowVisible(icon)) p.report.Text(L"tray", 0, "tip", TipText(tip, ti));
+    }
+  }
+}
+
 void Inspect(Probe& p) {
   RECT frame = {};
   GetWindowRect(p.top, &frame);
   p.report.Window(frame);
+  p.report.Os();
   if (Is(p.top, L"#32768")) return InspectMenu(p);
+  if (Is(p.top, L"Shell_TrayWnd")) return InspectTray(p);
   p.report.Text(TextOf(p.top), 0, "title", TextOf(p.top));
   std::vector<HWND> all;
   EnumChildWindows(p.top, CollectChild, reinterpret_cast<LPARAM>(&all));

@@ -1,5 +1,14 @@
-# Shared by the end-to-end scripts: control of the simulator, the window driver, screenshots and
-# the pass/fail tally. The caller sets native, win, port and shots first.
+# Shared by the end-to-end scripts: their start and end, control of the simulator, the window
+# driver, screenshots and the pass/fail tally. A suite sets $suite, then sources this with its
+# arguments NATIVE_BUILD_DIR WINDOWS_BUILD_DIR [win2k|winxp] (after scripts/wine-env.sh); its
+# screenshots go to build/screenshots (a folder of their own under a personality), its files to
+# build/e2e-SUITE[-PERSONALITY], so that suites can run side by side.
+native=$1
+win=$2
+shots=build/screenshots${3:+/$3}
+work=build/e2e-$suite${3:+-$3}
+mkdir -p "$shots" "$work"
+root='HKLM\System\CurrentControlSet\Control\Class\{4D36E972-E325-11CE-BFC1-08002BE10318}\0007'
 passed=0
 failed=0
 
@@ -8,7 +17,14 @@ ctl() { "$native/tests/e2e/wlanctl" --port "$port" "$1"; }
 # Its output loses the carriage returns of the Windows C runtime.
 drv() { LC_ALL=C.UTF-8 "$VX_WINE" "$win/tests/e2e/e2e_driver.exe" "$@" 2>/dev/null | tr -d '\r'; }
 notes() { ctl '{"cmd":"notes"}'; }
-tray() { notes | sed -n 's/.*"tray":"\([^"]*\)".*/\1/p'; }
+# The tips of the icons in the notification area (Wine's explorer), as pointing at them shows.
+# In a 64-bit prefix explorer is a 64-bit program, looked into by the x86_64 driver.
+tray() {
+  local driver=$win/tests/e2e/e2e_driver.exe
+  [ -d "$WINEPREFIX/drive_c/windows/syswow64" ] && [ -f "$win/tests/e2e/x64/e2e_driver.exe" ] &&
+    driver=$win/tests/e2e/x64/e2e_driver.exe
+  LC_ALL=C.UTF-8 "$VX_WINE" "$driver" inspect-tray 2>/dev/null | tr -d '\r' | awk -F'\t' '$1 == "text" && $4 == "tip" {print $5}'
+}
 state() { ctl '{"cmd":"state"}'; }
 shot() { import -window root "$shots/$1.png" 2>/dev/null || true; }
 check() {  # name, then a command that must succeed
@@ -22,7 +38,7 @@ check() {  # name, then a command that must succeed
     failed=$((failed + 1))
   fi
 }
-# Waits up to $1 seconds for a command to succeed.
+# Waits up to $1 seconds for a command to succeed; says what it waited for when the time runs out.
 within() {
   local seconds=$1
   shift
@@ -30,8 +46,48 @@ within() {
     "$@" >/dev/null 2>&1 && return 0
     sleep 0.25
   done
+  echo "  waited ${seconds} s in vain for: $*" >&2
   return 1
 }
+# A command keeps succeeding for $1 seconds: what must not change, watched.
+throughout() {
+  local seconds=$1
+  shift
+  for _ in $(seq $((seconds * 4))); do
+    "$@" >/dev/null 2>&1 || { echo "  no longer true: $*" >&2; return 1; }
+    sleep 0.25
+  done
+}
+# A window done with drawing itself: its visible controls and their texts read the same twice.
+settled() {
+  local before
+  before=$(drv controls "$1") && [ -n "$before" ] && sleep 0.2 && [ "$(drv controls "$1")" = "$before" ]
+}
+# What is on the screen changes after a command (a click, typing) and then settles.
+changes() {  # title command...
+  local before
+  before=$(drv controls "$1")
+  "${@:2}" && within 10 changed "$1" "$before" && within 10 settled "$1"
+}
+changed() { [ "$(drv controls "$1")" != "$2" ]; }
+# A dialog is on the screen and has settled.
+opened() { drv shown "$1" "${2:-15}" && within 10 settled "$1"; }
+# A page of a property sheet brought to the front (PSM_SETCURSEL, handled before "send" returns)
+# and settled.
+page() { drv send "$1" 0x465 "$2" 0 && within 10 settled "$1"; }
+# The same, and a tick of the program's timers after it, which asks the driver again: the page
+# shows the driver's values.
+page_ticked() { page "$@" && a_tick && within 10 settled "$1"; }
+# A tick of the program's timers: after the simulator's log is cleared, it asks the driver again.
+a_tick() {
+  ctl '{"cmd":"log","clear":true}' >/dev/null
+  within 10 queried
+}
+queried() { ctl '{"cmd":"log"}' | grep -q '"set":false'; }
+enabled() { drv state "$1" "$2" | grep -q '^enabled'; }  # title id
+# A pop-up menu (the tray icon's) is on the screen, or is not.
+menu_up() { drv inspect-menu >/dev/null; }
+menu_down() { ! menu_up; }
 tray_has() { tray | grep -- "$1" >/dev/null; }
 # A control's dialog ID from the resource headers: idc PROF_ADD -> 1683.
 idc() { awk -v n="VX_IDC_$1" '$1 == "#define" && $2 == n {print $3}' src/resources/dialogs/*.h; }
@@ -51,18 +107,82 @@ box_says() {  # expected text, [button]: a box with that text appears within 5 s
   [ "$got" = "$1" ] || { echo "  box said: \"$got\"" >&2; return 1; }
 }
 
-# Tools a suite needs: a missing one fails the suite at once, so no check is quietly skipped.
-# The simulator with one adapter in the world file given, without the one-button service (other
-# suites may hold its port), and the adapter's keys as its driver leaves them: sets $sim.
-start_one_adapter_sim() {
-  "$native/src/sim/host/wlansim" --one-adapter --no-autosecurity --port "$port" --world "$1" \
-    >"$work/wlansim.log" 2>&1 &
+# The simulated platform in the prefix (scripts/sim-install.sh): the programs then run without
+# VX_SIM, through SetupAPI, the miniport stand-in and the supplicant library. Unplug and replug
+# change the device entries as Plug and Play would.
+install_sim_platform() { bash scripts/sim-install.sh "$win" "$port" && platform=1; }
+# The switch a program is started with: VX_SIM for the suites still in simulation mode, none once
+# the suite has installed the simulated platform.
+sim_switch() { [ -n "${platform:-}" ] || echo "VX_SIM=127.0.0.1:$port"; }
+sim_devices() { "$VX_WINE" "$win/src/sim/install/vxsim-platform.exe" devices "$port" >/dev/null 2>&1; }
+unplug() { ctl "{\"cmd\":\"unplug\",\"adapter\":${1:-0}}" >/dev/null && sim_devices; }
+replug() { ctl "{\"cmd\":\"replug\",\"adapter\":${1:-0}}" >/dev/null && sim_devices; }
+
+# The simulator, on free ports: the control port, and the one-button service's unless it is
+# left out (--no-autosecurity). Sets $sim, $port and $qsport; a restart keeps the ports.
+start_sim() {  # wlansim options
+  stop_sim
+  : >"$work/wlansim.log"  # emptied here: a restart must not read the last one's ports
+  "$native/src/sim/host/wlansim" --port "${port:-0}" --autosecurity-port "${qsport:-0}" "$@" >>"$work/wlansim.log" 2>&1 &
   sim=$!
-  trap 'kill $sim 2>/dev/null; wineserver -k 2>/dev/null' EXIT
-  within 10 ctl '{"cmd":"state"}' || { echo "wlansim did not start"; cat "$work/wlansim.log"; exit 1; }
-  "$VX_WINE" reg delete "$root" /f >/dev/null 2>&1
-  bash scripts/sim-install.sh "$win"
+  if ! within 10 grep -q "serving on" "$work/wlansim.log"; then
+    echo "wlansim did not start:"
+    cat "$work/wlansim.log"
+    return 1
+  fi
+  port=$(sed -n 's/.*serving on 127.0.0.1:\([0-9]*\).*/\1/p' "$work/wlansim.log")
+  qsport=$(sed -n 's/.*one-button security on 127.0.0.1:\([0-9]*\).*/\1/p' "$work/wlansim.log")
+  programs_up
 }
+# The programs run from a folder of the suite's own, whose security.ini points ClientCfg's
+# one-button set-up at this run's service, or without one at a port nothing listens on: never at
+# the service of another run on the programs' default port.
+programs_up() {
+  local p=$qsport
+  while [ -z "$p" ]; do
+    p=$((22000 + RANDOM % 8000))
+    (exec 3<>"/dev/tcp/127.0.0.1/$p") 2>/dev/null && p=
+  done
+  mkdir -p "$work/apps"
+  cp -u "$win"/src/win32/apps/*.exe "$work/apps/"
+  printf '[Option]\r\nSERVER_PORT=%s\r\n' "$p" >"$work/apps/security.ini"
+  clientcfg=$work/apps/ClientCfg.exe
+  hotspotcfg=$work/apps/HotspotCfg.exe
+}
+stop_sim() {
+  [ -n "${sim:-}" ] || return 0
+  kill "$sim" 2>/dev/null
+  wait "$sim" 2>/dev/null
+  sim=
+}
+# The adapter key as the driver's installation leaves it, and the driver package's files; for a
+# suite on the platform path ($platform set before sim_up), the simulated platform too.
+fresh_adapter() {
+  "$VX_WINE" reg delete "$root" /f >/dev/null 2>&1
+  if [ -n "${platform:-}" ]; then install_sim_platform; else bash scripts/sim-install.sh "$win"; fi
+}
+# The start of a suite against the simulated adapter: the simulator, and the adapter as installed.
+sim_up() {  # wlansim options
+  start_sim "$@" || exit 1
+  fresh_adapter
+}
+# The simulator with one adapter in the world file given, without the one-button service.
+# Its suites run on the platform path.
+start_one_adapter_sim() {
+  platform=1
+  sim_up --one-adapter --no-autosecurity --world "$1"
+}
+# At the end of a suite: its own tidying ($tidy), the simulator, and the programs of its Wine
+# prefix, but not a server the lane it runs in keeps for the prefix (the lane ends that).
+tidy=
+suite_end() {
+  [ -z "$tidy" ] || $tidy
+  stop_sim
+  [ "$WINEPREFIX" = "${VX_LANE_PREFIX:-}" ] || wineserver -k 2>/dev/null
+}
+trap suite_end EXIT
+
+# Tools a suite needs: a missing one fails the suite at once, so no check is quietly skipped.
 need_tools() {
   local tool missing=0
   for tool in "$@"; do

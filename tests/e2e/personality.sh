@@ -28,3 +28,10 @@ personality_end() {
 }
 # The kind the program noted to the simulator (clientcfg and hotspotcfg do in simulation mode).
 noted_kind_is() { notes | grep -q "\"osKind\":\"$1\""; }
+# The Windows version a program is told, read inside it by the probe: 5.0 under win2k, 5.1 under
+# winxp, the versions its kind comes from.
+sees_personality() {  # window title
+  local want=5.1
+  [ "$personality" = win2k ] && want=5.0
+  [ "$(drv inspect "$1" | awk -F'\t' '$1 == "os" {print $2}')" = "$want" ]
+}

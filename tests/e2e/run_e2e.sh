@@ -1,39 +1,24 @@
 #!/usr/bin/env bash
 # End-to-end tests of ClientCfg under Wine against the simulator host: what a user does from the
-# tray, checked against what the simulator saw. Screenshots go to build/screenshots/.
+# tray, checked against what the simulator saw. The program runs as installed, without any
+# simulation switch: it finds the adapter through SetupAPI and reaches it through the miniport
+# stand-in (scripts/sim-install.sh); its tray is read from Wine's notification area and its menus
+# from the screen. Screenshots go to build/screenshots/.
 # Usage: tests/e2e/run_e2e.sh NATIVE_BUILD_DIR WINDOWS_BUILD_DIR [win2k|winxp]   (after scripts/wine-env.sh)
 # With a personality (32-bit Wine), Wine reports Windows 2000 or XP, and the suite also checks
 # what differs between them: the kind, the Start-menu clean-up, the zero-configuration service,
 # the WPA2-PSK authentication mode and ModeSwitch at the hand-over.
 set -uo pipefail
-native=$1
-win=$2
-shots=build/screenshots${3:+/$3}  # under a personality, a folder of its own
-mkdir -p "$shots"
-port=$((4700 + RANDOM % 200))
-root='HKLM\System\CurrentControlSet\Control\Class\{4D36E972-E325-11CE-BFC1-08002BE10318}\0007'
-clientcfg=$win/src/win32/apps/ClientCfg.exe
-
+suite=client
 source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/clientcfg.sh"
 source "$(dirname "$0")/personality.sh"
 associated() { state | grep -q '"associated":true'; }
 not_associated() { state | grep -q '"associated":false'; }
-reg_value() { "$VX_WINE" reg query "$root" /v "$1" 2>/dev/null | tr -d '\r' | awk -v n="$1" '$1 == n {print $3}'; }
 
-start_client() {  # extra environment in "$@"
-  env VX_SIM=127.0.0.1:$port "$@" "$VX_WINE" "$clientcfg" >/dev/null 2>&1 &
-  client=$!
-  within 20 tray_has "ARVENTA"
-}
-stop_client() {
-  drv post ClientCfg 0x111 32776 0
-  wait "$client" 2>/dev/null
-}
-
-"$native/src/sim/host/wlansim" --one-adapter --port "$port" --no-autosecurity >/tmp/wlansim-e2e.log 2>&1 &
-sim=$!
-trap 'personality_tidy; kill $sim 2>/dev/null; wineserver -k 2>/dev/null' EXIT
-within 10 ctl '{"cmd":"state"}' || { echo "wlansim did not start"; exit 1; }
+platform=1  # the shipped program on the simulated platform, no simulation switch
+sim_up --one-adapter --no-autosecurity
+tidy=personality_tidy
 
 # Under a personality: the chip-level installer's shortcuts in the all-users Start menu, and a
 # stand-in for the zero-configuration service, running and starting automatically, without
@@ -71,26 +56,32 @@ shortcuts_gone() { [ ! -e "$start_menu/Veltrix Wireless" ] && [ ! -e "$start_men
 shortcuts_kept() {
   [ -e "$start_menu/Veltrix Wireless/Veltrix Wireless Utility.lnk" ] && [ -e "$start_menu/Startup/Veltrix Wireless Utility.lnk" ]
 }
-menu_noted() { notes | grep -q "\"menu\":\"$1\""; }
+# The tray menus by their items' commands (src/resources/menus/station_menus.layout).
+menu_items_of() {
+  case $1 in
+    230) echo "32774 32780 32781 32776" ;;  # the service holds the adapter: take it back
+    231) echo "32774 32781 32776" ;;        # no zero-configuration service
+    232) echo "32774 32777 32781 32776" ;;  # the utility holds the adapter: hand it over
+  esac
+}
+menu_shown_is() {  # the pop-up menu on the screen is this one
+  [ "$(drv inspect-menu | awk -F'\t' '$1 == "text" {printf "%s%s", sep, $3; sep = " "}')" = "$(menu_items_of "$1")" ]
+}
 right_click_menu_is() {  # the tray menu a right click brings up (closed again) is this one
-  ctl '{"cmd":"note","topic":"menu","value":""}' >/dev/null
   drv post ClientCfg 1124 161 0x204
-  within 5 menu_noted "$1"
+  within 5 menu_shown_is "$1"
   local shown=$?
-  sleep 0.5
+  within 5 menu_up
   drv key 0x1B
   return $shown
 }
-fresh_registry() {  # the adapter key as the driver's installation leaves it
-  "$VX_WINE" reg delete "$root" /f >/dev/null 2>&1
-  bash scripts/sim-install.sh "$win"
-}
-fresh_registry
-
 check "starts in the tray and joins the open network" start_client
 check "associated within 10 s" within 10 associated
 if [ -n "$personality" ]; then
-  check "ClientCfg goes by operating-system kind $personality_kind" within 5 noted_kind_is "$personality_kind"
+  # What the kind shows a user first: 2000 has no zero-configuration service, so no item for it.
+  kind_menu=232
+  [ "$personality_kind" = 7 ] && kind_menu=231
+  check "ClientCfg goes by operating-system kind $personality_kind: its tray menu" right_click_menu_is $kind_menu
   if [ "$personality_kind" -ge 8 ]; then
     check "XP: the chip-level Start-menu shortcuts are removed" shortcuts_gone
   else
@@ -100,7 +91,7 @@ if [ -n "$personality" ]; then
 fi
 
 # A second copy says so and ends; the first keeps its tray.
-env VX_SIM=127.0.0.1:$port "$VX_WINE" "$clientcfg" >/dev/null 2>&1 &
+"$VX_WINE" "$clientcfg" >/dev/null 2>&1 &
 second=$!
 text=$(drv box-text 15)
 check "second copy shows \"already running\"" grep -q "already running" <<<"$text"
@@ -115,32 +106,40 @@ ctl '{"cmd":"rssi","network":"Arventa-AP","rssi":-75}' >/dev/null
 check "tray Weak at -75 dBm" within 6 tray_has "Status : Weak (Arventa-AP)"
 ctl '{"cmd":"rssi","network":"Arventa-AP","rssi":-48}' >/dev/null
 
+# Failed requests at the driver (three queries of the signal, OID_802_11_RSSI): DeviceIoControl
+# fails, the program goes on and the tray shows the link again.
+rssi_failed() { ctl '{"cmd":"log"}' | grep -o '{[^{}]*}' | grep '"oid":"0x0D010206"' | grep -q '"ok":false'; }
+ctl '{"cmd":"log","clear":true}' >/dev/null
+ctl '{"cmd":"fail","oid":218169862,"times":3}' >/dev/null
+check "failed requests: three signal queries fail at the driver" within 10 rssi_failed
+check "after failed requests the tray shows the link again" within 10 tray_has "Status : Good (Arventa-AP)"
+
 # The tray menu and the sheet, for a person to look at.
 drv post ClientCfg 1124 161 0x204
-sleep 2
+within 10 menu_up
 look_at_menu tray-menu-en
 # Windows 2000 has no zero-configuration service, so its menu lacks the service's items.
 menu=232
 [ "$personality_kind" = 7 ] && menu=231
-check "tray menu offers the switch to access point mode" within 3 bash -c "'$native/tests/e2e/wlanctl' --port $port '{\"cmd\":\"notes\"}' | grep -q '\"menu\":\"$menu\"'"
+check "tray menu offers the switch to access point mode" within 3 menu_shown_is $menu
 drv key 0x1B
 drv post ClientCfg 0x111 32774 0
 check "the sheet opens from the tray" drv wait "Arventa Client Utility" 10
-sleep 2
+sheet="Arventa Client Utility"
+within 15 surveyed
 look_at sheet-en "Arventa Client Utility"
 # Every page of the sheet, photographed and checked (PSM_SETCURSEL by index).
 pages="0:profile 1:link-status 3:statistics 4:advanced 5:about 2:survey"
 for page in $pages; do
-  drv post "Arventa Client Utility" 0x465 "${page%%:*}" 0
-  sleep 2.5  # a tick of the page's timer, so its values are shown
+  page_ticked "Arventa Client Utility" "${page%%:*}"  # a tick of the page's timer: its values are shown
   look_at "page-${page#*:}-en" "Arventa Client Utility"
 done
 
 # Unplugged with the sheet open: the sheet closes and the tray says so within a tick.
-ctl '{"cmd":"unplug"}' >/dev/null
+unplug
 check "unplug closes the sheet" drv gone "Arventa Client Utility" 8  # two ticks and a loaded machine
 check "unplug shows \"Not exist\"" within 4 tray_has "Not exist"
-ctl '{"cmd":"replug"}' >/dev/null
+replug
 check "replug shows \"Disconnected\"" within 4 tray_has "Disconnected"
 check "replug initialises again and joins" within 20 associated
 
@@ -150,21 +149,36 @@ check "link goes with the network" within 6 not_associated
 ctl '{"cmd":"range","network":"Arventa-AP","inRange":true}' >/dev/null
 check "last profile re-applied when it returns" within 20 associated
 
+# A closed sheet stops: after OK, Cancel or the close box, ten seconds bring the driver only the
+# main loop's requests (link, signal, network name and mode) and no window but the tray's.
+others() { ctl '{"cmd":"log"}' | grep -o '"oid":"0x[0-9A-Fa-f]*"' | tr A-F a-f | sort -u | grep -v -E "0x($1)\""; }
+windows() { xdotool search --onlyvisible --name . 2>/dev/null | wc -l; }
+before=$(windows) sheet="Arventa Client Utility"
+for how in "0x471 3:OK" "0x471 5:Cancel" "0x112 0xF060:the close box"; do
+  drv post ClientCfg 0x111 32774 0 && drv wait "$sheet" 10
+  for page in 1 3 2; do drv post "$sheet" 0x465 $page 0 && sleep 1.5; done  # each page's timer runs
+  drv post "$sheet" ${how%%:*} 0 && drv gone "$sheet" 5 && ctl '{"cmd":"log","clear":true}' >/dev/null
+  sleep 10
+  check "closed by ${how#*:}: only the main loop's requests in 10 s" \
+    test -z "$(others '00010114|0d010101|0d010102|0d010206|0d710125|0d010108|0d010118|0d01011b')"
+  check "closed by ${how#*:}: no window but the tray's" test "$(windows)" = "$before"
+done
+
 # Traditional Chinese: the same tray menu and sheet.
 stop_client
 if start_client LANG=zh_TW.UTF-8 LC_ALL=zh_TW.UTF-8; then
   drv post ClientCfg 1124 161 0x204
-  sleep 2
+  within 10 menu_up
   look_at_menu tray-menu-zh
   drv key 0x1B
   drv post ClientCfg 0x111 32774 0
   zh_caption=$(awk -F'\t' '$1 == 102 {print $3}' src/resources/strings/strings.zh-TW.txt)
   check "the Chinese sheet opens" drv wait "$zh_caption" 10
-  sleep 2
+  sheet=$zh_caption
+  within 15 surveyed
   look_at sheet-zh "$zh_caption"
   for page in $pages; do
-    drv post "$zh_caption" 0x465 "${page%%:*}" 0
-    sleep 2.5
+    page_ticked "$zh_caption" "${page%%:*}"
     look_at "page-${page#*:}-zh" "$zh_caption"
   done
   check "Chinese tray text" within 10 tray_has "無線網路卡"
@@ -203,7 +217,7 @@ if [ -n "$personality" ]; then
   # no such service, so the utility does not look.
   wzc start
   set_control_flags 32768
-  sleep 5  # two ticks of the main loop
+  a_tick && a_tick  # two ticks of the main loop
   if [ "$personality_kind" -ge 8 ]; then
     check "XP: the service holding the adapter gets the menu that gives it back" within 10 right_click_menu_is 230
     drv post ClientCfg 0x111 32780 0  # "Use AVConfig as Configuration utility"
@@ -224,14 +238,12 @@ if [ -n "$personality" ]; then
   sheet=$(text_of en 102)
   secprof=$(text_of en 2201)
   connect_row() { drv select "$sheet" "$(idc SURVEY_LIST)" "$1" 0 && drv click "$sheet" "$(idc SURVEY_CONNECT)"; }
-  joined() { local s; s=$(state); [[ $s == *'"associated":true'* && $s == *"\"ssid\":\"$1\""* ]]; }
   auth_mode_set() {  # OID_802_11_AUTHENTICATION_MODE set (its set form) and taken with this value
     ctl '{"cmd":"log"}' | tr 'A-F' 'a-f' | grep -o '{[^{}]*}' | grep '"oid":"0x0d810118"' | grep '"set":true' |
       grep '"ok":true' | grep -q "\"data\":\"$1\""
   }
   keydlg=$(text_of en 2400)
-  drv post ClientCfg 0x111 32774 0
-  drv wait "$sheet" 10 && sleep 4  # the sheet opens on Site Survey, which scans
+  open_sheet
   # Joined to the maker's open access point, the page offers its one-button set-up: not now.
   if drv shown "$keydlg" 10; then
     drv click "$keydlg" 2
@@ -239,8 +251,7 @@ if [ -n "$personality" ]; then
   fi
   ctl '{"cmd":"log","clear":true}' >/dev/null
   within 10 connect_row HomeNet
-  if check "Connect to WPA2-PSK HomeNet asks for its key" drv shown "$secprof" 10; then
-    sleep 0.7
+  if check "Connect to WPA2-PSK HomeNet asks for its key" opened "$secprof" 10; then
     drv set-text "$secprof" "$(idc ASEC_PSK)" "correct horse battery"
     drv click "$secprof" 1
     drv gone "$secprof" 5

@@ -1,35 +1,24 @@
 #!/usr/bin/env bash
 # End-to-end tests of HotspotCfg under Wine against the simulator host: the access point started
 # from the tray, checked against what the simulated driver and bridge saw, and the way back to the
-# station utility. Screenshots go to build/screenshots/.
+# station utility. Both programs run as installed, without any simulation switch, over the
+# simulated platform (scripts/sim-install.sh). Screenshots go to build/screenshots/.
 # Usage: tests/e2e/run_e2e_ap.sh NATIVE_BUILD_DIR WINDOWS_BUILD_DIR [win2k|winxp]   (after scripts/wine-env.sh)
 # With a personality (32-bit Wine), Wine reports Windows 2000 or XP to both utilities.
 set -uo pipefail
-native=$1
-win=$2
-shots=build/screenshots${3:+/$3}  # under a personality, a folder of its own
-work=build/e2e-ap
-mkdir -p "$shots" "$work"
-port=$((4900 + RANDOM % 200))
-root='HKLM\System\CurrentControlSet\Control\Class\{4D36E972-E325-11CE-BFC1-08002BE10318}\0007'
+suite=ap
+source "$(dirname "$0")/lib.sh"
 regroot='HKEY_LOCAL_MACHINE\System\CurrentControlSet\Control\Class\{4D36E972-E325-11CE-BFC1-08002BE10318}\0007'
 hotspotcfg=$win/src/win32/apps/HotspotCfg.exe
-clientcfg=$win/src/win32/apps/ClientCfg.exe
 title="Arventa SoftAP Utility"
 ssid=E2E-SoftAP
-
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/clientcfg.sh"
 source "$(dirname "$0")/personality.sh"
 need_tools xdotool
-state_has() { state | grep -q -- "$1"; }
 ap_running() { state | grep -q '"opMode":1' && state | grep -q "\"ssid\":\"$ssid\""; }
-reg_value() {  # name [subkey]
-  local key=$root${2:+\\$2}
-  "$VX_WINE" reg query "$key" /v "$1" 2>/dev/null | tr -d '\r' | awk -v n="$1" '$1 == n {print $3}'
-}
 
 start_ap() {  # extra environment in "$@"; tray only ("-S"): the tests open the sheet themselves
-  env VX_SIM=127.0.0.1:$port "$@" "$VX_WINE" "$hotspotcfg" -s >/dev/null 2>&1 &
+  env "$@" "$VX_WINE" "$hotspotcfg" -s >/dev/null 2>&1 &
   ap_up 20
 }
 ap_up() { drv wait HotspotCfg "$1"; }
@@ -37,10 +26,6 @@ ap_gone() { drv gone HotspotCfg "$1"; }
 stop_ap() {
   drv post HotspotCfg 0x111 32776 0
   ap_gone 10
-}
-start_client() {
-  env VX_SIM=127.0.0.1:$port "$VX_WINE" "$clientcfg" >/dev/null 2>&1 &
-  within 20 tray_has "ARVENTA"
 }
 # ClientCfg's "Switch to AP Mode": ModeSwitch starts HotspotCfg once ClientCfg has ended.
 client_to_ap() {
@@ -53,18 +38,16 @@ log_has() {  # oid as logged, hex data: a successful set the driver took
 }
 bridge_has() { ctl '{"cmd":"bridge"}' | grep -q -- "$1"; }
 
-"$native/src/sim/host/wlansim" --one-adapter --port "$port" --no-autosecurity >/tmp/wlansim-e2e-ap.log 2>&1 &
-sim=$!
-trap 'personality_end; kill $sim 2>/dev/null; wineserver -k 2>/dev/null' EXIT
-within 10 ctl '{"cmd":"state"}' || { echo "wlansim did not start"; exit 1; }
+platform=1  # both shipped programs on the simulated platform, no simulation switch
+start_sim --one-adapter --no-autosecurity || exit 1
+tidy=personality_end
 if [ -n "${3:-}" ]; then personality_begin "$3" || exit 1; fi
 
 # A freshly installed adapter whose access point set was chosen before: "ApDefault" exists, so
 # the station utility keeps it at the hand-over and the access point starts with its SSID and
 # a reject list.
 fresh_registry() {
-  "$VX_WINE" reg delete "$root" /f >/dev/null 2>&1
-  bash scripts/sim-install.sh "$win"
+  fresh_adapter
   {
     echo REGEDIT4
     echo
@@ -83,14 +66,14 @@ fresh_registry() {
   "$VX_WINE" regedit /S "$work/apdefault.reg"
 }
 fresh_registry
+if [ -n "${3:-}" ]; then personality_begin "$3" || exit 1; fi
 
 # The station utility hands the adapter over.
 check "ClientCfg starts and joins" start_client
 within 20 state_has '"associated":true'
-ctl '{"cmd":"note","topic":"osKind","value":""}' >/dev/null  # what HotspotCfg notes, not ClientCfg
 check "ClientCfg's switch starts HotspotCfg through ModeSwitch" client_to_ap
 if [ -n "$personality" ]; then
-  check "HotspotCfg goes by operating-system kind $personality_kind" within 10 noted_kind_is "$personality_kind"
+  check "HotspotCfg goes by operating-system kind $personality_kind: it is told Windows $personality" within 10 sees_personality HotspotCfg
 fi
 check "OpMode 1 written" test "$(reg_value OpMode)" = 1
 check "the station values saved in Default" test "$(reg_value FragThresh Default)" = 2346
@@ -106,7 +89,7 @@ check "the reject list keeps its station out" bash -c "$(declare -f ctl state); 
 check "the tray shows the signal" within 6 tray_has "Status :"
 
 # A second copy says so and ends; the first keeps running.
-env VX_SIM=127.0.0.1:$port "$VX_WINE" "$hotspotcfg" >/dev/null 2>&1 &
+"$VX_WINE" "$hotspotcfg" >/dev/null 2>&1 &
 second=$!
 text=$(drv box-text 15)
 check "second copy shows \"HotspotCfg is already running\"" grep -q "HotspotCfg is already running" <<<"$text"
@@ -117,18 +100,17 @@ check "first copy keeps running" ap_up 1
 drv post "$title" 0x471 5 0  # PSM_PRESSBUTTON, Cancel
 check "Cancel closes the sheet" drv gone "$title" 5
 drv post HotspotCfg 1124 161 0x204  # a right click on the tray icon
-sleep 2
+within 10 menu_up
 look_at_menu ap-tray-menu-en
 drv key 0x1B
-sleep 0.5
+within 5 menu_down
 drv post HotspotCfg 0x111 32774 0
 check "launch opens the sheet" drv wait "$title" 10
-sleep 2
+within 10 settled "$title"
 look_at ap-sheet-en "$title"
 pages=(config access-control wds mac-table event-log statistics about)
 for i in 1 2 3 4 5 6; do
-  drv post "$title" 0x465 "$i" 0  # PSM_SETCURSEL
-  sleep 2.5
+  page_ticked "$title" "$i"
   look_at "ap-${pages[$i]}-en" "$title"
 done
 
@@ -140,35 +122,42 @@ click_on() {
   read -r l t r b < <(drv rect "$title" "$(idc "$1")")
   xdotool mousemove "$((l + ${2:-(r - l) / 2}))" "$((t + ${3:-(b - t) / 2}))" click --repeat "${4:-1}" --delay 80 1
 }
-drv post "$title" 0x465 1 0
-sleep 1
-click_on ACL_LIST 30 8 2  # the first entry of the list
-sleep 1
+page "$title" 1
+changes "$title" click_on ACL_LIST 30 8 2  # the first entry of the list
 xdotool key End BackSpace
-xdotool type --delay 60 "qa"
-sleep 0.5
+changes "$title" xdotool type --delay 60 "qa"
 look_at ap-acl-editor-en "$title"
-click_on ACL_MODIFY
-sleep 0.5
+changes "$title" click_on ACL_MODIFY
 ctl '{"cmd":"log","clear":true}' >/dev/null
 click_on ACL_APPLY
 check "APPLY sends the edited access list" within 5 log_has 0x0df10110 001f3a07080a
 # A refused station tries again when the access point restarts: the Config page's APPLY.
-drv post "$title" 0x465 0 0
-sleep 1
+page "$title" 0
 click_on APC_APPLY
 check "the station is let in after the restart" within 10 state_has '00:1F:3A:07:08:09'
+# A closed sheet stops: after OK, Cancel or the close box, ten seconds bring the driver only the
+# main loop's requests (signal and events) and no window but the tray's.
+others() { ctl '{"cmd":"log"}' | grep -o '"oid":"0x[0-9A-Fa-f]*"' | tr A-F a-f | sort -u | grep -v -E "0x($1)\""; }
+windows() { xdotool search --onlyvisible --name . 2>/dev/null | wc -l; }
+drv post "$title" 0x471 5 0 && drv gone "$title" 5 && before=$(windows)
+for how in "0x471 3:OK" "0x471 5:Cancel" "0x112 0xF060:the close box"; do
+  drv post HotspotCfg 0x111 32774 0 && drv wait "$title" 10
+  for page in 3 4 5; do drv post "$title" 0x465 $page 0 && sleep 1; done  # Statistics polls last
+  drv post "$title" ${how%%:*} 0 && drv gone "$title" 5 && ctl '{"cmd":"log","clear":true}' >/dev/null
+  sleep 10
+  check "closed by ${how#*:}: only the main loop's requests in 10 s" test -z "$(others '0d010206|0d71010a')"
+  check "closed by ${how#*:}: no window but the tray's" test "$(windows)" = "$before"
+done
+drv post HotspotCfg 0x111 32774 0 && drv wait "$title" 10 && sleep 1
 # The security dialog: WEP chosen, letters outside the hexadecimal digits refused in a key.
 click_on APC_SECURITY
 if check "the security dialog opens" drv wait "Authentication & Security" 5; then
   dialog=$(xdotool search --name "^Authentication & Security\$" | head -1)
   xdotool mousemove --window "$dialog" 227 51 click 1
   sleep 0.5
-  xdotool key Down Return
-  sleep 0.5
+  changes "Authentication & Security" xdotool key Down Return
   xdotool mousemove --window "$dialog" 393 166 click 1
-  xdotool type --delay 60 "12zz34g5"
-  sleep 0.5
+  changes "Authentication & Security" xdotool type --delay 60 "12zz34g5"
   look_at ap-security-en "Authentication & Security"
   drv key 0x1B
   check "Escape closes the security dialog" drv gone "Authentication & Security" 5
@@ -200,27 +189,25 @@ zh_caption=$(awk -F'\t' '$1 == 3001 {print $3}' src/resources/strings/strings.zh
 if start_ap LANG=zh_TW.UTF-8 LC_ALL=zh_TW.UTF-8; then
   check "\"-S\": no sheet at start" bash -c "! '$VX_WINE' '$win/tests/e2e/e2e_driver.exe' wait '$zh_caption' 3 2>/dev/null"
   drv post HotspotCfg 1124 161 0x204
-  sleep 2
+  within 10 menu_up
   look_at_menu ap-tray-menu-zh
   drv key 0x1B
-  sleep 0.5
+  within 5 menu_down
   drv post HotspotCfg 0x111 32774 0
   check "the Chinese sheet opens" drv wait "$zh_caption" 10
-  sleep 2
+  within 10 settled "$zh_caption"
   look_at ap-sheet-zh "$zh_caption"
   for i in 1 2 3 4 5 6; do
-    drv post "$zh_caption" 0x465 "$i" 0
-    sleep 2.5
+    page_ticked "$zh_caption" "$i"
     look_at "ap-${pages[$i]}-zh" "$zh_caption"
   done
-  drv post "$zh_caption" 0x465 0 0
-  sleep 1
+  page "$zh_caption" 0
   # The security dialog in Chinese, with the WEP keys shown.
   zh_security=$(text_of zh 3150)
   drv click "$zh_caption" "$(idc APC_SECURITY)"
   if check "the Chinese security dialog opens" drv wait "$zh_security" 5; then
     drv choose "$zh_security" "$(idc APS_ENCRYPTION)" "#1"
-    sleep 0.5
+    within 10 settled "$zh_security"
     look_at ap-security-zh "$zh_security"
     drv click "$zh_security" 2
     check "Cancel closes the Chinese security dialog" drv gone "$zh_security" 5
@@ -232,11 +219,11 @@ fi
 
 # Unplugged with the sheet open: it closes within a tick; replugged, the settings go again and
 # the sheet stays closed.
-ctl '{"cmd":"unplug"}' >/dev/null
+unplug
 check "unplug closes the sheet" drv gone "$zh_caption" 6
 check "unplug shows the adapter missing" within 4 tray_has "找不到網路卡"
 ctl '{"cmd":"log","clear":true}' >/dev/null
-ctl '{"cmd":"replug"}' >/dev/null
+replug
 ssid_hex=$(printf %s "$ssid" | od -An -tx1 | tr -d ' \n')
 ssid_set() { log_has 0x0d810102 "$ssid_hex"; }  # OID_802_11_SSID, set form
 check "replug pushes the settings again" within 10 ssid_set

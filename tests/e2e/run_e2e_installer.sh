@@ -8,10 +8,7 @@
 # checks of the file itself run and the rest is reported as skipped.
 # Usage: tests/e2e/run_e2e_installer.sh NATIVE_BUILD_DIR I686_BUILD_DIR   (after scripts/wine-env.sh)
 set -uo pipefail
-native=$1
-win=$2
-shots=build/screenshots
-mkdir -p "$shots"
+suite=installer
 source "$(dirname "$0")/lib.sh"
 skipped=0
 finish() {
@@ -48,7 +45,7 @@ fi
 
 # --- a fresh 32-bit Windows of its own ---------------------------------------------------------
 export WINEARCH=win32
-export WINEPREFIX=$PWD/build/wineprefix-installer
+export WINEPREFIX=$PWD/$work/prefix
 # No desktop menu entries in the host's home for the Start-menu shortcuts made here.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 c=$WINEPREFIX/drive_c
@@ -65,11 +62,8 @@ rm -rf "$WINEPREFIX"
 mkdir -p "$WINEPREFIX"
 "$VX_WINE" wineboot -i >/dev/null 2>&1
 wineserver -w
-port=$((5500 + RANDOM % 200))
-"$native/src/sim/host/wlansim" --one-adapter --port "$port" --no-autosecurity >build/wlansim-installer.log 2>&1 &
-sim=$!
-trap 'kill $sim 2>/dev/null; wineserver -k 2>/dev/null; unlock' EXIT
-within 10 ctl '{"cmd":"state"}' || { echo "wlansim did not start"; exit 1; }
+start_sim --one-adapter --no-autosecurity || exit 1
+tidy=unlock
 "$VX_WINE" regedit /S src/sim/install/virtual_adapters.reg
 
 instdir_win='C:\Program Files\Arventa\Wireless LAN Utility'
@@ -77,7 +71,6 @@ menu="$c/ProgramData/Microsoft/Windows/Start Menu/Programs"
 folder="$menu/Arventa Wireless LAN"
 startup_link="$menu/StartUp/Arventa Wireless LAN Utility.lnk"
 key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\ArventaWLAN'
-root='HKLM\System\CurrentControlSet\Control\Class\{4D36E972-E325-11CE-BFC1-08002BE10318}\0007'
 client_en=$(text_of en 102)
 hotspot_en=$(text_of en 3001)
 client_zh=$(text_of zh 102)
@@ -115,6 +108,9 @@ nothing_installed() {
   [ ! -e "$c/Program Files/Arventa" ] && [ ! -e "$folder" ] && [ ! -e "$startup_link" ] && no_key "$key"
 }
 menu_links() { ls "$folder" 2>/dev/null | sort | tr '\n' '|'; }
+box_up() { drv box-up "$1" >/dev/null; }  # seconds: a message box is up (and left up)
+settled_page() { local t; t=$(page_title "$1") && within 10 settled "$t"; }  # title: before a picture
+clock_past() { [ "$(date +%s)" -gt "$1" ]; }
 # A setup window's title gains a blank on the pages after the first.
 page_title() {
   local t
@@ -219,7 +215,7 @@ running_box() {  # button: 2 Cancel, 4 Retry
   got=$(box 20 "$1")
   [[ $got == "$client_en or $hotspot_en is running."* ]] || { echo "  box said: \"$got\"" >&2; return 1; }
 }
-sleep 3
+box_up 20
 shot installer-running-en
 check "run by hand, the setup asks to exit the utility" running_box 2
 check "... and Cancel ends it with code 3" ends_with "$shown_setup" 3
@@ -232,17 +228,17 @@ check "the utility is still in the tray" tray_has "ARVENTA"
 # --- by hand: Retry once the utility is ended, the pages in English ----------------------------
 "$VX_WINE" "$setup" >/dev/null 2>&1 &
 shown_setup=$!
-sleep 3
+box_up 20
 stop_client
 check "the same question again, and Retry once the utility has ended goes on" running_box 4
 check "English: the welcome page" wait_page "$title_en" "&Next >" 20
-sleep 2
+settled_page "$title_en"
 shot installer-welcome-en
 next_page "$title_en"
 check "English: the folder page" wait_page "$title_en" "&Install" 10
 offered_folder() { local t; t=$(drv text "$(page_title "$title_en")" 1019); echo "${t%\\}"; }
 check "English: the folder page offers the installed folder" test "$(offered_folder)" = "$instdir_win"
-sleep 1
+settled_page "$title_en"
 shot installer-directory-en
 drv set-text "$(page_title "$title_en")" 1019 'C:\Locked\Arventa' >/dev/null
 next_page "$title_en"
@@ -251,14 +247,14 @@ not_writable_box() {
   got=$(box 15)
   [[ $got == "Setup cannot write to the folder"*'C:\Locked\Arventa'* ]] || { echo "  box said: \"$got\"" >&2; return 1; }
 }
-sleep 1.5
+box_up 15
 shot installer-not-writable-en
 check "English: a folder that cannot be written is refused with a message" not_writable_box
 check "... and the folder page stays" wait_page "$title_en" "&Install" 5
 drv set-text "$(page_title "$title_en")" 1019 "$instdir_win" >/dev/null
 next_page "$title_en"
 check "English: the finish page after installing" wait_page "$title_en" "&Finish" 90
-sleep 1
+settled_page "$title_en"
 shot installer-finish-en
 next_page "$title_en"
 check "English: Finish ends the setup with code 0" ends_with "$shown_setup" 0
@@ -275,7 +271,7 @@ check "ClientCfg saved its station defaults" has_key "$root\\Default"
 
 # --- an upgrade in place -----------------------------------------------------------------------
 old_change=$(stat -c %Z "$instdir/ClientCfg.exe")
-sleep 1.1
+within 5 clock_past "$old_change"  # a later change time, to the second
 check "a second silent install upgrades in place" test "$(code_of "$setup" /S)" = 0
 check "... rewriting the programs" test "$(stat -c %Z "$instdir/ClientCfg.exe")" != "$old_change"
 check "... into the folder of the first install" test "$(reg_value "$key" InstallLocation)" = "$instdir_win"
@@ -286,15 +282,15 @@ check "... with one set of shortcuts" \
 LANG=zh_TW.UTF-8 LC_ALL=zh_TW.UTF-8 "$VX_WINE" "$setup" >/dev/null 2>&1 &
 shown_setup=$!
 check "Chinese: the welcome page" wait_page "$title_zh" "下一步(&N) >" 20
-sleep 2
+settled_page "$title_zh"
 shot installer-welcome-zh
 next_page "$title_zh"
 check "Chinese: the folder page" wait_page "$title_zh" "安裝(&I)" 10
-sleep 1
+settled_page "$title_zh"
 shot installer-directory-zh
 next_page "$title_zh"
 check "Chinese: the finish page after installing" wait_page "$title_zh" "完成(&F)" 90
-sleep 1
+settled_page "$title_zh"
 shot installer-finish-zh
 next_page "$title_zh"
 check "Chinese: Finish ends the setup with code 0" ends_with "$shown_setup" 0
@@ -337,10 +333,10 @@ uninstall_gone() {  # language: en or zh
   rm -f "$instdir/ClientCfg.exe" "$instdir/HotspotCfg.exe"
   env "${env[@]}" "$VX_WINE" "$instdir_win\\Uninstall.exe" >/dev/null 2>&1 &
   wait_page "$title" "$uninstall" 20 || return 1
-  sleep 1.5
+  settled_page "$title"
   shot "installer-uninstall-$1"
   next_page "$title"
-  sleep 2
+  box_up 20
   shot "installer-already-gone-$1"
   local got
   got=$(box 30)

@@ -6,17 +6,13 @@
 # carried out after it. An open profile editor is closed by Exit and the hand-over themselves.
 # Usage: tests/e2e/run_e2e_interleave.sh NATIVE_BUILD_DIR WINDOWS_BUILD_DIR   (after scripts/wine-env.sh)
 set -uo pipefail
-native=$1
-win=$2
-shots=build/screenshots
-work=build/e2e-interleave
-mkdir -p "$shots" "$work"
-port=$((5500 + RANDOM % 200))
-qsport=$((5700 + RANDOM % 200))  # the one-button service, pointed at by security.ini
-
+suite=interleave
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/clientcfg.sh"
 
+# The simulator, restarted for each hand-over on the same ports.
+sim_one() { start_sim --one-adapter; }
+sim_one || exit 1
 # The program in a folder of its own: its security.ini points the one-button set-up at this
 # run's service, and with no mode-switch program beside it a hand-over starts nothing else.
 cp "$win/src/win32/apps/ClientCfg.exe" "$work/ClientCfg.exe"
@@ -24,17 +20,6 @@ printf '[Option]\r\nSERVER_PORT=%s\r\n' "$qsport" >"$work/security.ini"
 clientcfg=$work/ClientCfg.exe
 log=$work/clientcfg.log
 : >"$log"
-"$native/src/sim/host/wlansim" --print-world |
-  sed "s/\"autoSecurityPort\": *[0-9]*/\"autoSecurityPort\": $qsport/" >"$work/world.json"
-
-sim=
-start_sim() {
-  [ -n "$sim" ] && { kill "$sim" 2>/dev/null; wait "$sim" 2>/dev/null; }
-  "$native/src/sim/host/wlansim" --one-adapter --port "$port" --world "$work/world.json" >"$work/wlansim.log" 2>&1 &
-  sim=$!
-  within 10 ctl '{"cmd":"state"}'
-}
-trap 'kill $sim 2>/dev/null; wineserver -k 2>/dev/null' EXIT
 
 regroot='HKEY_LOCAL_MACHINE\System\CurrentControlSet\Control\Class\{4D36E972-E325-11CE-BFC1-08002BE10318}\0007'
 # The adapter key as the driver's installation leaves it, with two profiles: one file, one start
@@ -100,13 +85,8 @@ selcert=$(text_of en 2702)
 otpdlg=$(text_of en 2050)
 
 list=$(idc SURVEY_LIST)
-opened() { drv shown "$1" "${2:-10}" && sleep 0.5; }
-open_sheet() {  # on Site Survey, which scans first; its dialogs wait for the list
-  drv post ClientCfg 0x111 32774 0
-  drv wait "$sheet" 10 && sleep 1
-}
 listed() { drv items "$sheet" "$list" | grep -- "$1" >/dev/null; }
-profile_page() { drv post "$sheet" 0x465 0 0 && sleep 1; }
+profile_page() { page "$sheet" 0; }
 press_on_row() { drv select "$sheet" "$list" "$1" "${2:-0}" && drv click "$sheet" "$(idc SURVEY_CONNECT)"; }
 connect() { within 10 listed "$1" && within 10 press_on_row "$@"; }  # the buttons wait while a join is under way
 cancel_sheet() { drv post "$1" 0x471 5 0; }  # PSM_PRESSBUTTON: Cancel
@@ -138,7 +118,7 @@ open_edit() {
 close_edit() { cancel_sheet "$edit"; }
 open_certs() {  # "Add Profile" > "802.1x Setting" > "Select Certificate"
   open_add || return 1
-  drv post "$add" 0x465 1 0 && sleep 1
+  page "$add" 1
   drv choose "$add" "$(idc ASEC_AUTH)" WPA2 && drv click "$add" "$(idc ASEC_8021X_SETTING)" && opened "$dot1x" &&
     drv choose "$dot1x" "$(idc DAUTH_METHOD)" "$(text_of en 2704)" && drv click "$dot1x" "$(idc DAUTH_MORE)" &&
     opened "$selcert"
@@ -178,7 +158,6 @@ tray_lacks() { ! tray_has "$1"; }
 
 # Unplugged under each dialog, in one run: ticks wait while the dialog is up; once it is closed
 # the sheet goes and the tray says "Not exist"; plugged back in, the next dialog follows.
-start_sim || { echo "wlansim did not start"; exit 1; }
 fresh_registry
 check "starts under heap checking" start "$(maker_first)"
 [ "$(maker_first)" = true ] && within 20 joined Arventa-AP
@@ -191,7 +170,7 @@ for d in "${dialogs[@]}"; do
   fi
   [ "$d" = certs ] && shot interleave-certs-en
   ctl '{"cmd":"unplug"}' >/dev/null
-  sleep 2.5  # a tick of the main loop comes
+  throughout 3 tray_lacks "Not exist"  # a tick of the main loop comes and goes
   check "$d, unplugged: the program lives on with the dialog and the sheet" waiting_with "$d"
   check "$d, unplugged: the tray waits for the dialog" tray_lacks "Not exist"
   "close_$d"
@@ -213,7 +192,7 @@ for action in exit switch; do
   for d in "${dialogs[@]}"; do
     [ "$d" = add ] && continue
     if [ "$action" = switch ]; then  # the adapter and its key as before the last hand-over
-      start_sim >/dev/null
+      sim_one >/dev/null
       fresh_registry
     fi
     start "$([ "$d" = keydlg ] && echo true || echo false)" >/dev/null
@@ -243,6 +222,47 @@ for action in exit switch; do
     end_if_running
   done
 done
+
+# HotspotCfg: each box and dialog of its pages while the adapter goes, Exit comes or "Switch to
+# Station Mode" is chosen. The sheet and the dialog stay until the dialog is closed; then the sheet
+# goes, or the program ends cleanly.
+cp "$win/src/win32/apps/HotspotCfg.exe" "$work/HotspotCfg.exe"
+ap=$(text_of en 3001) apsec=$(text_of en 3150)
+start_ap() {
+  env WINEDEBUG=warn+heap VX_SIM=127.0.0.1:$port "$VX_WINE" "$work/HotspotCfg.exe" >>"$log" 2>&1 &
+  client=$!
+  drv wait "$ap" 20 && sleep 1
+}
+end_ap() { alive && drv post HotspotCfg 0x111 32776 0 && within 15 bash -c "! kill -0 $client"; kill "$client" 2>/dev/null; }
+on() { drv post "$ap" 0x465 "$1" 0 && sleep 1 && drv "${@:2}"; }  # on page N (PSM_SETCURSEL), a driver verb
+box_up() { [ -n "$(drv box-up 5)" ]; }
+ap_waits() { alive && drv wait "$ap" 1 && if [ "$1" = ap_security ]; then drv shown "$apsec" 1; else box_up; fi; }
+gone_cleanly() { drv gone "$ap" 6 && crash_free; }
+open_ap_ssid() { on 0 set-text "$ap" "$(idc APC_SSID)" "" && drv click "$ap" "$(idc APC_APPLY)" && box_up; }
+open_ap_security() { on 0 click "$ap" "$(idc APC_SECURITY)" && opened "$apsec"; }
+open_ap_psk() { open_ap_security && drv choose "$apsec" "$(idc APS_AUTH)" WPA-PSK && drv set-text "$apsec" "$(idc APS_PSK)" short && drv click "$apsec" 1 && box_up; }
+open_ap_acl() { on 1 choose "$ap" "$(idc ACL_POLICY)" "#1" && drv click "$ap" "$(idc ACL_APPLY)" && box_up; }
+open_ap_wds() { on 2 set-text "$ap" "$(idc WDS_MAC)" 0016CB01 && drv click "$ap" "$(idc WDS_ADD)" && box_up; }
+start_sim >/dev/null
+fresh_registry
+for action in "unplug:ctl {\"cmd\":\"unplug\"}" "exit:drv post HotspotCfg 0x111 32776 0" "switch:drv post HotspotCfg 0x111 32778 0"; do
+  for d in ap_ssid ap_security ap_psk ap_acl ap_wds; do
+    a=${action%%:*}
+    alive || start_ap
+    check "$d, $a: the dialog opens" "open_$d" || { end_ap; continue; }
+    ${action#*:} >/dev/null && sleep 2.5
+    check "$d, $a: the program waits with the dialog and the sheet" ap_waits "$d"
+    if [ $d = ap_security ]; then drv click "$apsec" 2; else box 5 1 >/dev/null && [ $d = ap_psk ] && drv click "$apsec" 2; fi
+    if [ $a = unplug ]; then
+      check "$d, unplugged: the sheet goes after the dialog, no fault" gone_cleanly
+      ctl '{"cmd":"replug"}' >/dev/null && within 10 tray_has "Status :" && drv post HotspotCfg 0x111 32774 0 && drv wait "$ap" 10
+    else
+      check "$d, $a: the program ends cleanly after the dialog" ended_cleanly
+      [ $a = exit ] || check "$d, switch: OpMode 0 is stored" test "$(reg_value OpMode)" = 0
+    fi
+  done
+done
+end_ap
 
 echo "e2e-interleave: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

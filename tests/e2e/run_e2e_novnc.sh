@@ -4,13 +4,9 @@
 # page and that its WebSocket reaches the display's VNC server, that nothing the job started
 # listens beyond 127.0.0.1, that build/screenshots/run-latest.png is renewed, and that every
 # process the job started has ended once ClientCfg is ended from its tray menu.
-# The job's simulator serves the one-button set-up on the fixed port 1500, so this runs under the
-# Site Survey suite's lock:
-#   flock /tmp/vx-survey.lock bash tests/e2e/run_e2e_novnc.sh NATIVE_BUILD_DIR WINDOWS_BUILD_DIR
-# (after scripts/wine-env.sh).
+# Usage: tests/e2e/run_e2e_novnc.sh NATIVE_BUILD_DIR WINDOWS_BUILD_DIR   (after scripts/wine-env.sh)
 set -uo pipefail
-native=$1
-win=$2
+suite=novnc
 source "$(dirname "$0")/lib.sh"
 
 # A display number and ports that nothing uses.
@@ -18,17 +14,18 @@ for n in $(shuf -i 150-299); do
   [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ] && break
 done
 display=:$n
-port=$((5700 + RANDOM % 200))
-log=build/run-novnc.log
+log=$work/run.log
 latest=build/screenshots/run-latest.png
 rm -f "$latest"
 wineserver -k 2>/dev/null
 # The job in a session of its own, so that whatever it starts can be found afterwards.
-env -u DISPLAY setsid env DISPLAY="$display" VX_SIM_PORT="$port" VX_VNC_PORT=$((16000 + RANDOM % 1000)) \
+env -u DISPLAY setsid env DISPLAY="$display" VX_SIM_PORT=$((20000 + RANDOM % 1000)) \
+  VX_QS_PORT=$((21000 + RANDOM % 1000)) VX_VNC_PORT=$((16000 + RANDOM % 1000)) \
   VX_WEB_PORT=$((17000 + RANDOM % 1000)) VX_SCREENSHOT_SECONDS=1 bash scripts/run.sh >"$log" 2>&1 &
 job=$!
 in_session() { pgrep -s "$job"; }
-trap 'in_session | xargs -r kill 2>/dev/null; wineserver -k 2>/dev/null' EXIT
+end_session() { in_session | xargs -r kill 2>/dev/null; }
+tidy=end_session
 leads_session() { [ "$(ps -o sid= -p "$job" | tr -d ' ')" = "$job" ]; }
 check "the job leads a session of its own" within 10 leads_session
 
@@ -54,6 +51,7 @@ check "its WebSocket reaches the VNC server of the display" vnc_greeting
 select_card=$(text_of en 2030)
 check "the job's ClientCfg asks which adapter to use" drv wait "$select_card" 90
 drv click "$select_card" 1 >/dev/null
+port=$(sed -n 's/.*simulator on 127.0.0.1:\([0-9]*\).*/\1/p' "$log" | head -1)
 check "the job's ClientCfg reaches the tray" within 30 tray_has "ARVENTA"
 # Every listening TCP socket of the job's processes is on 127.0.0.1.
 loopback_only() {

@@ -8,13 +8,7 @@
 # build/screenshots/contents-*.png.
 # Usage: tests/e2e/run_e2e_pages.sh NATIVE_BUILD_DIR WINDOWS_BUILD_DIR   (after scripts/wine-env.sh)
 set -uo pipefail
-native=$1
-win=$2
-shots=build/screenshots
-work=build/e2e-pages
-mkdir -p "$shots" "$work"
-port=$((5500 + RANDOM % 200))
-
+suite=pages
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/clientcfg.sh"
 hotspotcfg=$win/src/win32/apps/HotspotCfg.exe
@@ -70,9 +64,13 @@ check_text() {
     check "$what" false
   fi
 }
-page() {  # window index: brings the page to the front (PSM_SETCURSEL)
-  drv post "$1" 0x465 "$2" 0
-  sleep 1
+row_listed() { [ -n "$(row_index "$@")" ]; }
+rows_at_least() { [ "$(drv items "$1" "$2" | wc -l)" -ge "$3" ]; }  # window id count
+answered() { [ -n "$(answer "$1")" ]; }  # OID: the driver answered a query of it
+# A tick of the Statistics page after the log was cleared: it asked for each of its counters.
+counters_ticked() {
+  ctl '{"cmd":"log","clear":true}' >/dev/null
+  within 10 answered 0x0d020212 && within 5 answered 0x00020102 && within 5 answered 0x00020105
 }
 # The list's columns are their shares of its client width:
 # columns_follow WINDOW ID exact|whole TENTHS... where "exact" is trunc(width / 10 x factor),
@@ -102,16 +100,12 @@ row_index() {  # window id text [column]: the row whose column reads text
 }
 
 # The built-in world with its open access point made an ordinary one: a maker's access point would
-# offer the one-button set-up, whose service another suite may be running on its fixed port.
+# offer the one-button set-up, which is not what these pages are about.
 net=PagesNet
 "$native/src/sim/host/wlansim" --print-world |
   sed -e 's/"00:0C:E7:10:20:30"/"00:1A:2B:3C:4D:20"/' -e 's/"maker": true/"maker": false/' \
     -e "s/\"Arventa-AP\"/\"$net\"/" >"$work/world.json"
-"$native/src/sim/host/wlansim" --one-adapter --port "$port" --no-autosecurity --world "$work/world.json" \
-  >"$work/wlansim.log" 2>&1 &
-sim=$!
-trap 'kill $sim 2>/dev/null; wineserver -k 2>/dev/null' EXIT
-within 10 ctl '{"cmd":"state"}' || { echo "wlansim did not start"; exit 1; }
+start_sim --one-adapter --no-autosecurity --world "$work/world.json" || exit 1
 fresh_registry() {
   "$VX_WINE" reg delete "$root" /f >/dev/null 2>&1
   "$VX_WINE" regedit /S src/sim/install/virtual_adapters.reg
@@ -127,7 +121,7 @@ client_pages() {  # language
   ctl '{"cmd":"rssi","network":"'"$net"'","rssi":-65}' >/dev/null
   drv post ClientCfg 0x111 32774 0
   check "$lang: the sheet opens" drv wait "$sheet" 10
-  sleep 1
+  within 10 settled "$sheet"
 
   # Link Status against the simulator's link. The sheet is new, so the first figures are not
   # averaged with older ones; the signal holds still, so later ones equal them.
@@ -183,22 +177,22 @@ client_pages() {  # language
 
   # The lists: columns from the real width, the Parts' styles, the icons marking a row.
   page "$sheet" 2
-  sleep 3
+  within 15 surveyed
   local list row
   list=$(idc SURVEY_LIST)
   check "$lang: Site Survey columns share the list's width" columns_follow "$sheet" "$list" exact 23 22 8 7 13 13 16
   check "$lang: Site Survey list has grid lines, full-row select and info tips" list_style_has "$sheet" "$list" 0x421
   check "$lang: Site Survey list has its image list" has_image_list "$sheet" "$list"
   row=$(row_index "$sheet" "$list" "$bssid" 1)
-  check "$lang: the connected row carries the infrastructure icon" test "$(row_image "$sheet" "$list" "${row:-x}")" = 0
+  check "$lang: the connected row carries the infrastructure icon" within 6 image_is "$sheet" "$list" "${row:-x}" 0
   check "$lang: the open network's encryption in the table's words" \
     test "$(drv items "$sheet" "$list" | sed -n "$((${row:-0} + 1))p" | cut -f5)" = "$(says "$lang" 123)"
   # Connect makes the open network a profile, the active one.
   drv select "$sheet" "$list" "$bssid" 1 && drv click "$sheet" "$(idc SURVEY_CONNECT)"
   within 15 associated
-  sleep 2
   page "$sheet" 0
   list=$(idc PROF_LIST)
+  within 10 row_listed "$sheet" "$list" "$net"
   check "$lang: Profile columns share the list's width" columns_follow "$sheet" "$list" whole 17 21 12 18 15 17
   check "$lang: Profile list has grid lines, full-row select, flat scroll bars" list_style_has "$sheet" "$list" 0x121
   check "$lang: Profile list has its image list" has_image_list "$sheet" "$list"
@@ -209,9 +203,7 @@ client_pages() {  # language
   ctl '{"cmd":"range","network":"'"$net"'","inRange":false}' >/dev/null
   within 10 not_associated
   page "$sheet" 3
-  sleep 3
-  ctl '{"cmd":"log","clear":true}' >/dev/null
-  sleep 4.5  # two ticks of the page
+  counters_ticked && counters_ticked  # two ticks of the page
   local stats ok nobuf tx retry
   stats=$(answer 0x0d020212)
   ok=$(answer 0x00020102)
@@ -232,7 +224,7 @@ client_pages() {  # language
   check "$lang: Reset Counter asks the driver to reset" within 5 log_has 0x0df10103 ""
   shown=$(for i in 0 1 2 3 4 5 6 7 8 9; do drv text "$sheet" "$(idc ST_VALUE_$i)"; done | sort -u)
   check "$lang: Reset Counter shows zero in every row" test "$shown" = 0
-  sleep 4.5
+  counters_ticked && counters_ticked
   stats=$(answer 0x0d020212)
   check "$lang: the driver's counters are zero" test "$(le "$stats" 8 8)$(le "$stats" 32 8)$(le "$stats" 96 8)" = 000
   shown=$(for i in 0 1 2 3 4 5 6 7 8 9; do drv text "$sheet" "$(idc ST_VALUE_$i)"; done | sort -u)
@@ -277,7 +269,7 @@ ap_pages() {  # language
   local lang=$1 sheet
   sheet=$(says "$lang" 3001)
   check "$lang: the access point sheet opens at start" drv wait "$sheet" 40
-  sleep 2
+  within 10 settled "$sheet"
 
   # Mac Table: the stations the world has associated, with their power saving.
   page "$sheet" 3
@@ -296,7 +288,7 @@ ap_pages() {  # language
 
   # Event Log: one row per event of the driver's table, in order, with local time and message.
   page "$sheet" 4
-  sleep 3
+  within 10 answered 0x0d71010a
   ctl '{"cmd":"log"}' | tr 'A-F' 'a-f' | grep -o '{[^{}]*}' | grep '"oid":"0x0d71010a"' |
     grep '"set":false' | grep '"ok":true' | sed -n 's/.*"data":"\([0-9a-f]*\)".*/\1/p' | while read -r table; do
       n=$(le "$table" 0 4)
@@ -326,13 +318,14 @@ ap_pages() {  # language
   # WDS: two peers added and applied: stored in ApDefault and the adapter key, and sent.
   page "$sheet" 2
   drv click "$sheet" "$(idc WDS_ENABLE)"
-  sleep 0.5
+  within 5 enabled "$sheet" "$(idc WDS_MAC)"
   check "$lang: the WDS address edit takes twelve digits" test "$(drv limit "$sheet" "$(idc WDS_MAC)")" = 12
-  local peer
+  local peer n=0
   for peer in 0073FF123456 00AABBCCDD0E; do
     drv set-text "$sheet" "$(idc WDS_MAC)" "$peer"
     drv click "$sheet" "$(idc WDS_ADD)"
-    sleep 0.5
+    n=$((n + 1))
+    within 5 rows_at_least "$sheet" "$(idc WDS_LIST)" "$n"
   done
   check "$lang: the WDS list shows the peers with dashes" \
     test "$(drv items "$sheet" "$(idc WDS_LIST)" | tr '\n' ' ')" = "00-73-FF-12-34-56 00-AA-BB-CC-DD-0E "
@@ -381,11 +374,7 @@ for lang in en zh; do
 done
 
 # Two adapters: the choice between them, each fact behind its label from the string table.
-kill $sim 2>/dev/null
-wait $sim 2>/dev/null
-"$native/src/sim/host/wlansim" --port "$port" --no-autosecurity --world "$work/world.json" >"$work/wlansim-two.log" 2>&1 &
-sim=$!
-within 10 ctl '{"cmd":"state"}' || { echo "wlansim did not start with two adapters"; exit 1; }
+start_sim --no-autosecurity --world "$work/world.json" || exit 1
 starts_with() { case "$1" in "$2"*) return 0 ;; *) echo "  \"$1\" does not begin with \"$2\"" >&2; return 1 ;; esac; }
 for lang in en zh; do
   env_lang=()
@@ -395,7 +384,7 @@ for lang in en zh; do
   client=$!
   chooser=$(says "$lang" 2030)
   if check "$lang: two adapters: \"$chooser\" asks which" drv shown "$chooser" 20; then
-    sleep 1
+    within 10 settled "$chooser"
     i=0
     for field in CARD_DESCRIPTION CARD_HARDWARE_ID CARD_LOCATION CARD_MANUFACTURER; do
       check "$lang: the adapter's $field behind its label" \

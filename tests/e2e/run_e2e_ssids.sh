@@ -7,13 +7,7 @@
 # was lost, and again from its stored profile. No fixed port or /tmp file: no lock needed.
 # Usage: tests/e2e/run_e2e_ssids.sh NATIVE_BUILD_DIR WINDOWS_BUILD_DIR   (after scripts/wine-env.sh)
 set -uo pipefail
-native=$1
-win=$2
-shots=build/screenshots
-work=build/e2e-ssids
-mkdir -p "$shots" "$work"
-port=$((5500 + RANDOM % 200))
-
+suite=ssids
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/clientcfg.sh"
 
@@ -43,11 +37,6 @@ cat >"$work/world.json" <<EOF
 EOF
 
 list=$(idc SURVEY_LIST)
-open_sheet() {  # the sheet opens on Site Survey, which scans
-  drv post ClientCfg 0x111 32774 0
-  drv wait "$sheet" 10 && sleep 4
-}
-opened() { drv shown "$1" 10 && sleep 0.7; }
 rows() { drv items "$sheet" "$list"; }
 ssid_of_row() { rows | awk -F'\t' -v b="$1" '$2 == b {print $1}'; }  # the SSID column of a BSSID's row
 row_reads() { [ "$(ssid_of_row "$1")" = "$2" ]; }
@@ -102,14 +91,12 @@ join_one "backslash, open" 00-1A-2B-5C-00-06 "$BACKSLASH" "back_slash" \
 
 # The profile list shows the names the networks were given.
 profile_listed() { drv items "$sheet" "$(idc PROF_LIST)" | cut -f1 | grep -x -F -- "$1" >/dev/null; }
-drv post "$sheet" 0x465 0 0  # PSM_SETCURSEL: the Profile page
-sleep 1
+page "$sheet" 0  # the Profile page
 for name in 'My "Net" _#1' back_slash Ctl_x01_x09_x1FNet $'Caf\xc3\xa9 Lounge'; do
   check "the profile list shows \"$name\"" profile_listed "$name"
 done
 look_at profiles-ssids-en "$sheet"
-drv post "$sheet" 0x465 2 0  # back to Site Survey
-sleep 2
+page "$sheet" 2  # back to Site Survey
 
 # Lost and back: the network leaves range and returns; the station joins the same bytes again.
 range 00:1A:2B:5C:00:06 false
@@ -129,7 +116,7 @@ check "the 0xFF profile joins without a sheet" no_window "$secprof" 2
 check "the 0xFF network is joined again" within 20 joined_hex "$FF"
 # The survey's join watchdog looks 5 s after Connect: a link gone by then counts as a failed join
 # (the profile is dropped and "Security Profile" asks again). The adapter goes after that look.
-sleep 6
+throughout 6 joined_hex "$FF"
 ctl '{"cmd":"unplug"}' >/dev/null
 check "unplugged, the link is gone" within 10 lost
 ctl '{"cmd":"replug"}' >/dev/null

@@ -13,6 +13,22 @@ CodePageStrings::~CodePageStrings() {
   if (converter_ != reinterpret_cast<void*>(-1)) iconv_close(static_cast<iconv_t>(converter_));
 }
 
+std::function<std::optional<std::string>(std::string_view)> AnsiIn(uint32_t codePage) {
+  return [codePage](std::string_view utf8) -> std::optional<std::string> {
+    iconv_t cd = iconv_open(("CP" + std::to_string(codePage)).c_str(), "UTF-8");
+    if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
+    std::string in(utf8), out(utf8.size() * 2 + 4, '\0');
+    char* src = in.data();
+    char* dst = out.data();
+    size_t srcLeft = in.size(), dstLeft = out.size();
+    const bool ok = iconv(cd, &src, &srcLeft, &dst, &dstLeft) != static_cast<size_t>(-1) && srcLeft == 0;
+    iconv_close(cd);
+    if (!ok) return std::nullopt;
+    out.resize(out.size() - dstLeft);
+    return out;
+  };
+}
+
 std::optional<std::string> CodePageStrings::FromAnsi(std::span<const uint8_t> bytes) const {
   if (converter_ == reinterpret_cast<void*>(-1)) return std::nullopt;
   iconv_t cd = static_cast<iconv_t>(converter_);

@@ -2,10 +2,16 @@
 // MultiByteToWideChar: the texts come from another table.
 #pragma once
 #include <cstdint>
+#include <functional>
+#include <string_view>
 
 #include "platform/ui.h"
 
 namespace vx {
+
+// UTF-8 into that code page through iconv, as Win32System::ToAnsi converts it: nullopt for a
+// character the code page lacks (no stand-in).
+std::function<std::optional<std::string>(std::string_view)> AnsiIn(uint32_t codePage);
 
 class CodePageStrings : public StringTable {
  public:

@@ -53,6 +53,7 @@ std::optional<RegValue> FakeRegistry::QueryValue(const RegKey& key, std::string_
 bool FakeRegistry::SetValue(const RegKey& key, std::string_view name, const RegValue& value) {
   Node* node = Find(key, false);
   if (!node) return false;
+  if (++writes_ == failWriteAt_) return false;
   for (auto& v : node->values) {
     if (EqualsIgnoreCase(v.name, name)) {
       v.value = value;  // keeps its place and the case it was created with
@@ -104,6 +105,14 @@ bool FakeRegistry::DeleteTree(const RegKey& key) {
   Node* parent = Find(parentKey, false);
   if (!parent) return false;
   return parent->children.erase(last) > 0;
+}
+
+std::vector<std::pair<std::string, RegValue>> FakeRegistry::Values(const std::string& path) {
+  std::vector<RegNamedValue> values;
+  EnumValues(Hklm(path), values);
+  std::vector<std::pair<std::string, RegValue>> out;
+  for (auto& v : values) out.emplace_back(v.name, v.value);
+  return out;
 }
 
 void FakeRegistry::SetSz(const std::string& path, const std::string& name, const std::string& text) {

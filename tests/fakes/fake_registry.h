@@ -27,6 +27,15 @@ class FakeRegistry : public RegistryPort {
   std::string GetSz(const std::string& path, const std::string& name);  // "" when absent
   // Every later operation fails, as a registry without access would.
   void FailAll(bool fail) { failAll_ = fail; }
+  // The n-th value write from now on (1: the next) is refused, as a registry that denies it;
+  // 0 refuses none. Writes() counts the value writes since.
+  void FailWrite(int n) {
+    failWriteAt_ = n;
+    writes_ = 0;
+  }
+  int Writes() const { return writes_; }
+  // The values of an HKLM key, comparable as a whole.
+  std::vector<std::pair<std::string, RegValue>> Values(const std::string& path);
 
  private:
   struct Less {
@@ -41,6 +50,8 @@ class FakeRegistry : public RegistryPort {
 
   Node hklm_, hkcu_, hklm64_;
   bool failAll_ = false;
+  int failWriteAt_ = 0;
+  int writes_ = 0;
 };
 
 }  // namespace vx

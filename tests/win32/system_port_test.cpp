@@ -9,6 +9,7 @@
 #include "win32/apps/instance.h"
 #include "win32/ports/win32_ports.h"
 #include "win32/ports/win32_services.h"
+#include "win32/supplicant/aegis_library.h"
 
 using namespace vx;
 
@@ -32,6 +33,10 @@ TEST_CASE("version facts give an NT kind and the environment reads through") {
   CHECK(v && *v == "caf\xC3\xA9");
   CHECK(!sys.GetEnv("VX_PORT_TEST_ABSENT"));
   CHECK(sys.IsWow64Process().has_value());
+  // Credentials in the ANSI code page: exactly, or not at all (no code page holds an emoji).
+  CHECK(sys.ToAnsi("user-1") == std::optional<std::string>("user-1"));
+  CHECK(!sys.ToAnsi("user\xF0\x9F\x98\x80"));
+  CHECK(!sys.ToAnsi("\xC3"));
 }
 
 TEST_CASE("without the WOW64 functions, as on Windows 2000, the process is not under WOW64") {
@@ -91,6 +96,28 @@ TEST_CASE("thread timers fire in the message loop until killed") {
     Sleep(5);
   }
   CHECK(ticks == after);
+}
+
+TEST_CASE("a library planted in the current folder and on PATH is never loaded") {
+  wchar_t buffer[MAX_PATH];
+  std::wstring own(buffer, GetModuleFileNameW(nullptr, buffer, MAX_PATH));
+  std::wstring plant(buffer, GetTempPathW(MAX_PATH, buffer));
+  CreateDirectoryW((plant += L"vx-planted").c_str(), nullptr);
+  const std::wstring planted = plant + L"\\AegisE5.dll";
+  CHECK(
+      CopyFileW((own.substr(0, own.rfind(L'\\') + 1) + VX_PLANTED_LIBRARY).c_str(), planted.c_str(), FALSE));
+  GetCurrentDirectoryW(MAX_PATH, buffer);
+  SetCurrentDirectoryW(plant.c_str());
+  SetEnvironmentVariableW(L"PATH", (plant + L";" + buffer).c_str());
+  SetEnvironmentVariableW(L"VX_PLANTED_LOADED", nullptr);
+  AegisSupplicant().OpenGlobal("KC30");  // only the system folder's copy, if there is one
+  CHECK(GetEnvironmentVariableW(L"VX_PLANTED_LOADED", nullptr, 0) == 0);
+  HMODULE onPurpose = LoadLibraryW(planted.c_str());  // the mark works
+  CHECK(onPurpose && GetEnvironmentVariableW(L"VX_PLANTED_LOADED", nullptr, 0) != 0);
+  FreeLibrary(onPurpose);
+  SetCurrentDirectoryW(buffer);
+  DeleteFileW(planted.c_str());
+  RemoveDirectoryW(plant.c_str());
 }
 
 int main() { return vx::check::RunAll(); }

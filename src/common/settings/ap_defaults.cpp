@@ -1,16 +1,22 @@
 #include "common/settings/ap_defaults.h"
 
+#include <algorithm>
+
 #include "common/settings/registry_values.h"
 #include "driver/oid_codes.h"
 #include "platform/trace.h"
 
 namespace vx {
 
-std::string DefaultApSsid(const MacAddress& mac) { return "SoftAP-" + EncodeHex(std::span<const uint8_t>(&mac[5], 1)); }
+std::string DefaultApSsid(const MacAddress& mac) {
+  return "SoftAP-" + EncodeHex(std::span<const uint8_t>(&mac[5], 1));
+}
 
 std::vector<RegNamedValue> ApDefaultValues(ApDefaultsCreator creator, const MacAddress& mac) {
   bool station = creator == ApDefaultsCreator::Station;
-  auto sz = [](const char* name, std::string text) { return RegNamedValue{name, RegValue::Sz(std::move(text))}; };
+  auto sz = [](const char* name, std::string text) {
+    return RegNamedValue{name, RegValue::Sz(std::move(text))};
+  };
   auto list = [](const char* name) { return RegNamedValue{name, RegValue::MultiSz({})}; };
   return {
       sz("SSID", DefaultApSsid(mac)),
@@ -63,15 +69,33 @@ bool ApSettingsStore::EnsureMaster(ApDefaultsCreator creator, OidChannel& channe
   // Without the adapter key (no adapter selected) the set would land somewhere else.
   if (root_().empty() || !reg_.KeyExists(AdapterKey())) return false;
   RegKey master = MasterKey();
-  if (reg_.KeyExists(master)) return false;
-  if (!reg_.CreateKey(master)) {
-    Trace("RegCreateKeyEx '%s' failed\n", master.path.c_str());
+  const bool exists = reg_.KeyExists(master);
+  std::vector<RegNamedValue> stored;
+  if (exists) reg_.EnumValues(master, stored);
+  MacAddress mac{};
+  std::vector<RegNamedValue> missing;
+  // A set left by an older version, cut short or hand-edited gets what it lacks from these
+  // defaults; otherwise the working copy would keep the station profile's value of that name.
+  for (auto& v : ApDefaultValues(creator, mac)) {
+    auto s = std::find_if(stored.begin(), stored.end(),
+                          [&](const RegNamedValue& n) { return EqualsIgnoreCase(n.name, v.name); });
+    const bool fits =
+        s != stored.end() && (v.value.type == kRegMultiSz ? s->value.type == kRegMultiSz : s->value.IsText());
+    const bool listed = std::any_of(missing.begin(), missing.end(),
+                                    [&](const RegNamedValue& n) { return EqualsIgnoreCase(n.name, v.name); });
+    if (!fits && !listed) missing.push_back(std::move(v));
+  }
+  if (missing.empty()) return false;
+  if (std::any_of(missing.begin(), missing.end(), [](const RegNamedValue& v) { return v.name == "SSID"; })) {
+    channel.Query(OID_802_3_CURRENT_ADDRESS, mac);
+    for (auto& v : missing)
+      if (v.name == "SSID") v.value = RegValue::Sz(DefaultApSsid(mac));
+  }
+  if (!WriteValuesWhole(reg_, master, missing)) {
+    Trace("ApDefault '%s' could not be written\n", master.path.c_str());
     return false;
   }
-  MacAddress mac{};
-  channel.Query(OID_802_3_CURRENT_ADDRESS, mac);
-  for (const auto& v : ApDefaultValues(creator, mac)) reg_.SetValue(master, v.name, v.value);
-  return true;
+  return !exists;
 }
 
 bool ApSettingsStore::Apply() {

@@ -32,7 +32,8 @@ class ApSettingsStore {
   RegKey MasterKey() const;
 
   // Creates "ApDefault" with its defaults when it does not exist (the default SSID from the
-  // adapter's current address). True when it was created now. Single failed writes are skipped.
+  // adapter's current address), and gives an existing one the defaults of the values it lacks
+  // or holds with another type. All or none. True when it was created now.
   bool EnsureMaster(ApDefaultsCreator creator, OidChannel& channel);
   // Copies every value of "ApDefault" into the adapter key, whatever its size.
   bool Apply();

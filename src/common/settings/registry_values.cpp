@@ -1,6 +1,9 @@
 #include "common/settings/registry_values.h"
 
+#include <algorithm>
 #include <limits>
+
+#include "base/hex.h"
 
 namespace vx {
 
@@ -53,13 +56,15 @@ std::optional<uint32_t> ReadWord(RegistryPort& reg, const RegKey& key, std::stri
       return std::nullopt;
     default: {
       uint32_t w = 0;
-      for (size_t i = 0; i < 4 && i < v->bytes.size(); ++i) w |= static_cast<uint32_t>(v->bytes[i]) << (8 * i);
+      for (size_t i = 0; i < 4 && i < v->bytes.size(); ++i)
+        w |= static_cast<uint32_t>(v->bytes[i]) << (8 * i);
       return w;
     }
   }
 }
 
-std::optional<std::vector<std::string>> ReadList(RegistryPort& reg, const RegKey& key, std::string_view name) {
+std::optional<std::vector<std::string>> ReadList(RegistryPort& reg, const RegKey& key,
+                                                 std::string_view name) {
   auto v = reg.QueryValue(key, name);
   if (!v || v->type != kRegMultiSz) return std::nullopt;
   return std::move(v->strings);
@@ -83,6 +88,29 @@ bool CopyKeyValues(RegistryPort& reg, const RegKey& from, const RegKey& to) {
   for (const auto& v : values)
     if (!reg.SetValue(to, v.name, v.value)) return false;
   return true;
+}
+
+bool WriteValuesWhole(RegistryPort& reg, const RegKey& key, const std::vector<RegNamedValue>& values) {
+  const bool existed = reg.KeyExists(key);
+  if (!existed && !reg.CreateKey(key)) return false;
+  std::vector<RegNamedValue> before;
+  if (existed) reg.EnumValues(key, before);
+  size_t written = 0;
+  while (written < values.size() && reg.SetValue(key, values[written].name, values[written].value)) ++written;
+  if (written == values.size()) return true;
+  if (!existed) {
+    reg.DeleteTree(key);
+    return false;
+  }
+  for (size_t i = 0; i < written; ++i) {
+    auto old = std::find_if(before.begin(), before.end(),
+                            [&](const RegNamedValue& b) { return EqualsIgnoreCase(b.name, values[i].name); });
+    if (old != before.end())
+      reg.SetValue(key, old->name, old->value);
+    else
+      reg.DeleteValue(key, values[i].name);
+  }
+  return false;
 }
 
 }  // namespace vx

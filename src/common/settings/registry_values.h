@@ -39,4 +39,9 @@ bool WriteList(RegistryPort& reg, const RegKey& key, std::string_view name, std:
 // Stops at the first failed write; false then, or when `from` cannot be enumerated.
 bool CopyKeyValues(RegistryPort& reg, const RegKey& from, const RegKey& to);
 
+// Writes every one of `values` into `key` (created when missing), or none of them: after a
+// refused write the values already written get their earlier data back (or go again) and a key
+// this call created is removed, so no reader ever sees half a record. False when a write failed.
+bool WriteValuesWhole(RegistryPort& reg, const RegKey& key, const std::vector<RegNamedValue>& values);
+
 }  // namespace vx

@@ -16,13 +16,16 @@ volatile std::sig_atomic_t g_stop = 0;
 void OnSignal(int) { g_stop = 1; }
 
 void Usage() {
-  std::fprintf(stderr,
-               "usage: wlansim [--port N] [--world FILE] [--one-adapter] [--no-autosecurity] [--print-world]\n"
-               "  --port N          control and device port on 127.0.0.1 (default 4510)\n"
-               "  --world FILE      radio world in JSON (default: the built-in world)\n"
-               "  --one-adapter     only the PCI adapter (default: PCI and USB)\n"
-               "  --no-autosecurity do not run the access point's one-button security service\n"
-               "  --print-world     print the world as JSON and exit\n");
+  std::fprintf(
+      stderr,
+      "usage: wlansim [--port N] [--world FILE] [--one-adapter] [--no-autosecurity] [--autosecurity-port N]\n"
+      "               [--print-world]\n"
+      "  --port N          control and device port on 127.0.0.1 (default 4510, 0: any free port)\n"
+      "  --world FILE      radio world in JSON (default: the built-in world)\n"
+      "  --one-adapter     only the PCI adapter (default: PCI and USB)\n"
+      "  --no-autosecurity do not run the access point's one-button security service\n"
+      "  --autosecurity-port N  its port (default: the world's, 0: any free port)\n"
+      "  --print-world     print the world as JSON and exit\n");
 }
 }  // namespace
 
@@ -32,14 +35,17 @@ int main(int argc, char** argv) {
   bool printWorld = false;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
-    if (arg == "--port" && i + 1 < argc) {
+    if ((arg == "--port" || arg == "--autosecurity-port") && i + 1 < argc) {
       char* end = nullptr;
       long port = std::strtol(argv[++i], &end, 10);
       if (*end || port < 0 || port > 65535) {
         std::fprintf(stderr, "wlansim: bad port \"%s\"\n", argv[i]);
         return 2;
       }
-      options.port = static_cast<uint16_t>(port);
+      if (arg == "--port")
+        options.port = static_cast<uint16_t>(port);
+      else
+        options.autoSecurityPort = static_cast<int>(port);
     } else if (arg == "--world" && i + 1 < argc) {
       vx::sim::WorldLoad load = vx::sim::LoadWorldFile(argv[++i]);
       if (!load.ok) {

@@ -439,7 +439,8 @@ std::string SimHost::Control(const std::string& text) {
     for (auto& ad : adapters_) ad->Tick(static_cast<int>(number));
     return Dump({{"ok", true}});
   }
-  if (cmd == "state") return Dump({{"ok", true}, {"state", StateJson(a.State())}});
+  if (cmd == "state")
+    return Dump({{"ok", true}, {"state", StateJson(a.State())}, {"mac", FormatMac(a.Hardware().mac, ':')}});
   // What a program in simulation mode shows where tests cannot look (the tray), by topic.
   if (cmd == "note") {
     std::string topic, value;

@@ -132,11 +132,17 @@ std::array<uint8_t, 32> ApDerivePsk(const std::string& wpaPsk, const std::string
   return PassphraseToPsk(wpaPsk, ssid);
 }
 
+bool ApPskUsable(const std::string& wpaPsk) {
+  if (wpaPsk.size() == 64) return DecodeHex(wpaPsk).has_value();
+  return wpaPsk.size() >= 8 && wpaPsk.size() <= 63;
+}
+
 std::array<uint8_t, 32> ApWdsKey(const std::string& passphrase) {
   static constexpr uint8_t kSalt[] = {'T', 'a', 'm', 's', 'e', 'l'};
   std::array<uint8_t, 32> key{};
-  Pbkdf2HmacSha1(std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(passphrase.data()), passphrase.size()),
-                 kSalt, 4096, key);
+  Pbkdf2HmacSha1(
+      std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(passphrase.data()), passphrase.size()), kSalt,
+      4096, key);
   return key;
 }
 
@@ -294,7 +300,8 @@ void ApActivation::StepPsk(const ApSettings& s, const std::string& ssid) {
 }
 
 void ApActivation::StepRekey(const ApSettings& s) {
-  RekeyRecord r{static_cast<uint32_t>(s.rekeyMethod.value_or(0)), static_cast<uint32_t>(s.rekeyInterval.value_or(0))};
+  RekeyRecord r{static_cast<uint32_t>(s.rekeyMethod.value_or(0)),
+                static_cast<uint32_t>(s.rekeyInterval.value_or(0))};
   Bytes wanted = EncodeRekey(r);
   std::vector<uint8_t> queried(kRekeySize, 0);
   channel_.Query(VX_OID_802_11_QUERY_REKEY_INFO, queried);
@@ -329,7 +336,8 @@ void ApActivation::SendAccessControl(int32_t policy, const std::vector<MacAddres
   channel_.Set(VX_OID_802_11_SET_ACL, EncodeAccessControl(static_cast<uint32_t>(policy), macs));
 }
 
-void ApActivation::StepWds(const ApSettings& w, int32_t auth, const std::string& passphrase, uint32_t encryption) {
+void ApActivation::StepWds(const ApSettings& w, int32_t auth, const std::string& passphrase,
+                           uint32_t encryption) {
   WdsRecord r;
   if (w.wdsEnable && *w.wdsEnable == 0) {
     if (w.wdsList) r.peers = DecodeApMacList(*w.wdsList, 3);
@@ -351,8 +359,11 @@ void ApActivation::SendWds(bool enabled, const std::vector<MacAddress>& peers, i
   channel_.Set(VX_OID_802_11_SET_WDS, EncodeWds(r));
 }
 
-void ApActivation::ActivateFromRegistry() {
+bool ApActivation::ActivateFromRegistry() {
   const ApSettings s = ReadApSettings(reg_, AdapterKey());
+  // Hand-edited, cut short or left by an older version: never a key anyone could compute.
+  state_.pskRefused = ApIsPskAuth(s.authenType.value_or(kAuthOpen)) && !ApPskUsable(s.wpaPsk.value_or(""));
+  if (state_.pskRefused) return false;
   uint32_t mode = StepWirelessMode(s);
   StepTxPower(s);
   StepRates(s, mode);
@@ -384,6 +395,7 @@ void ApActivation::ActivateFromRegistry() {
   StepSsid(haveSsid ? ssid : SsidOrDefault(s.ssid));
   StepAccessControl(s);
   StepWds(s, auth, s.wpaPsk.value_or(""), enc);
+  return true;
 }
 
 void ApActivation::ActivateFromPage(const ApSettings& page, const std::function<void()>& rebuildChannels) {

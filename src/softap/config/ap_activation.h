@@ -24,9 +24,10 @@ enum : int32_t { kApEncTkipAes = 8 };
 // One access point value set; a value that could not be read is absent.
 struct ApSettings {
   std::optional<std::string> ssid;
-  std::optional<int32_t> wirelessMode, transRate, txPower, channel, autoChannelSelect, bgProtection, preambleType,
-      beaconPeriod, rtsThresh, fragThresh, txBurst, turboRate, noForwarding, hideSsid, shortSlot, authenType,
-      encryption, rekeyMethod, rekeyInterval, radiusIp, radiusPort, wepKeyUse, accessControlPolicy, wdsEnable;
+  std::optional<int32_t> wirelessMode, transRate, txPower, channel, autoChannelSelect, bgProtection,
+      preambleType, beaconPeriod, rtsThresh, fragThresh, txBurst, turboRate, noForwarding, hideSsid,
+      shortSlot, authenType, encryption, rekeyMethod, rekeyInterval, radiusIp, radiusPort, wepKeyUse,
+      accessControlPolicy, wdsEnable;
   std::optional<std::string> wpaPsk, radiusKey;
   std::array<std::optional<std::string>, 4> wepKey;
   std::array<std::optional<int32_t>, 4> wepKeyType;
@@ -46,6 +47,8 @@ struct ApRadioState {
   uint32_t wirelessMode = 0;
   // True while the pushed encryption is 3 or less (no WPA cipher); decides the Mac Table page.
   bool wepOrOpen = true;
+  // The start refused the stored pre-shared key; the Config page asks for another when shown.
+  bool pskRefused = false;
 };
 
 // Tables.
@@ -73,6 +76,9 @@ constexpr bool ApIsPskAuth(int32_t a) { return a == 4 || a == 7 || a == 9; }
 // with the SSID as salt. Too long a passphrase or SSID, or 64 characters that are not all
 // hexadecimal digits, derive nothing (all zero).
 std::array<uint8_t, 32> ApDerivePsk(const std::string& wpaPsk, const std::string& ssid);
+// Whether a stored "WPAPSK" can key the access point: a pass phrase of 8 to 63 characters or a
+// key of 64 hexadecimal digits.
+bool ApPskUsable(const std::string& wpaPsk);
 // The WDS link key: the passphrase with the fixed salt "Tamsel".
 std::array<uint8_t, 32> ApWdsKey(const std::string& passphrase);
 // WEP key material from stored hexadecimal text: 10 or 26 hexadecimal digits, else nothing.
@@ -98,8 +104,9 @@ class ApActivation {
   // records which regions may be changed. False when the adapter key cannot be opened.
   bool CheckChannel();
 
-  // The start sequence's push of the working copy.
-  void ActivateFromRegistry();
+  // The start sequence's push of the working copy. With WPA-PSK or WPA2-PSK and a "WPAPSK" that
+  // ApPskUsable refuses, nothing is sent and the result is false.
+  bool ActivateFromRegistry();
   // The configuration page's push of its own values; `rebuildChannels` runs after the AP
   // configuration record when a region may be changed.
   void ActivateFromPage(const ApSettings& page, const std::function<void()>& rebuildChannels);
@@ -107,7 +114,8 @@ class ApActivation {
   // The records the access control and WDS pages send at once.
   void SendAccessControl(int32_t policy, const std::vector<MacAddress>& macs);
   // Unlike the activation, the page's own record keeps its peers under a WPA cipher.
-  void SendWds(bool enabled, const std::vector<MacAddress>& peers, int32_t authenType, const std::string& passphrase);
+  void SendWds(bool enabled, const std::vector<MacAddress>& peers, int32_t authenType,
+               const std::string& passphrase);
 
  private:
   RegKey AdapterKey() const { return Hklm(root_()); }
@@ -124,7 +132,8 @@ class ApActivation {
   void StepWepKeys(const ApSettings& s);
   void StepSsid(const std::string& ssid);
   void StepAccessControl(const ApSettings& s);
-  void StepWds(const ApSettings& wdsValues, int32_t authenType, const std::string& passphrase, uint32_t encryption);
+  void StepWds(const ApSettings& wdsValues, int32_t authenType, const std::string& passphrase,
+               uint32_t encryption);
   std::string SsidOrDefault(const std::optional<std::string>& ssid);
 
   RegistryPort& reg_;

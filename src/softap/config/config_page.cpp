@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/utf8.h"
 #include "common/settings/registry_values.h"
 #include "driver/oid_codes.h"
 #include "resources/dialogs/ap_config_page.h"
@@ -11,7 +12,7 @@ namespace vx {
 namespace {
 
 const std::vector<std::string> kRatesB = {"1 Mbps", "2 Mbps", "5.5 Mbps", "11 Mbps"};
-const std::vector<std::string> kRatesOfdm = {"6 Mbps", "9 Mbps", "12 Mbps", "18 Mbps",
+const std::vector<std::string> kRatesOfdm = {"6 Mbps",  "9 Mbps",  "12 Mbps", "18 Mbps",
                                              "24 Mbps", "36 Mbps", "48 Mbps", "54 Mbps"};
 
 bool AllDigits(const std::string& s) {
@@ -32,7 +33,14 @@ CConfigPage::CConfigPage(ApPageContext context) : ctx_(std::move(context)) {
 uint32_t CConfigPage::TemplateId() const { return kIddApConfigPage; }
 
 void CConfigPage::Message(uint32_t textId) {
-  ctx_.dialogs.MessageBox(ctx_.strings.Get(textId), ctx_.strings.Get(IDS_AP_TITLE), kMbOk | kMbIconInformation);
+  ctx_.dialogs.MessageBox(ctx_.strings.Get(textId), ctx_.strings.Get(IDS_AP_TITLE),
+                          kMbOk | kMbIconInformation);
+}
+
+void CConfigPage::OnSetActive() {
+  if (!ctx_.activation.State().pskRefused) return;
+  ctx_.activation.State().pskRefused = false;
+  RunSecurityDialog();
 }
 
 void CConfigPage::OnInit() {
@@ -120,7 +128,8 @@ uint32_t CConfigPage::SelectedMode() const {
 void CConfigPage::SelectMode(uint32_t mode) {
   // Mode 3 is never offered; it shows as the mixed mode.
   auto it = std::find(modeOfItem_.begin(), modeOfItem_.end(), mode);
-  Control(kIdcApcWirelessMode).selection = it == modeOfItem_.end() ? 0 : static_cast<int>(it - modeOfItem_.begin());
+  Control(kIdcApcWirelessMode).selection =
+      it == modeOfItem_.end() ? 0 : static_cast<int>(it - modeOfItem_.begin());
 }
 
 void CConfigPage::FillRates(uint32_t mode) {
@@ -134,7 +143,8 @@ std::string CConfigPage::ChannelText() const {
   auto it = Controls().find(kIdcApcChannel);
   if (it == Controls().end()) return "";
   const auto& c = it->second;
-  if (c.selection >= 0 && c.selection < static_cast<int>(c.items.size())) return c.items[static_cast<size_t>(c.selection)];
+  if (c.selection >= 0 && c.selection < static_cast<int>(c.items.size()))
+    return c.items[static_cast<size_t>(c.selection)];
   return c.text;
 }
 
@@ -171,7 +181,9 @@ void CConfigPage::ModeChange() {
   RebuildChannels();
 }
 
-void CConfigPage::AutoChannelRule() { Control(kIdcApcChannel).enabled = !Control(kIdcApcAutoChannel).checked; }
+void CConfigPage::AutoChannelRule() {
+  Control(kIdcApcChannel).enabled = !Control(kIdcApcAutoChannel).checked;
+}
 
 void CConfigPage::OnCommand(int id, UiEvent event) {
   if (id == kIdcApcWirelessMode && event == UiEvent::SelectionChanged) {
@@ -179,13 +191,18 @@ void CConfigPage::OnCommand(int id, UiEvent event) {
   } else if (id == kIdcApcAutoChannel && event == UiEvent::Clicked) {
     AutoChannelRule();
   } else if (id == kIdcApcSsid && event == UiEvent::TextChanged) {
+    // 32 bytes, cut at a character boundary: half a character would be stored and announced.
     auto& t = Control(kIdcApcSsid).text;
-    if (t.size() > 32) t.resize(32);
+    if (t.size() > 32) t = std::string(Utf8PrefixBytes(t, 32));
   } else if (event == UiEvent::Clicked) {
-    if (id == kIdcApcApply) Apply();
-    else if (id == kIdcApcDefault) Default();
-    else if (id == kIdcApcUseMac) UseMacAddress();
-    else if (id == kIdcApcSecurity) RunSecurityDialog();
+    if (id == kIdcApcApply)
+      Apply();
+    else if (id == kIdcApcDefault)
+      Default();
+    else if (id == kIdcApcUseMac)
+      UseMacAddress();
+    else if (id == kIdcApcSecurity)
+      RunSecurityDialog();
   }
 }
 
@@ -277,13 +294,23 @@ void CConfigPage::Apply() {
   v.autoChannelSelect = Control(kIdcApcAutoChannel).checked;
   v.ssid = ssid;
 
-  RegistryPort& reg = ctx_.registry;
-  const RegKey master = ctx_.MasterKey();
-  auto num = [&](const char* name, int32_t value) { WriteInt(reg, master, name, value); };
+  // A pass phrase outside 8..63 characters, or 64 characters that are not a key, would start
+  // the access point with a key anyone can compute.
+  if (ApIsPskAuth(sec.authenType) && !ApPskUsable(sec.wpaPsk)) {
+    Message(IDS_AP_PSK_INVALID);
+    RunSecurityDialog();
+    return;
+  }
+
+  std::vector<RegNamedValue> values;
+  auto text = [&](std::string name, std::string value) {
+    values.push_back({std::move(name), RegValue::Sz(std::move(value))});
+  };
+  auto num = [&](std::string name, int32_t value) { text(std::move(name), std::to_string(value)); };
   num("WirelessMode", *v.wirelessMode);
   num("TransRate", *v.transRate);
   num("TXPower", *v.txPower);
-  WriteText(reg, master, "Channel", ChannelText());
+  text("Channel", ChannelText());
   num("BeaconPeriod", *v.beaconPeriod);
   num("BGProtection", *v.bgProtection);
   num("PreambleType", *v.preambleType);
@@ -298,19 +325,29 @@ void CConfigPage::Apply() {
   num("Encryption", sec.encryption);
   num("RadiusIP", sec.radiusIp);
   num("RadiusPort", sec.radiusPort);
-  WriteText(reg, master, "RadiusKey", sec.radiusKey);
+  text("RadiusKey", sec.radiusKey);
   num("RekeyInterval", sec.rekeyInterval);
   num("RekeyMethod", sec.rekeyMethod);
   if (ApIsPskAuth(sec.authenType)) {
-    WriteText(reg, master, "WPAPSK", sec.wpaPsk);
+    text("WPAPSK", sec.wpaPsk);
   } else if (sec.authenType == 1 || ((sec.authenType == 0 || sec.authenType == 2) && sec.encryption == 0)) {
     num("WEPKeyUse", sec.wepKeyUse);
-    for (int i = 0; i < 4; ++i) num(("WEPKey" + std::to_string(i + 1) + "Type").c_str(), sec.wepKeyType[i]);
-    for (int i = 0; i < 4; ++i) WriteText(reg, master, "WEPKey" + std::to_string(i + 1), sec.wepKey[i]);
+    for (int i = 0; i < 4; ++i) num("WEPKey" + std::to_string(i + 1) + "Type", sec.wepKeyType[i]);
+    for (int i = 0; i < 4; ++i) text("WEPKey" + std::to_string(i + 1), sec.wepKey[i]);
   }
   num("AutoChannelSelect", *v.autoChannelSelect);
-  WriteText(reg, master, "SSID", ssid);
-  ctx_.Store().Apply();
+  text("SSID", ssid);
+  // Stored whole and copied whole, or the driver is left as it is: it would otherwise run what
+  // the page holds while the registry says something else.
+  const RegKey master = ctx_.MasterKey();
+  const RegKey adapter = ctx_.AdapterKey();
+  std::vector<RegNamedValue> before, working;
+  ctx_.registry.EnumValues(master, before);
+  if (!WriteValuesWhole(ctx_.registry, master, values)) return Message(IDS_AP_NOT_SAVED);
+  if (!ctx_.registry.EnumValues(master, working) || !WriteValuesWhole(ctx_.registry, adapter, working)) {
+    WriteValuesWhole(ctx_.registry, master, before);  // the master back to what the driver runs
+    return Message(IDS_AP_NOT_SAVED);
+  }
 
   ctx_.activation.ActivateFromPage(v, [this] { RebuildChannels(); });
 }

@@ -18,6 +18,8 @@ class CConfigPage : public DialogModel {
   explicit CConfigPage(ApPageContext context);
   uint32_t TemplateId() const override;
   void OnInit() override;
+  // Opens the security settings once when the start refused the stored pre-shared key.
+  void OnSetActive() override;
   void OnCommand(int id, UiEvent event) override;
 
   const ApSecurityValues& Security() const { return security_; }

@@ -42,8 +42,14 @@ int ApSignalPercent(int32_t dbm) {
   return 0;
 }
 
+ApPorts ApHideDlg::WithDialogs(const ApPorts& p, DialogPort& dialogs) {
+  return ApPorts{p.registry, p.device,  p.bridge, p.setup, p.timers, p.system,
+                 p.services, p.process, p.tray,   dialogs, p.strings};
+}
+
 ApHideDlg::ApHideDlg(ApPorts ports, SheetFactory sheetFactory, bool openSheetAtStart)
-    : ports_(ports),
+    : guard_(ports.dialogs, ports.timers, [this](ModalGuard::Action a) { RunDeferred(a); }),
+      ports_(WithDialogs(ports, guard_.Dialogs())),
       sheetFactory_(std::move(sheetFactory)),
       channel_(ports.device, ports.timers, Program::AccessPoint),
       discovery_(ports.setup, ports.device, channel_, Program::AccessPoint),
@@ -55,8 +61,13 @@ ApHideDlg::~ApHideDlg() { StopTimer(); }
 uint32_t ApHideDlg::TrayIcon() const { return LookOf(trayState_).icon; }
 
 ApPageContext ApHideDlg::PageContext() {
-  return ApPageContext{ports_.registry, channel_, activation_, ports_.dialogs, ports_.strings,
-                       [this] { return SettingsRoot(); }, usb_};
+  return ApPageContext{ports_.registry,
+                       channel_,
+                       activation_,
+                       ports_.dialogs,
+                       ports_.strings,
+                       [this] { return SettingsRoot(); },
+                       usb_};
 }
 
 void ApHideDlg::StartTimer() {
@@ -72,16 +83,16 @@ void ApHideDlg::StopTimer() {
 void ApHideDlg::RequestEnd(int code) {
   endRequested_ = true;
   endResult_ = code;
+  guard_.Stop();
+  if (onEnd) onEnd();
 }
 
 bool ApHideDlg::Discover() {
-  busy_ = true;  // the adapter choice runs its own message loop
   bool found = discovery_.DiscoverAdapter(osKind_, [this](SelectCardDialog& d) {
     SelectCardDialogModel model(d, ports_.strings);
-    ports_.dialogs.RunModal(model);
+    ports_.dialogs.RunModal(model);  // busy meanwhile: the choice runs its own message loop
     return d.Selection();
   });
-  busy_ = false;
   usb_ = found && discovery_.Selected().isUsb;
   return found;
 }
@@ -106,37 +117,46 @@ void ApHideDlg::OnInitDialog() {
 
 void ApHideDlg::StopZeroConfig() {
   auto state = ports_.services.QueryState(kZeroConfigService);
-  if (state && *state == kServiceRunning) ports_.services.Stop(kZeroConfigService);
+  if (state && *state != kServiceStopped) ports_.services.Stop(kZeroConfigService);
 }
 
 void ApHideDlg::RunStartSequence(bool openSheet) {
   BridgeDevice held(ports_.bridge);
   EnsureBridging(held, ports_.bridge);
-  busy_ = true;
-  ApSettingsStore(ports_.registry, [this] { return SettingsRoot(); }).EnsureAndApply(channel_);
-  activation_.ReadBands();
-  activation_.CheckChannel();
-  uint8_t version[2] = {};
-  channel_.Query(OID_GEN_DRIVER_VERSION, version);
-  driverVersion_ = static_cast<uint16_t>(version[0] | (version[1] << 8));
-  busy_ = false;
+  {
+    ModalGuard::Scope busy(guard_);
+    ApSettingsStore(ports_.registry, [this] { return SettingsRoot(); }).EnsureAndApply(channel_);
+    activation_.ReadBands();
+    activation_.CheckChannel();
+    uint8_t version[2] = {};
+    channel_.Query(OID_GEN_DRIVER_VERSION, version);
+    driverVersion_ = static_cast<uint16_t>(version[0] | (version[1] << 8));
+  }
   StopZeroConfig();
-  activation_.ActivateFromRegistry();
+  if (!activation_.ActivateFromRegistry()) {
+    // Not started with that key: the user enters one on the Config page's security settings.
+    ports_.dialogs.MessageBox(ports_.strings.Get(IDS_AP_PSK_INVALID), ports_.strings.Get(IDS_AP_TITLE),
+                              kMbOk | kMbIconError);
+    openSheet = true;
+  }
   if (openSheet) ShowSheet();
   held.Close();
 }
 
 void ApHideDlg::OnTimer(int timer) {
-  if (timer != kMainTimer || busy_ || endRequested_) return;
+  if (timer != kMainTimer || Busy() || endRequested_) return;
   Tick();
 }
 
 void ApHideDlg::Tick() {
   if (adapterFound_ && discovery_.IsAdapterReachable()) {
     uint32_t rssi = 0;
-    channel_.QueryU32(OID_802_11_RSSI, rssi);
-    int percent = ApSignalPercent(static_cast<int32_t>(rssi));
-    UpdateTray(percent > 70 ? ApTrayState::Good : percent <= 40 ? ApTrayState::Weak : ApTrayState::Normal);
+    if (channel_.QueryU32(OID_802_11_RSSI, rssi)) {
+      int percent = ApSignalPercent(static_cast<int32_t>(rssi));
+      UpdateTray(percent > 70 ? ApTrayState::Good : percent <= 40 ? ApTrayState::Weak : ApTrayState::Normal);
+    } else {
+      UpdateTray(ApTrayState::StartUp);  // no signal known: the "Lost" look, never 0 dBm's "Good"
+    }
     StopZeroConfig();
     events_.Collect(channel_);
     return;
@@ -161,7 +181,7 @@ void ApHideDlg::UpdateTray(ApTrayState state) {
 }
 
 void ApHideDlg::OnTrayNotify(uint32_t mouseMessage) {
-  if (busy_) return;
+  if (Busy() || endRequested_) return;
   if (mouseMessage == kMouseLeftDoubleClick) {
     if (adapterFound_ && discovery_.IsAdapterReachable()) ShowSheet();
   } else if (mouseMessage == kMouseRightDown) {
@@ -171,8 +191,9 @@ void ApHideDlg::OnTrayNotify(uint32_t mouseMessage) {
 }
 
 void ApHideDlg::OnCommand(uint32_t command) {
+  if (endRequested_) return;
   if (command == kCmdLaunch) {
-    if (!busy_ && adapterFound_ && discovery_.IsAdapterReachable()) ShowSheet();
+    if (!Busy() && adapterFound_ && discovery_.IsAdapterReachable()) ShowSheet();
   } else if (command == kCmdExit) {
     ExitUtility();
   } else if (command == kCmdSwitchToStation) {
@@ -206,12 +227,22 @@ void ApHideDlg::ShowSheet() {
 
 void ApHideDlg::CloseSheet() {
   if (!sheet_) return;
-  if (sheet_->WindowExists()) sheet_->Destroy();
-  sheet_.reset();
+  // A page waiting in a modal loop still uses itself and its sheet when the loop returns.
+  if (Busy()) {
+    guard_.Defer(ModalGuard::Action::CloseSheet);
+    return;
+  }
+  // Taken out first: the view reports its own destruction as a closing.
+  std::unique_ptr<ApSheetView> sheet = std::move(sheet_);
+  if (sheet->WindowExists()) sheet->Destroy();
 }
 
 void ApHideDlg::ExitUtility() {
-  if (busy_) return;
+  if (endRequested_) return;
+  if (Busy()) {
+    guard_.Defer(ModalGuard::Action::Exit);
+    return;
+  }
   CloseSheet();
   ports_.tray.Remove();
   trayAdded_ = false;
@@ -220,7 +251,12 @@ void ApHideDlg::ExitUtility() {
 }
 
 void ApHideDlg::SwitchToStation() {
-  if (busy_) return;
+  if (endRequested_) return;
+  // The hand-over ends the utility: under an open dialog it waits for the dialog.
+  if (Busy()) {
+    guard_.Defer(ModalGuard::Action::HandOver);
+    return;
+  }
   RegKey adapter = Hklm(SettingsRoot());
   if (!SettingsRoot().empty()) {
     CopyKeyValues(ports_.registry, SubKey(adapter, "Default"), adapter);
@@ -229,6 +265,20 @@ void ApHideDlg::SwitchToStation() {
   channel_.SetU32(VX_OID_802_11_SET_OP_MODE, kOpModeStation);
   ExitUtility();
   ports_.process.Exec(kModeSwitchCommand, kShowMinimized);
+}
+
+void ApHideDlg::RunDeferred(ModalGuard::Action action) {
+  switch (action) {
+    case ModalGuard::Action::HandOver:
+      SwitchToStation();
+      break;
+    case ModalGuard::Action::Exit:
+      ExitUtility();
+      break;
+    case ModalGuard::Action::CloseSheet:
+      CloseSheet();
+      break;
+  }
 }
 
 }  // namespace vx

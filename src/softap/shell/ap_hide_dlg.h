@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "common/shell/modal_guard.h"
 #include "driver/discovery.h"
 #include "driver/oid_channel.h"
 #include "platform/device.h"
@@ -93,11 +94,20 @@ class ApHideDlg {
   void SwitchToStation();
   std::vector<ApPage> PageList() const;
 
-  // The dialog asked to end with this code (1 Exit and hand-over, 2 no administrator).
+  // The dialog asked to end with this code (1 Exit and hand-over, 2 no administrator); the view
+  // ends the modal run in onEnd.
   bool EndRequested() const { return endRequested_; }
   int EndResult() const { return endResult_; }
+  std::function<void()> onEnd;
 
-  bool Busy() const { return busy_; }
+  // Set while a box, dialog or the adapter choice runs (every one goes through Ports().dialogs),
+  // and during the start sequence.
+  bool Busy() const { return guard_.Busy(); }
+  // Exit, the hand-over or the sheet's closing asked for while busy, carried out once the last
+  // modal loop has returned to the message loop.
+  bool ActionDeferred() const { return guard_.Deferred(); }
+  // The user closed the sheet (OK, Cancel, the close box): its pages and their timers go.
+  void OnSheetClosed() { CloseSheet(); }
   bool AdapterFound() const { return adapterFound_; }
   bool UsbAdapter() const { return usb_; }
   int OsKind() const { return osKind_; }
@@ -111,6 +121,7 @@ class ApHideDlg {
   ApEventStore& Events() { return events_; }
   ApPageContext PageContext();
   ApSheetView* Sheet() { return sheet_.get(); }
+  // The ports the pages use; their dialog port holds the busy flag around every modal loop.
   ApPorts& Ports() { return ports_; }
 
  private:
@@ -122,9 +133,12 @@ class ApHideDlg {
   void StartTimer();
   void StopTimer();
   void RequestEnd(int code);
+  void RunDeferred(ModalGuard::Action action);
+  static ApPorts WithDialogs(const ApPorts& p, DialogPort& dialogs);
   bool SheetOpen() const { return sheet_ && sheet_->WindowExists(); }
   std::string SettingsRoot() const { return discovery_.Selected().settingsRoot; }
 
+  ModalGuard guard_;
   ApPorts ports_;
   SheetFactory sheetFactory_;
   OidChannel channel_;
@@ -136,7 +150,6 @@ class ApHideDlg {
   int osKind_ = 0;
   bool adapterFound_ = false;
   bool usb_ = false;
-  bool busy_ = false;
   bool openSheetAtStart_ = true;
   bool trayAdded_ = false;
   bool endRequested_ = false;

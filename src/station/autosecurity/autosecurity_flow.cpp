@@ -2,12 +2,14 @@
 
 #include "common/settings/registry_values.h"
 #include "driver/oid_codes.h"
+#include "resources/string_ids.h"
 
 namespace vx {
 namespace {
 
 bool StartsWithIgnoreCase(const std::string& text, std::string_view prefix) {
-  return text.size() >= prefix.size() && EqualsIgnoreCase(std::string_view(text).substr(0, prefix.size()), prefix);
+  return text.size() >= prefix.size() &&
+         EqualsIgnoreCase(std::string_view(text).substr(0, prefix.size()), prefix);
 }
 
 }  // namespace
@@ -18,17 +20,15 @@ std::optional<std::string> StoreAutoSecuProfile(RegistryPort& reg, ProfileStore&
   std::string cut = ssid.substr(0, 32);
   std::string name = profiles.ProfileForNetwork(cut, shown, kAutoSecuSuffix).name;
   if (name.empty()) return std::nullopt;
-  RegKey key = profiles.ProfileKey(name);
-  if (!reg.CreateKey(key) && !reg.KeyExists(key)) return std::nullopt;
-  // A value that cannot be written is skipped; the rest still go.
-  WriteText(reg, key, regstr::kSsid, cut);
-  WriteText(reg, key, regstr::kNetworkType, "1");
-  WriteText(reg, key, regstr::kAuthenType, "4");
-  WriteText(reg, key, regstr::kEncryption, std::to_string(encryption));
-  WriteText(reg, key, regstr::kWpaPsk, passPhrase);
-  WriteText(reg, key, regstr::kTunnelProtocol, "3");
-  WriteText(reg, key, regstr::kPreambleType, "2");
-  WriteText(reg, key, regstr::kAuthenProtocol, "0");
+  // The pass phrase is stored with the rest or not at all: a profile without it would be
+  // selected and activated as an open one.
+  auto sz = [](const char* n, std::string v) { return RegNamedValue{n, RegValue::Sz(std::move(v))}; };
+  const std::vector<RegNamedValue> values = {
+      sz(regstr::kSsid, cut),          sz(regstr::kNetworkType, "1"),
+      sz(regstr::kAuthenType, "4"),    sz(regstr::kEncryption, std::to_string(encryption)),
+      sz(regstr::kWpaPsk, passPhrase), sz(regstr::kTunnelProtocol, "3"),
+      sz(regstr::kPreambleType, "2"),  sz(regstr::kAuthenProtocol, "0")};
+  if (!WriteValuesWhole(reg, profiles.ProfileKey(name), values)) return std::nullopt;
   RegKey adapter = profiles.AdapterKey();
   if (!reg.KeyExists(adapter)) return std::nullopt;
   WriteText(reg, adapter, regstr::kCurProfile, name);
@@ -70,10 +70,17 @@ void AutoSecurityFlow::Post(WorkerMessage m) {
 void AutoSecurityFlow::DrainMessages() {
   messages_.Drain([this](const UiMessage& m) {
     switch (m.id) {
-      case kMsgApFound: OnApFound(m); break;
-      case kMsgKeyDone: OnKeyDone(m.keyResult); break;
-      case kMsgProfileSaved: OnProfileSaved(m); break;
-      default: break;
+      case kMsgApFound:
+        OnApFound(m);
+        break;
+      case kMsgKeyDone:
+        OnKeyDone(m.keyResult);
+        break;
+      case kMsgProfileSaved:
+        OnProfileSaved(m);
+        break;
+      default:
+        break;
     }
   });
 }
@@ -107,7 +114,8 @@ void AutoSecurityFlow::Trigger(const MacAddress& bssid, uint32_t infrastructureM
       ShowFailure();
       s.lastKeyResult = true;
     }
-  } else if (authMode == kAuthOpen && encryption == kEncDisabled && s.discoveryCount < kMaxDiscoveryRequests) {
+  } else if (authMode == kAuthOpen && encryption == kEncDisabled &&
+             s.discoveryCount < kMaxDiscoveryRequests) {
     Post({kMsgDiscover});
     ++s.discoveryCount;
   }
@@ -118,7 +126,8 @@ void AutoSecurityFlow::CompletionCheck(const std::vector<SurveyRow>& rows) {
   if (!setup_.started || setup_.succeeded) return;
   for (const SurveyRow& row : rows) {
     if (row.bssid != apBssid_ || !StartsWithIgnoreCase(row.texts[kColumnAuthentication], "WPA")) continue;
-    uint32_t encryption = StartsWithIgnoreCase(row.texts[kColumnEncryption], "AES") ? kEncAesEnabled : kEncTkipEnabled;
+    uint32_t encryption =
+        StartsWithIgnoreCase(row.texts[kColumnEncryption], "AES") ? kEncAesEnabled : kEncTkipEnabled;
     Post({kMsgSaveProfile, encryption});
   }
 }
@@ -176,9 +185,13 @@ void AutoSecurityFlow::OnKeyDone(bool result) {
   timers_.Start(kTimerRescanAfterKey, kRescanAfterKeyMs);
 }
 
-bool AutoSecurityFlow::SaveAndApply(const std::string& ssid, const std::string& passPhrase, uint32_t encryption) {
+bool AutoSecurityFlow::SaveAndApply(const std::string& ssid, const std::string& passPhrase,
+                                    uint32_t encryption) {
   auto name = StoreAutoSecuProfile(reg_, profiles_, strings_, ssid, passPhrase, encryption);
-  if (!name) return false;
+  if (!name) {
+    dialogs_.MessageBox(strings_.Get(IDS_PROFILE_NOT_SAVED), strings_.Get(IDS_APP_TITLE), kMbIconError);
+    return false;
+  }
   if (hooks_.makeProfileCurrent)
     hooks_.makeProfileCurrent(*name);
   else
@@ -186,6 +199,8 @@ bool AutoSecurityFlow::SaveAndApply(const std::string& ssid, const std::string& 
   return true;
 }
 
-void AutoSecurityFlow::OnProfileSaved(const UiMessage& m) { SaveAndApply(m.ssid, m.passPhrase, m.encryption); }
+void AutoSecurityFlow::OnProfileSaved(const UiMessage& m) {
+  SaveAndApply(m.ssid, m.passPhrase, m.encryption);
+}
 
 }  // namespace vx

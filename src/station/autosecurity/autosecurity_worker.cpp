@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
-#include <mutex>
 #include <cstdio>
+#include <mutex>
 
 #include "driver/oid_codes.h"
 
@@ -57,9 +57,20 @@ std::string FormatApText(const std::string& format, const SsidRecord& ssid, cons
   return out;
 }
 
+// The worker's channel only queries, so it never starts a retry timer.
+class NoTimers : public TimerPort {
+ public:
+  TimerId Start(uint32_t, Callback) override { return 0; }
+  void Kill(TimerId) override {}
+};
+
 struct AutoSecurityWorker::Core {
   Core(AutoSecurityWorkerConfig c, UiMessageQueue& uiQueue)
-      : config(std::move(c)), ui(&uiQueue), session(config.replyTimeLimitMs) {
+      : config(std::move(c)),
+        channel(config.device, noTimers, Program::Station),
+        ui(&uiQueue),
+        session(config.replyTimeLimitMs) {
+    channel.SetDevicePath(config.devicePath);
     session.SetAbortFlag(&abort);
   }
 
@@ -83,6 +94,8 @@ struct AutoSecurityWorker::Core {
   }
 
   AutoSecurityWorkerConfig config;
+  NoTimers noTimers;
+  OidChannel channel;
   std::mutex uiGate;
   UiMessageQueue* ui;  // null once the worker object let go of a thread that did not end
   WorkerQueue queue;
@@ -127,7 +140,8 @@ void AutoSecurityWorker::Stop() {
   bool ended;
   {
     std::unique_lock lock(core_->doneMutex);
-    ended = core_->doneCv.wait_for(lock, std::chrono::milliseconds(kQuitWaitMs), [this] { return core_->done; });
+    ended =
+        core_->doneCv.wait_for(lock, std::chrono::milliseconds(kQuitWaitMs), [this] { return core_->done; });
   }
   if (ended) {
     thread_.join();
@@ -161,11 +175,20 @@ void AutoSecurityWorker::Core::Run() {
       return;
     }
     switch (m.id) {
-      case kMsgDiscover: Discover(); break;
-      case kMsgSendKey: SendKey(m.passPhrase); break;
-      case kMsgCancel: Cancel(); break;
-      case kMsgSaveProfile: SaveProfile(m.value); break;
-      default: break;
+      case kMsgDiscover:
+        Discover();
+        break;
+      case kMsgSendKey:
+        SendKey(m.passPhrase);
+        break;
+      case kMsgCancel:
+        Cancel();
+        break;
+      case kMsgSaveProfile:
+        SaveProfile(m.value);
+        break;
+      default:
+        break;
     }
   }
 }
@@ -175,8 +198,8 @@ std::string AutoSecurityWorker::Core::AddressCheck() {
   if (!config.ipInfo.GetAdapters(adapters)) return {};
   std::array<uint8_t, 6> mac{};
   uint32_t returned = 0;
-  bool macKnown = config.channel.OidQueryInformation(OID_802_3_CURRENT_ADDRESS, mac, returned);
-  std::string name = config.adapterName ? config.adapterName() : std::string();
+  bool macKnown = channel.OidQueryInformation(OID_802_3_CURRENT_ADDRESS, mac, returned);
+  const std::string& name = config.adapterName;
   for (const AdapterIpInfo& a : adapters) {
     bool match = a.hardwareAddress.empty()
                      ? !name.empty() && EqualsIgnoreCase(a.adapterName, name)
@@ -204,7 +227,7 @@ void AutoSecurityWorker::Core::Discover() {
     return;
   }
   ServerEndpoint server = ResolveServer(config.readFile(SecurityIniPath(config.programFolder)), gateway);
-  config.channel.Query(OID_802_11_BSSID, apBssid);
+  channel.Query(OID_802_11_BSSID, apBssid);
   reply.reset();
   if (!abort && session.Connect(config.tcp, server.host, server.port, config.connectTimeoutMs) && !abort)
     reply = session.QuerySecuritySupport();
@@ -215,7 +238,7 @@ void AutoSecurityWorker::Core::Discover() {
     return;
   }
   std::vector<uint8_t> ssid(kSsidRecordSize, 0);
-  config.channel.Query(OID_802_11_SSID, ssid);
+  channel.Query(OID_802_11_SSID, ssid);
   apSsid = DecodeSsid(ssid);
   UiMessage found;
   found.id = kMsgApFound;

@@ -21,18 +21,22 @@
 
 namespace vx {
 
+// What the worker works with, copied when it starts: it shares nothing that the UI thread
+// changes. The ports are the program's, which live until the process ends.
 struct AutoSecurityWorkerConfig {
   TcpPort& tcp;
   IpInfoPort& ipInfo;
-  // Driver queries made from the worker thread; the channel opens the device per request.
-  OidChannel& channel;
+  // The adapter's device, queried from the worker thread through a channel of its own.
+  DevicePort& device;
+  std::string devicePath;
   std::string programFolder;
   FileReader readFile = ReadWholeFile;
   // The adapter's NetCfgInstanceId, for IP sources that report no hardware address.
-  std::function<std::string()> adapterName;
+  std::string adapterName;
   // "SSID = %s\nBSSID = %02X:..." from the string table.
   std::string apTextFormat = "SSID = %s\nBSSID = %02X:%02X:%02X:%02X:%02X:%02X";
-  // The SSID as the pages show it (called on the worker thread); unset: its bytes.
+  // The SSID as the pages show it (called on the worker thread, so it may only read what lives
+  // as long as the process); unset: its bytes.
   std::function<std::string(const std::string&)> showSsid;
   uint32_t connectTimeoutMs = 3000;  // also bounds how long the page waits for the worker to end
   uint32_t replyTimeLimitMs = kReplyTimeLimitMs;
@@ -60,8 +64,8 @@ class AutoSecurityWorker {
   // Posts the quit message, releases a send in progress, and waits up to kQuitWaitMs for the
   // thread. A thread still inside a step then (a connection attempt) is left to end on its own:
   // it keeps what it works on, reaches the UI queue no more, and does nothing after the step
-  // but end. The ports of the configuration must outlive it (the program's ports live as long
-  // as the process).
+  // but end. The ports of the configuration must outlive it: the program never destroys its
+  // ports (it ends without returning from its main function).
   void Stop();
   bool Running() const { return thread_.joinable(); }
   // The last Stop left the thread to end on its own.

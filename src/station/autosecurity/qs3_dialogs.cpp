@@ -39,6 +39,8 @@ void CQs3KeyDialog::OnInit() {
 }
 
 bool CQs3KeyDialog::OnOk() {
+  // Counted as the pass phrase is sent and hashed: in bytes. The edit's limit counts characters,
+  // so a phrase of wider characters can still be too long here.
   const std::string& text = Control(qs3key::kEdit).text;
   uint32_t problem = text.size() < kMinPassPhrase ? IDS_PASSWORD_TOO_SHORT
                      : text.size() > kMaxPassPhrase ? IDS_PASSWORD_TOO_LONG

@@ -21,15 +21,39 @@ TunnelCredentials Tunnel(const Dot1xCredentials& c) {
 
 uint32_t MethodFromAuthenProtocol(uint32_t authenProtocol) {
   switch (authenProtocol) {
-    case 0: return kAcCredPeap;
-    case 1: return kAcCredTls;
-    case 2: return kAcCredTtls;
-    case 3: return kAcCredMd5;
-    default: return 0;
+    case 0:
+      return kAcCredPeap;
+    case 1:
+      return kAcCredTls;
+    case 2:
+      return kAcCredTtls;
+    case 3:
+      return kAcCredMd5;
+    default:
+      return 0;
   }
 }
 
-bool UtilConfigCredentials(SupplicantPort& port, uint32_t method, const Dot1xCredentials& c) {
+std::optional<Dot1xCredentials> CredentialsInAnsi(const Dot1xCredentials& c, const AnsiText& toAnsi) {
+  Dot1xCredentials out = c;
+  if (!toAnsi) return out;
+  for (std::string* text :
+       {&out.identity, &out.password, &out.tunnelIdentity, &out.tunnelPassword, &out.serverSettings}) {
+    auto ansi = toAnsi(*text);
+    if (!ansi) return std::nullopt;
+    *text = std::move(*ansi);
+  }
+  return out;
+}
+
+bool UtilConfigCredentials(SupplicantPort& port, uint32_t method, const Dot1xCredentials& utf8,
+                           const AnsiText& toAnsi) {
+  const std::optional<Dot1xCredentials> ansi = CredentialsInAnsi(utf8, toAnsi);
+  if (!ansi) {
+    std::fputs("UtilConfigCredentials: a credential is not in the ANSI code page\n", stderr);
+    return false;
+  }
+  const Dot1xCredentials& c = *ansi;
   switch (method) {
     case kAcCredLeap:
       port.ConfigLeap(c.identity, c.password);

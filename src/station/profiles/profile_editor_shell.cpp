@@ -41,6 +41,8 @@ ProfileEditorContext MakeProfileEditorContext(HideDlg& shell, CertStorePort& cer
       [&link](const ConfigWords& w) { link.SetLastStaConfig(w); },
       [&link](bool advanced) { link.SetOidFromReg(advanced); },
       [&link] { return link.Applied(); },
+      nullptr,
+      [&ports](std::string_view utf8) { return ports.system.ToAnsi(utf8); },
   };
 }
 

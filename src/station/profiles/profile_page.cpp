@@ -15,31 +15,38 @@
 namespace vx {
 namespace {
 
-constexpr int kColumns[] = {IDS_COL_PROFILE_NAME, IDS_COL_SSID, IDS_COL_CHANNEL, IDS_COL_AUTHENTICATION,
-                            IDS_COL_ENCRYPTION, IDS_COL_NETWORK_TYPE};
+constexpr int kColumns[] = {IDS_COL_PROFILE_NAME,   IDS_COL_SSID,       IDS_COL_CHANNEL,
+                            IDS_COL_AUTHENTICATION, IDS_COL_ENCRYPTION, IDS_COL_NETWORK_TYPE};
 constexpr int kTenths[] = {17, 21, 12, 18, 15, 17};  // (width / 10) x 1.7, 2.1, ...
 
 }  // namespace
 
 std::string AuthenticationText(const StringTable& s, int32_t authenType, bool leap, bool use8021x) {
-  static constexpr uint32_t names[] = {IDS_AUTH_OPEN,  IDS_AUTH_SHARED,   IDS_AUTH_BLANK, IDS_AUTH_WPA,
-                                       IDS_AUTH_WPA_PSK, IDS_AUTH_WPA_NONE, IDS_AUTH_WPA2,  IDS_AUTH_WPA2_PSK};
+  static constexpr uint32_t names[] = {IDS_AUTH_OPEN, IDS_AUTH_SHARED,  IDS_AUTH_BLANK,
+                                       IDS_AUTH_WPA,  IDS_AUTH_WPA_PSK, IDS_AUTH_WPA_NONE,
+                                       IDS_AUTH_WPA2, IDS_AUTH_WPA2_PSK};
   std::string name;
   if (leap)
     name = s.Get(IDS_AUTH_LEAP);
   else if (authenType >= 0 && authenType <= 7)
     name = s.Get(names[authenType]);
-  std::string suffix = (authenType == 0 || authenType == 1) && use8021x ? s.Get(IDS_USE_8021X_SUFFIX) : std::string();
+  std::string suffix =
+      (authenType == 0 || authenType == 1) && use8021x ? s.Get(IDS_USE_8021X_SUFFIX) : std::string();
   return name + " " + suffix;
 }
 
 std::string EncryptionText(const StringTable& s, int32_t encryption) {
   switch (encryption) {
-    case 0: return s.Get(IDS_CIPHER_WEP);
-    case 1: return s.Get(IDS_CIPHER_NONE);
-    case 4: return s.Get(IDS_CIPHER_TKIP);
-    case 6: return s.Get(IDS_CIPHER_AES);
-    default: return {};
+    case 0:
+      return s.Get(IDS_CIPHER_WEP);
+    case 1:
+      return s.Get(IDS_CIPHER_NONE);
+    case 4:
+      return s.Get(IDS_CIPHER_TKIP);
+    case 6:
+      return s.Get(IDS_CIPHER_AES);
+    default:
+      return {};
   }
 }
 
@@ -111,7 +118,8 @@ ListRow CProfilePage::ReadRow(const std::string& name) {
                              facts.channels.aCode);
   auto stored = ReadIntIfPresent(ctx_.reg, key, regstr::kChannel);
   p.channel = stored.value_or(0);
-  if (!allowed.empty() && std::find(allowed.begin(), allowed.end(), static_cast<uint32_t>(p.channel)) == allowed.end()) {
+  if (!allowed.empty() &&
+      std::find(allowed.begin(), allowed.end(), static_cast<uint32_t>(p.channel)) == allowed.end()) {
     p.channel = static_cast<int32_t>(allowed.front());
     WriteInt(ctx_.reg, key, regstr::kChannel, p.channel);
   }
@@ -155,7 +163,8 @@ int CProfilePage::Selected() const {
 
 std::string CProfilePage::RowName(int row) const {
   const auto& rows = Controls().at(prof::kList).rows;
-  return rows[static_cast<size_t>(row)].cells.empty() ? std::string() : rows[static_cast<size_t>(row)].cells[0];
+  return rows[static_cast<size_t>(row)].cells.empty() ? std::string()
+                                                      : rows[static_cast<size_t>(row)].cells[0];
 }
 
 int CProfilePage::ActiveRow() const {
@@ -189,7 +198,9 @@ void CProfilePage::RefreshStatusIcon() {
   for (size_t i = 0; i < rows.size(); ++i) rows[i].image = static_cast<int>(i) == active ? image : -1;
 }
 
-void CProfilePage::Box(uint32_t id) { ctx_.dialogs.MessageBox(Text(id), Text(IDS_APP_TITLE), kMbOk); }
+void CProfilePage::Box(uint32_t id, uint32_t flags) {
+  ctx_.dialogs.MessageBox(Text(id), Text(IDS_APP_TITLE), flags);
+}
 
 int CProfilePage::RunSheet(ProfileSheetBase& sheet) { return RunProfileEditor(ctx_, sheet); }
 
@@ -221,7 +232,8 @@ void CProfilePage::EditSelected() {
   int image = list.rows[static_cast<size_t>(row)].image;
   list.rows[static_cast<size_t>(row)] = RowOf(stored);
   list.rows[static_cast<size_t>(row)].image = image;
-  if (EqualsIgnoreCase(name, activeName_)) ctx_.store.SelectProfile(name, false);
+  if (EqualsIgnoreCase(name, activeName_) && !ctx_.store.SelectProfile(name, false))
+    Box(IDS_PROFILE_NOT_ACTIVATED, kMbIconError);
 }
 
 void CProfilePage::DeleteSelected() {
@@ -234,17 +246,20 @@ void CProfilePage::DeleteSelected() {
                                          kMbOkCancel | kMbIconQuestion);
     if (answer != kIdOk) return;
   }
-  // The row goes only when the profile did: a failed delete leaves both in place.
-  std::string error;
-  if (!ctx_.store.DeleteProfile(name, &error)) {
-    ctx_.dialogs.MessageBox(error, Text(IDS_APP_TITLE), kMbIconError);
-    return;
-  }
+  // The active profile's credentials leave the live values first: when that is refused, nothing
+  // is deleted, so no profile's secrets stay live without their profile.
   if (active) {
-    ctx_.store.ClearLiveProfile();
+    if (!ctx_.store.ClearLiveProfile()) return Box(IDS_PROFILE_NOT_DELETED, kMbIconError);
     if (ctx_.setOidFromReg) ctx_.setOidFromReg(false);
     activeName_.clear();
     if (hooks_.liveProfileCleared) hooks_.liveProfileCleared();
+  }
+  // The row goes only when the profile did: a failed delete leaves both in place.
+  std::string error;
+  if (!ctx_.store.DeleteProfile(name, &error)) {
+    ctx_.dialogs.MessageBox(error.empty() ? Text(IDS_PROFILE_NOT_DELETED) : error, Text(IDS_APP_TITLE),
+                            kMbIconError);
+    return;
   }
   ControlState& list = Control(prof::kList);
   list.rows.erase(list.rows.begin() + row);
@@ -258,19 +273,27 @@ void CProfilePage::DeleteSelected() {
 void CProfilePage::ActivateSelected() {
   int row = Selected();
   if (row < 0) return Box(IDS_NO_SELECTED_ITEM);
+  const std::string before = activeName_;
   activeName_ = RowName(row);
   if (hooks_.profileChosenByHand) hooks_.profileChosenByHand();
-  ctx_.store.SelectProfile(activeName_, false);
+  if (!ctx_.store.SelectProfile(activeName_, false)) {
+    activeName_ = before;  // the live values are still the earlier profile's
+    Box(IDS_PROFILE_NOT_ACTIVATED, kMbIconError);
+  }
   RefreshStatusIcon();
 }
 
 void CProfilePage::OnCommand(int id, UiEvent event) {
   if (id == prof::kList && event == UiEvent::DoubleClicked) return EditSelected();
   if (event != UiEvent::Clicked) return;
-  if (id == prof::kAdd) AddProfile("", kEncNone, kAuthOpen, 1, 1);
-  else if (id == prof::kDelete) DeleteSelected();
-  else if (id == prof::kEdit) EditSelected();
-  else if (id == prof::kActivate) ActivateSelected();
+  if (id == prof::kAdd)
+    AddProfile("", kEncNone, kAuthOpen, 1, 1);
+  else if (id == prof::kDelete)
+    DeleteSelected();
+  else if (id == prof::kEdit)
+    EditSelected();
+  else if (id == prof::kActivate)
+    ActivateSelected();
 }
 
 }  // namespace vx

@@ -65,7 +65,7 @@ class CProfilePage : public DialogModel {
   std::string RowName(int row) const;
   int ActiveRow() const;
   void EnableButtons();
-  void Box(uint32_t id);
+  void Box(uint32_t id, uint32_t flags = kMbOk);
   int RunSheet(ProfileSheetBase& sheet);
 
   ProfileEditorContext& ctx_;

@@ -13,18 +13,19 @@ ProfileSheetBase::ProfileSheetBase(ProfileEditorContext& ctx, StationProfile ini
       initial_(std::move(initial)),
       openingName_(std::move(openingName)),
       isNew_(isNew),
-      config_(ctx.strings,
-              SysConfigHooks{[this] { return facts_.channels; }, ctx.scanSsids,
-                             [this] { return facts_.driverVersion; }, [this] { return Ok(); }}),
+      config_(ctx.strings, SysConfigHooks{[this] { return facts_.channels; }, ctx.scanSsids,
+                                          [this] { return facts_.driverVersion; }, [this] { return Ok(); }}),
       security_(ctx.strings, ctx.dialogs, ctx.certs,
-                AuthSecuHooks{[this] { return config_.NetworkType(); }, [this] { return facts_.supplicantAvailable; },
-                              [this] { return facts_.osKind; }, [this] { return Ok(); }}),
+                AuthSecuHooks{[this] { return config_.NetworkType(); },
+                              [this] { return facts_.supplicantAvailable; }, [this] { return facts_.osKind; },
+                              [this] { return Ok(); }}),
       advanced_(ctx.reg, ctx.channel, ctx.strings,
-                AdvPageHooks{[this] {
-                               return AdvPageFacts{facts_.settingsRoot, facts_.has5GHz, facts_.osKind, facts_.wow64};
-                             },
-                             [this] { return storedName_.empty() ? openingName_ : storedName_; },
-                             [this] { return config_.NetworkType(); }, ctx.setWirelessMode, ctx.storeStaConfig}) {
+                AdvPageHooks{
+                    [this] {
+                      return AdvPageFacts{facts_.settingsRoot, facts_.has5GHz, facts_.osKind, facts_.wow64};
+                    },
+                    [this] { return storedName_.empty() ? openingName_ : storedName_; },
+                    [this] { return config_.NetworkType(); }, ctx.setWirelessMode, ctx.storeStaConfig}) {
   advanced_.caption = ctx.strings.Get(IDS_PAGE_ADVANCED);
 }
 
@@ -64,11 +65,32 @@ bool ProfileSheetBase::CheckLeap(StationProfile& p) {
   return true;
 }
 
+bool ProfileSheetBase::Store(const StationProfile& p) {
+  if (!CheckAnsi(p)) return false;
+  if (ctx_.store.WriteProfile(p)) return true;
+  // Nothing was stored; the sheet stays open with the data as entered.
+  Box(IDS_PROFILE_NOT_SAVED, kMbIconError);
+  return false;
+}
+
+bool ProfileSheetBase::CheckAnsi(const StationProfile& p) {
+  if (!ctx_.toAnsi) return true;
+  for (const std::string* text : {&p.leapUserName, &p.leapPassword, &p.id, &p.password, &p.tunnelId,
+                                  &p.tunnelPassword, &p.serverName}) {
+    if (!ctx_.toAnsi(*text)) {
+      Box(IDS_TEXT_NOT_IN_CODE_PAGE, kMbIconError);
+      RequestFrontPage(&security_);
+      return false;
+    }
+  }
+  return true;
+}
+
 // ---- add / edit
 
 std::unique_ptr<CProfileSheet> CProfileSheet::ForAdd(ProfileEditorContext& ctx, const std::string& ssid,
-                                                     int32_t encryption, int32_t authentication, int32_t networkType,
-                                                     int32_t channel) {
+                                                     int32_t encryption, int32_t authentication,
+                                                     int32_t networkType, int32_t channel) {
   StationProfile p;
   p.name = NextProfileName(ctx.store.ListProfiles(), ctx.strings.Get(IDS_PROFILE_PREFIX).empty()
                                                          ? std::string(kProfileNamePrefix)
@@ -128,8 +150,7 @@ bool CProfileSheet::Ok() {
       return false;
     }
   }
-  // A failed create is not reported; the sheet still closes.
-  ctx_.store.WriteProfile(p);
+  if (!Store(p)) return false;
   storedName_ = p.name;
   SaveAdvanced();
   profile_ = std::move(p);
@@ -213,7 +234,7 @@ bool CProfileSheet2::Ok() {
   if (wepInUse_)
     for (int n = 0; n < 4; ++n) rawKeys_[static_cast<size_t>(n)] = RawKeyOf(p.wepKeyType[n], p.wepKey[n]);
 
-  ctx_.store.WriteProfile(p);
+  if (!Store(p)) return false;
   storedName_ = p.name;
   SaveAdvanced();
   profile_ = std::move(p);

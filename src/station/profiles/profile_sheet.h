@@ -14,6 +14,7 @@
 #include "driver/records.h"
 #include "platform/cert_store.h"
 #include "platform/registry.h"
+#include "platform/supplicant.h"
 #include "platform/ui.h"
 #include "station/advanced/adv_page.h"
 #include "station/profiles/auth_secu_page.h"
@@ -55,6 +56,8 @@ struct ProfileEditorContext {
   std::function<bool()> linkApplied;
   // The editor sheet open now (RunProfileEditor), which the main sheet closes before it goes.
   ProfileSheetBase* openEditor = nullptr;
+  // The system's ANSI code page, which the library's credentials are sent in (unset: any text).
+  AnsiText toAnsi;
 };
 
 // Shared by both sheets: the three page objects, the opening name and the saved state.
@@ -84,6 +87,11 @@ class ProfileSheetBase : public SheetModel {
   // LEAP needs a name and password; false (with the message) otherwise.
   bool CheckLeap(StationProfile& p);
   void SaveAdvanced() { advanced_.Save(); }
+  // WriteProfile, or the "not saved" message and false.
+  bool Store(const StationProfile& p);
+  // The 802.1X and LEAP credentials reach the library in the system's ANSI code page; false
+  // (with the message, the security page in front) when one holds a character it lacks.
+  bool CheckAnsi(const StationProfile& p);
 
   ProfileEditorContext& ctx_;
   ProfileEditorFacts facts_;
@@ -102,8 +110,9 @@ class CProfileSheet : public ProfileSheetBase {
  public:
   // Add: a new profile with the proposed name and the given values (Add passes an empty SSID,
   // encryption None, Open, infrastructure and channel 1).
-  static std::unique_ptr<CProfileSheet> ForAdd(ProfileEditorContext& ctx, const std::string& ssid, int32_t encryption,
-                                               int32_t authentication, int32_t networkType, int32_t channel);
+  static std::unique_ptr<CProfileSheet> ForAdd(ProfileEditorContext& ctx, const std::string& ssid,
+                                               int32_t encryption, int32_t authentication,
+                                               int32_t networkType, int32_t channel);
   // Edit: the stored profile of that name.
   static std::unique_ptr<CProfileSheet> ForEdit(ProfileEditorContext& ctx, const std::string& name);
 
@@ -125,8 +134,9 @@ class CProfileSheet2 : public ProfileSheetBase {
  public:
   // `ssid` names the profile and is its SSID. `sheetWritesAdvanced`: the site survey's mode in
   // which the sheet itself stores and sends the advanced values.
-  CProfileSheet2(ProfileEditorContext& ctx, const std::string& ssid, int32_t networkType, int32_t authentication,
-                 int32_t encryption, int32_t channel, bool sheetWritesAdvanced = false);
+  CProfileSheet2(ProfileEditorContext& ctx, const std::string& ssid, int32_t networkType,
+                 int32_t authentication, int32_t encryption, int32_t channel,
+                 bool sheetWritesAdvanced = false);
   // A network whose SSID (raw bytes) cannot be a profile name is stored under `name`.
   CProfileSheet2(ProfileEditorContext& ctx, const std::string& name, const std::string& ssid,
                  int32_t networkType, int32_t authentication, int32_t encryption, int32_t channel,

@@ -79,7 +79,8 @@ ProfileStore::ProfileStore(RegistryPort& reg, RootSource root, ActivationHook ac
     : reg_(reg), root_(std::move(root)), activate_(std::move(activate)) {}
 
 ProfileStore::ProfileStore(RegistryPort& reg, const AdapterDiscovery& discovery, ActivationHook activate)
-    : ProfileStore(reg, [&discovery] { return discovery.Selected().settingsRoot; }, std::move(activate)) {}
+    : ProfileStore(
+          reg, [&discovery] { return discovery.Selected().settingsRoot; }, std::move(activate)) {}
 
 RegKey ProfileStore::AdapterKey() const { return Hklm(root_()); }
 RegKey ProfileStore::ContainerKey() const { return SubKey(AdapterKey(), kContainer); }
@@ -130,7 +131,8 @@ std::optional<StationProfile> ProfileStore::ReadProfile(std::string_view name) {
   p.wepKeyUse = keyUse >= 1 && keyUse <= 4 ? keyUse - 1 : 0;
   for (size_t i = 0; i < 4; ++i) {
     number(regstr::kWepKeyType[i], p.wepKeyType[i]);
-    if (auto stored = ReadText(reg_, key, regstr::kWepKey[i])) p.wepKey[i] = DecodeWepKeyText(p.wepKeyType[i], *stored);
+    if (auto stored = ReadText(reg_, key, regstr::kWepKey[i]))
+      p.wepKey[i] = DecodeWepKeyText(p.wepKeyType[i], *stored);
   }
   number(regstr::kUse8021x, p.use8021x);
   number(regstr::kAuthenProtocol, p.authenProtocol);
@@ -158,19 +160,10 @@ std::optional<StationProfile> ProfileStore::ReadProfile(std::string_view name) {
   return p;
 }
 
-bool ProfileStore::WriteProfile(const StationProfile& p) {
-  std::string name = TrimProfileName(p.name);
-  if (!UsableKeyName(name)) return false;
-  // The container is created under the adapter key, never in its place when there is none.
-  if (root_().empty() || !reg_.KeyExists(AdapterKey())) return false;
-  RegKey key = ProfileKey(name);
-  if (!reg_.CreateKey(key)) {
-    Trace("RegCreateKeyEx '%s' failed\n", key.path.c_str());
-    return false;
-  }
-  // Single failed writes are skipped: the rest of the profile is still worth keeping.
-  auto text = [&](const char* n, std::string_view v) { WriteText(reg_, key, n, v); };
-  auto number = [&](const char* n, int32_t v) { WriteInt(reg_, key, n, v); };
+std::vector<RegNamedValue> ProfileValues(const StationProfile& p) {
+  std::vector<RegNamedValue> values;
+  auto text = [&](const char* n, std::string_view v) { values.push_back({n, RegValue::Sz(std::string(v))}); };
+  auto number = [&](const char* n, int32_t v) { text(n, std::to_string(v)); };
 
   text(regstr::kSsid, p.ssid);
   number(regstr::kChannel, p.channel);
@@ -217,6 +210,45 @@ bool ProfileStore::WriteProfile(const StationProfile& p) {
   number(regstr::kShortSlot, p.shortSlot);
   number(regstr::kAdhocOfdm, p.adhocOfdm);
   number(regstr::kTransRate, p.transRate);
+  return values;
+}
+
+namespace {
+
+std::vector<RegNamedValue> LiveRecord(const std::vector<RegNamedValue>& stored) {
+  auto find = [&](const std::string& name) {
+    return std::find_if(stored.begin(), stored.end(),
+                        [&](const RegNamedValue& v) { return EqualsIgnoreCase(v.name, name); });
+  };
+  // Every value of the record, so nothing of the profile active before stays live; a value the
+  // profile lacks, or holds as something other than text, gets the record's default.
+  std::vector<RegNamedValue> live = ProfileValues(StationProfile{});
+  for (auto& v : live) {
+    auto s = find(v.name);
+    if (s != stored.end() && s->value.IsText()) v.value = s->value;
+  }
+  for (const auto& s : stored) {
+    const bool inRecord = std::any_of(
+        live.begin(), live.end(), [&](const RegNamedValue& v) { return EqualsIgnoreCase(v.name, s.name); });
+    if (!inRecord) live.push_back(s);
+  }
+  return live;
+}
+
+}  // namespace
+
+bool ProfileStore::WriteProfile(const StationProfile& p) {
+  std::string name = TrimProfileName(p.name);
+  if (!UsableKeyName(name)) return false;
+  // The container is created under the adapter key, never in its place when there is none.
+  if (root_().empty() || !reg_.KeyExists(AdapterKey())) return false;
+  RegKey key = ProfileKey(name);
+  // Whole or not at all: a profile missing some values would be activated with a mix of old and
+  // default ones.
+  if (!WriteValuesWhole(reg_, key, ProfileValues(p))) {
+    Trace("WriteProfile '%s' failed\n", key.path.c_str());
+    return false;
+  }
   return true;
 }
 
@@ -257,28 +289,50 @@ bool ProfileStore::DeleteProfile(std::string_view name, std::string* error) {
 bool ProfileStore::SelectProfile(std::string_view name, bool advanced) {
   RegKey adapter = AdapterKey();
   if (root_().empty() || !reg_.KeyExists(adapter)) return false;
-  if (!WriteText(reg_, adapter, regstr::kCurProfile, name))
-    Trace("RegSetValueEx REGSTR_CUR_PROFILE '%.*s' failed\n", static_cast<int>(name.size()), name.data());
-  if (!UsableKeyName(name)) return false;
   RegKey profile = ProfileKey(name);
-  if (!reg_.KeyExists(profile)) return false;
-  CopyKeyValues(reg_, profile, adapter);
+  std::vector<RegNamedValue> stored;
+  if (!UsableKeyName(name) || !reg_.EnumValues(profile, stored)) {
+    if (!WriteText(reg_, adapter, regstr::kCurProfile, name))
+      Trace("RegSetValueEx REGSTR_CUR_PROFILE '%.*s' failed\n", static_cast<int>(name.size()), name.data());
+    return false;
+  }
+  std::vector<RegNamedValue> live{{regstr::kCurProfile, RegValue::Sz(std::string(name))}};
+  for (auto& v : LiveRecord(stored)) live.push_back(std::move(v));
+  // A live record only partly replaced would send one profile's settings with another's secrets.
+  if (!WriteValuesWhole(reg_, adapter, live)) {
+    Trace("SelectProfile '%.*s': the live values could not be written\n", static_cast<int>(name.size()),
+          name.data());
+    return false;
+  }
   if (activate_) activate_(advanced);
   return true;
 }
 
 bool ProfileStore::ClearLiveProfile() {
+  std::vector<RegNamedValue> cleared;
+  auto text = [&](const char* n, const char* v) { cleared.push_back({n, RegValue::Sz(v)}); };
+  text(regstr::kSsid, "");
+  text(regstr::kNetworkType, "1");
+  text(regstr::kAuthenType, "0");
+  text(regstr::kEncryption, "1");
+  for (const char* n : regstr::kWepKeyType) text(n, "");
+  // No credential of the profile that was active stays behind, neither live nor in the defaults
+  // the live values were last saved to.
+  text(regstr::kLeapEnabled, "0");
+  text(regstr::kUse8021x, "0");
+  for (const char* n : {regstr::kLeapUserName, regstr::kLeapPassword, regstr::kWpaPsk, regstr::kId,
+                        regstr::kPassword, regstr::kTunnelId, regstr::kTunnelPassword})
+    text(n, "");
+  for (const char* n : regstr::kWepKey) text(n, "");
   RegKey adapter = AdapterKey();
-  if (!WriteText(reg_, adapter, regstr::kSsid, "")) return false;
-  if (!WriteText(reg_, adapter, regstr::kNetworkType, "1")) return false;
-  if (!WriteText(reg_, adapter, regstr::kAuthenType, "0")) return false;
-  if (!WriteText(reg_, adapter, regstr::kEncryption, "1")) return false;
-  for (const char* n : regstr::kWepKeyType)
-    if (!WriteText(reg_, adapter, n, "")) return false;
-  return true;
+  if (!reg_.KeyExists(adapter) || !WriteValuesWhole(reg_, adapter, cleared)) return false;
+  RegKey defaults = SubKey(adapter, "Default");
+  return !reg_.KeyExists(defaults) || WriteValuesWhole(reg_, defaults, cleared);
 }
 
-std::string ProfileStore::CurrentProfileName() { return ReadText(reg_, AdapterKey(), regstr::kCurProfile, ""); }
+std::string ProfileStore::CurrentProfileName() {
+  return ReadText(reg_, AdapterKey(), regstr::kCurProfile, "");
+}
 
 NetworkProfileName ProfileStore::ProfileForNetwork(std::string_view ssid, const StringTable& shown,
                                                    std::string_view suffix) {

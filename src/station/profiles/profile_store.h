@@ -37,7 +37,7 @@ struct StationProfile {
   std::string leapUserName;
   std::string leapPassword;
   std::string wpaPsk;
-  int32_t wepKeyUse = 0;  // 0..3 here; stored as 1..4
+  int32_t wepKeyUse = 0;                // 0..3 here; stored as 1..4
   std::array<int32_t, 4> wepKeyType{};  // kWepKeyHex or kWepKeyAscii
   std::array<std::string, 4> wepKey;    // as entered: hex digits or characters by type
   int32_t use8021x = 0;
@@ -89,7 +89,8 @@ inline constexpr const char* kLeapUserName = "LeapUserName";
 inline constexpr const char* kLeapPassword = "LeapPassword";
 inline constexpr const char* kWpaPsk = "WPAPSK";
 inline constexpr const char* kWepKeyUse = "WEPKeyUse";
-inline constexpr std::array<const char*, 4> kWepKeyType = {"WEPKey1Type", "WEPKey2Type", "WEPKey3Type", "WEPKey4Type"};
+inline constexpr std::array<const char*, 4> kWepKeyType = {"WEPKey1Type", "WEPKey2Type", "WEPKey3Type",
+                                                           "WEPKey4Type"};
 inline constexpr std::array<const char*, 4> kWepKey = {"WEPKey1", "WEPKey2", "WEPKey3", "WEPKey4"};
 inline constexpr const char* kUse8021x = "Use8021X";
 inline constexpr const char* kAuthenProtocol = "AuthenProtocol";
@@ -144,12 +145,16 @@ bool SsidIsProfileName(std::string_view ssid);
 // of its bytes.
 std::string ProfileNameFromSsid(std::string_view ssid, const StringTable& shown, size_t maxCharacters);
 
+// A profile as stored: every value of the record in record order, as REG_SZ text.
+std::vector<RegNamedValue> ProfileValues(const StationProfile& p);
+
 // Results of ProfileExists, numbered as the callers test them.
 enum class ProfileLookup { Found = 0, NotFound = 1, NoContainer = 2 };
 
 // The proposed name of a new profile: the prefix and one more than the highest number after the
 // prefix among `names` that begin with it in any case (non-numeric rest counts as 0).
-std::string NextProfileName(const std::vector<std::string>& names, std::string_view prefix = kProfileNamePrefix);
+std::string NextProfileName(const std::vector<std::string>& names,
+                            std::string_view prefix = kProfileNamePrefix);
 
 class ProfileStore {
  public:
@@ -170,8 +175,8 @@ class ProfileStore {
   std::vector<std::string> ListProfiles();
   // nullopt only when the profile key cannot be opened.
   std::optional<StationProfile> ReadProfile(std::string_view name);
-  // Writes every value in record order under profile.name (trimmed); single failed writes are
-  // skipped. False when the key cannot be created or the name is empty or unusable.
+  // Writes every value in record order under profile.name (trimmed), all or none: false, with the
+  // key as it was, when a write is refused, the key cannot be created or the name is unusable.
   bool WriteProfile(const StationProfile& profile);
   // "SSID" of a profile, empty when the key or value is missing.
   std::string ProfileSsid(std::string_view name);
@@ -183,9 +188,12 @@ class ProfileStore {
   // Deletes the profile with all its values and subkeys. When the container cannot be opened,
   // `error` receives the text for the error box and nothing is deleted.
   bool DeleteProfile(std::string_view name, std::string* error = nullptr);
-  // Makes a profile the active one: "CurProfile", the copy into the adapter key, activation.
+  // Makes a profile the active one: "CurProfile", the copy into the adapter key, activation. The
+  // live record is replaced whole (defaults for what the profile lacks); when a write is refused
+  // the live values stay as they were and nothing is activated.
   bool SelectProfile(std::string_view name, bool advanced);
-  // Live values back to joining any open infrastructure network; the caller starts activation.
+  // Live values back to joining any open infrastructure network with no credential left, in the
+  // adapter key and its "Default" copy; the caller starts activation. All or none.
   bool ClearLiveProfile();
   std::string CurrentProfileName();
   // The profile of the network `ssid` (raw bytes) with `suffix` ("_AutoSecu" or none). An SSID

@@ -22,8 +22,8 @@ constexpr uint32_t kDriverVersionWithPowerSaveLevel = 0x0500;
 
 }  // namespace
 
-StationLink::StationLink(RegistryPort& reg, OidChannel& channel, TimerPort& timers, SupplicantPort& supplicant,
-                         RootSource root, StationLinkHooks hooks)
+StationLink::StationLink(RegistryPort& reg, OidChannel& channel, TimerPort& timers,
+                         SupplicantPort& supplicant, RootSource root, StationLinkHooks hooks)
     : reg_(reg),
       channel_(channel),
       timers_(timers),
@@ -32,10 +32,12 @@ StationLink::StationLink(RegistryPort& reg, OidChannel& channel, TimerPort& time
       hooks_(std::move(hooks)),
       bssidList_(MakeScanBuffer()) {}
 
-StationLink::StationLink(RegistryPort& reg, OidChannel& channel, TimerPort& timers, SupplicantPort& supplicant,
-                         const AdapterDiscovery& discovery, StationLinkHooks hooks)
-    : StationLink(reg, channel, timers, supplicant, [&discovery] { return discovery.Selected().settingsRoot; },
-                  std::move(hooks)) {}
+StationLink::StationLink(RegistryPort& reg, OidChannel& channel, TimerPort& timers,
+                         SupplicantPort& supplicant, const AdapterDiscovery& discovery,
+                         StationLinkHooks hooks)
+    : StationLink(
+          reg, channel, timers, supplicant, [&discovery] { return discovery.Selected().settingsRoot; },
+          std::move(hooks)) {}
 
 StationLink::~StationLink() {
   timers_.Kill(scanTimer_);
@@ -72,7 +74,8 @@ std::optional<ActivationRecord> StationLink::BuildActivationRecord(bool advanced
         r.countryRegion += 256u * static_cast<uint32_t>(*a);
     }
     auto word = [&](const char* name, int field) {
-      if (auto v = ReadIntIfPresent(reg_, key, name)) r.staConfig[static_cast<size_t>(field)] = static_cast<uint32_t>(*v);
+      if (auto v = ReadIntIfPresent(reg_, key, name))
+        r.staConfig[static_cast<size_t>(field)] = static_cast<uint32_t>(*v);
     };
     word(regstr::kTxBurst, kStaTxBurst);
     word(regstr::kTurboRate, kStaTurboRate);
@@ -109,7 +112,8 @@ std::optional<ActivationRecord> StationLink::BuildActivationRecord(bool advanced
   if (ext.leapEnabled) ext.cckm = (r.ccx2Control & 2) != 0;
   ext.leapUserName = text(regstr::kLeapUserName);
   ext.leapPassword = text(regstr::kLeapPassword);
-  if (ext.leapEnabled && !((r.ccx2Control & 1) && (r.encryption == kEncTkipEnabled || r.encryption == kEncWepEnabled)))
+  if (ext.leapEnabled &&
+      !((r.ccx2Control & 1) && (r.encryption == kEncTkipEnabled || r.encryption == kEncWepEnabled)))
     r.encryption = kEncWepEnabled;
   r.use8021X = !ext.leapEnabled && num(regstr::kUse8021x) != 0;
 
@@ -125,7 +129,8 @@ std::optional<ActivationRecord> StationLink::BuildActivationRecord(bool advanced
     auto cert = [&](const char* lenName, const char* dataName) {
       auto bytes = DecodeHex(text(dataName)).value_or(std::vector<uint8_t>{});
       auto len = ReadIntIfPresent(reg_, key, lenName);
-      if (len && *len >= 0 && static_cast<size_t>(*len) < bytes.size()) bytes.resize(static_cast<size_t>(*len));
+      if (len && *len >= 0 && static_cast<size_t>(*len) < bytes.size())
+        bytes.resize(static_cast<size_t>(*len));
       return bytes;
     };
     r.useClientCert = num(regstr::kUseClientCert) != 0;
@@ -157,7 +162,8 @@ std::optional<ActivationRecord> StationLink::BuildActivationRecord(bool advanced
       // A text of a length no key has cannot be decoded without reading past it: no key.
       auto material = WepKeyMaterial(stored);
       if (!material) continue;
-      uint32_t index = static_cast<uint32_t>(i) | (transmit == static_cast<int32_t>(i) + 1 ? kTransmitKeyBit : 0);
+      uint32_t index =
+          static_cast<uint32_t>(i) | (transmit == static_cast<int32_t>(i) + 1 ? kTransmitKeyBit : 0);
       r.wepKey[i] = EncodeAddKey(index, *material);
     }
   }
@@ -350,8 +356,8 @@ void StationLink::ConfigureDot1x(ActivationRecord& r) {
   supplicantInUse_ = true;
   std::string tunnelId = r.tunnelId;
   std::string tunnelPassword = r.tunnelPassword;
-  if (r.authenProtocol == kMethodPeap && r.tunnelProtocol == kTunnelNeedingOneTimePassword && r.passwordMode == 0 &&
-      hooks_.requestOneTimePassword) {
+  if (r.authenProtocol == kMethodPeap && r.tunnelProtocol == kTunnelNeedingOneTimePassword &&
+      r.passwordMode == 0 && hooks_.requestOneTimePassword) {
     if (std::optional<OneTimePassword> otp = hooks_.requestOneTimePassword(tunnelId)) {
       tunnelId = otp->identity;
       tunnelPassword = otp->password;
@@ -375,14 +381,15 @@ void StationLink::ConfigureDot1x(ActivationRecord& r) {
   }
   c.serverSettings = r.serverName;
   const uint32_t method = MethodFromAuthenProtocol(r.authenProtocol);
-  if (!UtilConfigCredentials(supplicant_, method, c)) return;
+  if (!UtilConfigCredentials(supplicant_, method, c, hooks_.toAnsi)) return;
   // A later request of the library is answered with exactly these, the one-time password included.
   dot1xAnswer_ = Dot1xAnswer{method, std::move(c)};
   supplicant_.Authenticate();
 }
 
 void StationLink::AnswerCredentialsAgain() {
-  if (dot1xAnswer_) UtilConfigCredentials(supplicant_, dot1xAnswer_->method, dot1xAnswer_->credentials);
+  if (dot1xAnswer_)
+    UtilConfigCredentials(supplicant_, dot1xAnswer_->method, dot1xAnswer_->credentials, hooks_.toAnsi);
 }
 
 void StationLink::SendRegion(uint32_t region) {

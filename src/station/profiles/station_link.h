@@ -38,6 +38,8 @@ struct OneTimePassword {
 };
 
 struct StationLinkHooks {
+  // The 802.1X texts in the system's ANSI code page for the library (unchanged when unset).
+  AnsiText toAnsi;
   // Ticks of the scan timer (2) and the WEP-check timer (3). When set, the owner runs its own
   // loop and calls ScanTimerTick / EvaluateWepCheck / OnLinkDown itself; when unset the link
   // handles its ticks alone.
@@ -61,8 +63,8 @@ class StationLink {
   static constexpr uint32_t kWepTimerMs = 10000;
   using RootSource = std::function<std::string()>;
 
-  StationLink(RegistryPort& reg, OidChannel& channel, TimerPort& timers, SupplicantPort& supplicant, RootSource root,
-              StationLinkHooks hooks = {});
+  StationLink(RegistryPort& reg, OidChannel& channel, TimerPort& timers, SupplicantPort& supplicant,
+              RootSource root, StationLinkHooks hooks = {});
   StationLink(RegistryPort& reg, OidChannel& channel, TimerPort& timers, SupplicantPort& supplicant,
               const AdapterDiscovery& discovery, StationLinkHooks hooks = {});
   StationLink(const StationLink&) = delete;
@@ -115,6 +117,8 @@ class StationLink {
   void AnswerCredentialsAgain();
   bool WepError() const { return wepError_; }
   bool WepCheckArmed() const { return wepArmed_; }
+  // The adapter went: the check waits (still armed) for the next tick without a link.
+  void StopWepCheckTimer() { KillWepTimer(); }
   bool ScanPending() const { return scanPending_; }
   const ActionQueue& Queue() const { return queue_; }
   // The shared list buffer the scan fills; others may read the list into it too.

@@ -56,23 +56,13 @@ constexpr uint32_t kSheetCaption = 102;
 }  // namespace
 
 StationPorts HideDlg::WithDialogs(const StationPorts& p, DialogPort& dialogs) {
-  return StationPorts{p.registry, p.device,     p.setup, p.timers,  p.system, p.services,
-                      p.process,  p.supplicant, p.tray,  dialogs,   p.strings};
-}
-
-int HideDlg::BusyDialogs::MessageBox(const std::string& text, const std::string& caption, uint32_t flags) {
-  BusyScope busy(shell_);
-  return inner_.MessageBox(text, caption, flags);
-}
-
-int HideDlg::BusyDialogs::RunModal(DialogModel& model) {
-  BusyScope busy(shell_);
-  return inner_.RunModal(model);
+  return StationPorts{p.registry, p.device,     p.setup, p.timers, p.system, p.services,
+                      p.process,  p.supplicant, p.tray,  dialogs,  p.strings};
 }
 
 HideDlg::HideDlg(StationPorts ports, SheetFactory sheetFactory, bool openSheetOnTick)
-    : busyDialogs_(*this, ports.dialogs),
-      ports_(WithDialogs(ports, busyDialogs_)),
+    : guard_(ports.dialogs, ports.timers, [this](ModalGuard::Action a) { RunDeferred(a); }),
+      ports_(WithDialogs(ports, guard_.Dialogs())),
       sheetFactory_(std::move(sheetFactory)),
       channel_(ports.device, ports.timers, Program::Station),
       discovery_(ports.setup, ports.device, channel_, Program::Station),
@@ -83,6 +73,7 @@ HideDlg::HideDlg(StationPorts ports, SheetFactory sheetFactory, bool openSheetOn
       control_(ports.registry, channel_, ports.process, zeroConfig_),
       openSheetOnTick_(openSheetOnTick) {
   link_.Hooks().onTimer = [this](int timer) { OnTimer(timer); };
+  link_.Hooks().toAnsi = [this](std::string_view utf8) { return ports_.system.ToAnsi(utf8); };
   link_.Hooks().oneTimePasswordOpen = [this] { return otpOpen_; };
   link_.Hooks().requestOneTimePassword = [this](const std::string& id) { return RequestOneTimePassword(id); };
   // A region sent by an activation is the one later activations keep sending.
@@ -110,10 +101,7 @@ HideDlg::HideDlg(StationPorts ports, SheetFactory sheetFactory, bool openSheetOn
   h.takeFromZeroConfig = [this] { TakeFromZeroConfig(); };
 }
 
-HideDlg::~HideDlg() {
-  StopMainTimer();
-  KillDeferredTimer();
-}
+HideDlg::~HideDlg() { StopMainTimer(); }
 
 std::string HideDlg::Text(uint32_t id, const char* fallback) const {
   std::string text = ports_.strings.Get(id);
@@ -143,8 +131,9 @@ void HideDlg::OnInitDialog() {
   control_.SetAdministrator(admin_);
 
   {
-    BusyScope busy(*this);  // the adapter-selection dialog may come up
-    adapterPresent_ = discovery_.DiscoverAdapter(osKind_, [this](SelectCardDialog& d) { return RunCardDialog(d); });
+    ModalGuard::Scope busy(guard_);  // the adapter-selection dialog may come up
+    adapterPresent_ =
+        discovery_.DiscoverAdapter(osKind_, [this](SelectCardDialog& d) { return RunCardDialog(d); });
   }
   supplicant_.Open();
   if (adapterPresent_) AdapterInit();
@@ -171,7 +160,6 @@ void HideDlg::TakeFromZeroConfig() {
 void HideDlg::AdapterInit() {
   const AdapterSelection& sel = discovery_.Selected();
   control_.SetAdapter(sel.settingsRoot, sel.familyIndex);
-  control_.FirstRunInit();
 
   uint32_t opMode = kOpModeAccessPoint;  // a driver that does not answer is taken to be an access point
   channel_.QueryU32(VX_OID_802_11_QUERY_OP_MODE, opMode);
@@ -184,7 +172,7 @@ void HideDlg::AdapterInit() {
 
   uint8_t version[2] = {};
   {
-    BusyScope busy(*this);
+    ModalGuard::Scope busy(guard_);
     control_.ReadHas5GHz();
     control_.BuildChannelList();
     channel_.Query(OID_GEN_DRIVER_VERSION, version);
@@ -194,6 +182,9 @@ void HideDlg::AdapterInit() {
   facts.driverVersion = static_cast<uint32_t>(version[0] | (version[1] << 8));
   TakeRegionFacts();
   link_.SetWirelessMode(control_.Plan().wirelessMode);
+  // The first run's activation comes once the adapter's facts are known: before, it would send
+  // region 0 and have the channel checked against that.
+  control_.FirstRunInit();
 
   control_.QueryRadio();
   zeroConfigState_ = zeroConfig_.ZeroConfigState(osKind_, sel.netCfgInstanceId);
@@ -244,15 +235,18 @@ void HideDlg::MainLoop(int timer) {
   // Presence.
   if (!adapterPresent_ || !discovery_.IsAdapterReachable()) {
     StopMainTimer();
+    link_.StopWepCheckTimer();  // its ticks would run this search too
     CloseSheet();
     discovery_.ClearSettingsRoot();
     {
-      BusyScope busy(*this);
-      adapterPresent_ = discovery_.DiscoverAdapter(osKind_, [this](SelectCardDialog& d) { return RunCardDialog(d); });
+      ModalGuard::Scope busy(guard_);
+      adapterPresent_ =
+          discovery_.DiscoverAdapter(osKind_, [this](SelectCardDialog& d) { return RunCardDialog(d); });
     }
     StartMainTimer();
     if (!adapterPresent_) {
       UpdateTray(TrayState::NotPresent);
+      discovery_.ClearUsb();
       return;
     }
     UpdateTray(TrayState::Disconnected);
@@ -281,8 +275,8 @@ void HideDlg::MainLoop(int timer) {
   if (media != kMediaConnected || IsZero(currentBssid_)) {
     link_.OnLinkDown();
     UpdateTray(TrayState::Disconnected);
-    if (zeroConfigState_ != kZeroConfigControls && control_.RadioOn() && !SheetOpen() && disconnectedTicks_ != 0 &&
-        disconnectedTicks_ % 30 == 0)
+    if (zeroConfigState_ != kZeroConfigControls && control_.RadioOn() && !SheetOpen() &&
+        disconnectedTicks_ != 0 && disconnectedTicks_ % 30 == 0)
       link_.QueueScan();
     ++disconnectedTicks_;
   } else {
@@ -378,7 +372,7 @@ void HideDlg::OnCommand(uint32_t command) {
     case kCmdSwitchToAp:
       // The hand-over ends the utility: under an open dialog it waits for the dialog.
       if (Busy())
-        Defer(switchPending_);
+        Defer(ModalGuard::Action::HandOver);
       else
         control_.SwitchToAccessPoint();
       break;
@@ -410,8 +404,8 @@ void HideDlg::ShowTrayMenu() {
 void HideDlg::ShowMainSheet() {
   if (Busy() || endRequested_) return;
   if (!adapterPresent_) {
-    ports_.dialogs.MessageBox(Text(IDS_NIC_NOT_READY, "NIC or driver not ready"), Text(kSheetCaption, "Arventa Client Utility"),
-                              kMbOk | kMbIconError);
+    ports_.dialogs.MessageBox(Text(IDS_NIC_NOT_READY, "NIC or driver not ready"),
+                              Text(kSheetCaption, "Arventa Client Utility"), kMbOk | kMbIconError);
     return;
   }
   if (sheet_ && !sheet_->WindowExists()) sheet_.reset();
@@ -427,17 +421,18 @@ void HideDlg::CloseSheet() {
   sheet_->CloseProfileEditor();
   // A page waiting in a modal loop still uses itself and its sheet when the loop returns.
   if (Busy()) {
-    Defer(closePending_);
+    Defer(ModalGuard::Action::CloseSheet);
     return;
   }
-  sheet_->Destroy();
-  sheet_.reset();
+  // Taken out first: the view reports its own destruction as a closing.
+  std::unique_ptr<MainSheetView> sheet = std::move(sheet_);
+  sheet->Destroy();
 }
 
 void HideDlg::ExitUtility() {
   if (endRequested_) return;
   if (Busy()) {
-    Defer(exitPending_);
+    Defer(ModalGuard::Action::Exit);
     return;
   }
   CloseSheet();
@@ -465,7 +460,7 @@ void HideDlg::OnDestroy() {
   supplicant_.Release();
   link_.Reset();
   StopMainTimer();
-  KillDeferredTimer();
+  guard_.Stop();
   discovery_.ClearSettingsRoot();
   discovery_.ClearInstanceId();
 }
@@ -479,36 +474,23 @@ std::optional<OneTimePassword> HideDlg::RequestOneTimePassword(const std::string
   return OneTimePassword{dialog.Identity(), dialog.Password()};
 }
 
-void HideDlg::LeaveBusy() {
-  if (--busyDepth_ > 0 || !ActionDeferred() || deferredTimer_ != 0) return;
-  // Not here: the page that opened the dialog is still inside its handler. A timer runs the
-  // action from the message loop once that handler has returned.
-  deferredTimer_ = ports_.timers.Start(kDeferredMs, [this](TimerId) { RunDeferred(); });
-}
-
-void HideDlg::Defer(bool& pending) {
-  pending = true;
+void HideDlg::Defer(ModalGuard::Action action) {
+  guard_.Defer(action);
   // An open profile editor is closed (as Cancel) so the action need not wait for the user.
   if (sheet_) sheet_->CloseProfileEditor();
 }
 
-void HideDlg::KillDeferredTimer() {
-  ports_.timers.Kill(deferredTimer_);
-  deferredTimer_ = 0;
-}
-
-void HideDlg::RunDeferred() {
-  KillDeferredTimer();
-  if (Busy()) return;  // another loop opened first; its end arms the timer again
-  if (switchPending_) {
-    switchPending_ = exitPending_ = closePending_ = false;
-    control_.SwitchToAccessPoint();
-  } else if (exitPending_) {
-    exitPending_ = closePending_ = false;
-    ExitUtility();
-  } else if (closePending_) {
-    closePending_ = false;
-    CloseSheet();
+void HideDlg::RunDeferred(ModalGuard::Action action) {
+  switch (action) {
+    case ModalGuard::Action::HandOver:
+      control_.SwitchToAccessPoint();
+      break;
+    case ModalGuard::Action::Exit:
+      ExitUtility();
+      break;
+    case ModalGuard::Action::CloseSheet:
+      CloseSheet();
+      break;
   }
 }
 

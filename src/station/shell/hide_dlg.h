@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "common/shell/modal_guard.h"
 #include "driver/discovery.h"
 #include "driver/oid_channel.h"
 #include "platform/device.h"
@@ -101,11 +102,12 @@ class HideDlg {
   std::function<void()> onEnd;
   // Set while a modal dialog, sheet or message box of the utility runs (every one goes through
   // Ports().dialogs), and during parts of the adapter initialisation.
-  bool Busy() const { return busyDepth_ > 0; }
+  bool Busy() const { return guard_.Busy(); }
   // Exit, the hand-over or the sheet's closing asked for while busy, carried out once the last
   // modal loop has returned to the message loop.
-  bool ActionDeferred() const { return exitPending_ || switchPending_ || closePending_; }
-  static constexpr uint32_t kDeferredMs = 10;
+  bool ActionDeferred() const { return guard_.Deferred(); }
+  // The user closed the sheet (OK, Cancel, the close box): its pages and their timers go.
+  void OnSheetClosed() { CloseSheet(); }
 
   // Shared state the pages read.
   bool AdapterPresent() const { return adapterPresent_; }
@@ -135,34 +137,10 @@ class HideDlg {
   std::string Text(uint32_t id, const char* fallback) const;
 
  private:
-  // The dialog port handed to the pages: the shell is busy while any of their loops runs.
-  class BusyDialogs : public DialogPort {
-   public:
-    BusyDialogs(HideDlg& shell, DialogPort& inner) : shell_(shell), inner_(inner) {}
-    int MessageBox(const std::string& text, const std::string& caption, uint32_t flags) override;
-    int RunModal(DialogModel& model) override;
-
-   private:
-    HideDlg& shell_;
-    DialogPort& inner_;
-  };
-  class BusyScope {
-   public:
-    explicit BusyScope(HideDlg& shell) : shell_(shell) { shell_.EnterBusy(); }
-    ~BusyScope() { shell_.LeaveBusy(); }
-    BusyScope(const BusyScope&) = delete;
-    BusyScope& operator=(const BusyScope&) = delete;
-
-   private:
-    HideDlg& shell_;
-  };
   static StationPorts WithDialogs(const StationPorts& p, DialogPort& dialogs);
-  void EnterBusy() { ++busyDepth_; }
-  void LeaveBusy();
   // Remembers an action that would take the sheet away under an open dialog.
-  void Defer(bool& pending);
-  void RunDeferred();
-  void KillDeferredTimer();
+  void Defer(ModalGuard::Action action);
+  void RunDeferred(ModalGuard::Action action);
 
   void AdapterInit();
   int RunCardDialog(SelectCardDialog& dialog);
@@ -179,7 +157,7 @@ class HideDlg {
   void StartMainTimer();
   void StopMainTimer();
 
-  BusyDialogs busyDialogs_;
+  ModalGuard guard_;
   StationPorts ports_;
   SheetFactory sheetFactory_;
   OidChannel channel_;
@@ -195,11 +173,6 @@ class HideDlg {
   bool wow64_ = false;
   bool admin_ = true;
   bool adapterPresent_ = false;
-  int busyDepth_ = 0;
-  bool exitPending_ = false;
-  bool switchPending_ = false;
-  bool closePending_ = false;
-  TimerId deferredTimer_ = 0;
   bool trayIconAdded_ = false;
   bool openSheetOnTick_ = false;
   bool endRequested_ = false;

@@ -66,10 +66,13 @@ void ZeroConfig::EnableZeroConfig(int osKind, bool wow64, const std::string& net
   if (flags && !(*flags & kControlFlag)) {
     if (*state == kServiceRunning || *state == kServiceStartPending) StopZeroConfig(false);
     // Written back with the type and size it was read with.
-    if (!registry_.SetValue(key, "ControlFlags", WithControlFlag(*value)))
+    if (!registry_.SetValue(key, "ControlFlags", WithControlFlag(*value))) {
       Trace("RegSetValueEx REGSTR_CONTROL_FLAGS failed\n");
+      return;  // a registry failure ends the operation where it happened
+    }
   } else if (!flags) {
     Trace("RegQueryValueEx '%s' failed\n", "ControlFlags");
+    if (!value) return;  // the read failed; flags kept as text are only left alone
   }
   state = services_.QueryState(kService);
   if (state && *state != kServiceRunning && *state != kServiceStartPending) services_.Start(kService);

@@ -1,5 +1,6 @@
 #include "station/survey/hidden_ssid.h"
 
+#include "base/utf8.h"
 #include "resources/string_ids.h"
 
 namespace vx {
@@ -19,8 +20,9 @@ bool CHiddenSsidDialog::OnOk() {
     RequestFocus(kIdcHiddenSsid);
     return false;
   }
-  // The record holds 32 bytes; the edit takes no more, and a longer text is cut the same way.
-  ssid_ = text.substr(0, kMaxSsid);
+  // The record holds 32 bytes; a longer text is cut there, never inside a character, which would
+  // be stored and sent as a byte of no character.
+  ssid_ = std::string(Utf8PrefixBytes(text, kMaxSsid));
   return true;
 }
 

@@ -1,5 +1,7 @@
 #include "station/survey/survey_page.h"
 
+#include <algorithm>
+
 #include "common/settings/registry_values.h"
 #include "common/text/shown_text.h"
 #include "driver/oid_codes.h"
@@ -55,11 +57,21 @@ SecurityChoice MapSecurity(const SurveyRow& row, MappingUse use, int osKind) {
         c.encryption = kEncDisabled;
       }
       return c;
-    case 1: c.authMode = kAuthWpa; break;
-    case 2: c.authMode = kAuthWpaPsk; break;
-    case 3: c.authMode = kAuthWpaNone; break;
-    case 4: c.authMode = nativeWpa2 ? kAuthWpa2 : kAuthWpa; break;
-    default: c.authMode = nativeWpa2 ? kAuthWpa2Psk : kAuthWpaPsk; break;
+    case 1:
+      c.authMode = kAuthWpa;
+      break;
+    case 2:
+      c.authMode = kAuthWpaPsk;
+      break;
+    case 3:
+      c.authMode = kAuthWpaNone;
+      break;
+    case 4:
+      c.authMode = nativeWpa2 ? kAuthWpa2 : kAuthWpa;
+      break;
+    default:
+      c.authMode = nativeWpa2 ? kAuthWpa2Psk : kAuthWpaPsk;
+      break;
   }
   const std::string& enc = row.texts[kColumnEncryption];
   if (use == MappingUse::Connect)
@@ -73,8 +85,9 @@ SurveyContext MakeSurveyContext(HideDlg& shell, TcpPort& tcp, IpInfoPort& ipInfo
                                 TimerPort* timers) {
   StationPorts& p = shell.Ports();
   HideDlg* s = &shell;
-  SurveyContext c{shell.Channel(), shell.Link(), shell.Profiles(), p.registry, timers ? *timers : p.timers, p.dialogs, p.strings,
-                  p.process,       tcp,          ipInfo,           shared};
+  SurveyContext c{shell.Channel(), shell.Link(), shell.Profiles(), p.registry, timers ? *timers : p.timers,
+                  p.dialogs,       p.strings,    p.process,        tcp,        ipInfo,
+                  shared};
   c.accessPointMode = [s] { return s->Control().SwitchingToAp(); };
   c.managesAdapter = [s] { return s->ZeroConfigStateValue() != kZeroConfigControls; };
   c.administrator = [s] { return s->Administrator(); };
@@ -92,11 +105,10 @@ CSiteSurvPage::CSiteSurvPage(SurveyContext context, SurveyHooks hooks)
       hooks_(std::move(hooks)),
       timers_(ctx_.timers, [this](int id) { Tick(id); }),
       flow_(ctx_.shared.setup, timers_, ctx_.dialogs, ctx_.strings, ctx_.registry, ctx_.profiles, ctx_.process),
-      workerConfig_{ctx_.tcp, ctx_.ipInfo, ctx_.channel, ctx_.process.ProgramFolder()} {
+      workerConfig_{ctx_.tcp, ctx_.ipInfo, ctx_.channel.Device(), "", ctx_.process.ProgramFolder()} {
   flow_.Hooks().rescan = [this] { Rescan(); };
   flow_.Hooks().makeProfileCurrent = [this](const std::string& name) { MakeCurrent(name); };
   flow_.Hooks().setStatusRefresh = [this](bool on) { SetStatusRefresh(on); };
-  workerConfig_.adapterName = ctx_.adapterName;
   workerConfig_.showSsid = [&strings = ctx_.strings](const std::string& ssid) {
     return ShownSsid(ssid, strings);
   };
@@ -136,6 +148,9 @@ void CSiteSurvPage::OnInit() {
   Control(survey::kStatus).readOnly = true;
   if (!scanCopy_) scanCopy_ = MakeScanBuffer();
   Refill();
+  // The worker gets copies: rediscovery rewrites the originals on this thread.
+  workerConfig_.devicePath = ctx_.channel.DevicePath();
+  workerConfig_.adapterName = ctx_.adapterName ? ctx_.adapterName() : std::string();
   flow_.StartWorker(workerConfig_);
 }
 
@@ -285,7 +300,8 @@ void CSiteSurvPage::FollowLiveProfile() {
   requestedSsid_ = SsidRecord::From(ReadText(ctx_.registry, ctx_.profiles.AdapterKey(), regstr::kSsid, ""));
   joinBySsid_ = true;
   joinByBssid_ = false;
-  if (ctx_.shared.hidden.Set() && !SameSsid(ctx_.shared.hidden.ssid, requestedSsid_)) ctx_.shared.hidden.Clear();
+  if (ctx_.shared.hidden.Set() && !SameSsid(ctx_.shared.hidden.ssid, requestedSsid_))
+    ctx_.shared.hidden.Clear();
 }
 
 void CSiteSurvPage::MarkConnectedRow(int row, bool connected) {
@@ -325,7 +341,8 @@ void CSiteSurvPage::UpdateButtons() {
   int sel = SelectedRow();
   int cls = sel >= 0 ? SecurityClass(rows_[static_cast<size_t>(sel)].texts[kColumnAuthentication]) : 0;
   Control(survey::kRescan).enabled = manages && !refillPending_;
-  bool connectOff = apMode || refillPending_ || !manages || rows_.empty() || (!supplicant && cls >= 1 && cls <= 5);
+  bool connectOff =
+      apMode || refillPending_ || !manages || rows_.empty() || (!supplicant && cls >= 1 && cls <= 5);
   Control(survey::kConnect).enabled = !connectOff;
   Control(survey::kAddProfile).enabled = !connectOff && admin;
   if (!supplicant && cls >= 1 && cls <= 3 && !ctx_.shared.bindingMessageShown) {
@@ -358,7 +375,8 @@ void CSiteSurvPage::MakeStoredCurrent(const std::string& name) {
   ctx_.shared.liveProfileChanged = true;
 }
 
-StationProfile CSiteSurvPage::Prefill(const SurveyRow& row, const std::string& ssid, const SecurityChoice& security) const {
+StationProfile CSiteSurvPage::Prefill(const SurveyRow& row, const std::string& ssid,
+                                      const SecurityChoice& security) const {
   StationProfile p;
   p.name = ssid;
   p.ssid = ssid;
@@ -441,7 +459,8 @@ void CSiteSurvPage::Connect() {
       auto passPhrase = flow_.AskPassPhrase(
           FormatApText(workerConfig_.apTextFormat, ssidRecord, entry.bssid, workerConfig_.showSsid));
       if (!passPhrase) return;
-      uint32_t encryption = EqualsIgnoreCase(entry.texts[kColumnEncryption], "TKIP") ? kEncTkipEnabled : kEncAesEnabled;
+      uint32_t encryption =
+          EqualsIgnoreCase(entry.texts[kColumnEncryption], "TKIP") ? kEncTkipEnabled : kEncAesEnabled;
       flow_.SaveAndApply(ssid, *passPhrase, encryption);
       return;
     }
@@ -452,6 +471,7 @@ void CSiteSurvPage::Connect() {
     SetStatusRefresh(true);
     if (!stored) return;
     std::string name = stored->name.empty() ? own.name : stored->name;
+    ctx_.shared.madeByConnect.push_back(name);
     MakeCurrent(name);
     if (hooks_.addProfileRow) hooks_.addProfileRow(name);
     // The keys and 802.1X settings are read back as activation reads them from the live values.
@@ -488,6 +508,7 @@ void CSiteSurvPage::Connect() {
       return;
     }
     if (ctx_.profiles.WriteProfile(prefill)) {
+      ctx_.shared.madeByConnect.push_back(prefill.name);
       MakeCurrent(prefill.name);
       if (hooks_.addProfileRow) hooks_.addProfileRow(prefill.name);
     }
@@ -518,9 +539,18 @@ void CSiteSurvPage::OnJoinCheck() {
   uint32_t media = kMediaConnected;
   ctx_.channel.QueryU32(OID_GEN_MEDIA_CONNECT_STATUS, media);
   if (media == kMediaConnected) return;
-  std::string name = hooks_.activeProfileName ? hooks_.activeProfileName() : ctx_.profiles.CurrentProfileName();
+  std::string name =
+      hooks_.activeProfileName ? hooks_.activeProfileName() : ctx_.profiles.CurrentProfileName();
   if (name.empty()) return;
+  // Only a profile that Connect made (from the keys typed into "Security Profile") goes: one the
+  // user stored, or another one still current because making this one current failed, is the
+  // user's own, with credentials and certificate choices that a rejoin cannot bring back.
+  const bool made = std::any_of(ctx_.shared.madeByConnect.begin(), ctx_.shared.madeByConnect.end(),
+                                [&](const std::string& n) { return EqualsIgnoreCase(n, name); });
+  if (!made || !EqualsIgnoreCase(ctx_.profiles.CurrentProfileName(), name)) return;
   rejoinSsid_ = ctx_.profiles.ProfileSsid(name);
+  // Its keys leave the live values with it; the rejoin below brings the next ones.
+  if (!ctx_.profiles.ClearLiveProfile()) return;
   if (hooks_.deleteProfileRow) hooks_.deleteProfileRow(name);
   ctx_.profiles.DeleteProfile(name);
   timers_.Start(kTimerRejoin, kRejoinMs);

@@ -53,6 +53,8 @@ struct SurveyShared {
   // Connect is no longer the one to keep.
   bool liveProfileChanged = false;
   AutoSecuritySetup setup;
+  // Profiles that Connect created in this run; the join watchdog deletes no other.
+  std::vector<std::string> madeByConnect;
 };
 
 // What the page reads and calls elsewhere. The facts are functions so the page always sees the

@@ -14,7 +14,8 @@ RECT ChildRect(HWND parent, HWND child) {
 }
 
 void MoveTo(HWND hwnd, const RECT& rc) {
-  SetWindowPos(hwnd, nullptr, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(hwnd, nullptr, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace
@@ -25,6 +26,8 @@ ApSheet::ApSheet(HINSTANCE module, HWND owner, ApHideDlg& dlg, const std::vector
   for (DialogModel* m : pages_.Models()) sheet_.AddPage(*m);
   sheet_.SetCaption(pages_.Caption());
   sheet_.SetSmallIcon(ApSheetPages::Icon());
+  // OK, Cancel or the close box: the shell lets the pages go, and their timers with them.
+  sheet_.onClosed = [&dlg](int) { dlg.OnSheetClosed(); };
 }
 
 ApSheet::~ApSheet() { sheet_.Destroy(); }

@@ -103,5 +103,7 @@ int WINAPI wWinMain(HINSTANCE module, HINSTANCE, PWSTR commandLine, int) {
     return true;
   };
   window.Run();
-  return 0;
+  // Ends here, destroying none of the ports above: a one-button worker left inside a connection
+  // attempt when its page went may still be using them until the process is gone.
+  ExitProcess(0);
 }

@@ -87,9 +87,8 @@ int WINAPI wWinMain(HINSTANCE module, HINSTANCE, PWSTR commandLine, int) {
                       !vx::IsTrayOnlyCommand(vx::Narrow(commandLine ? commandLine : L"")));
   vx::HexKeyFilter hexKeys;
 
-  auto endWhenAsked = [&] {
-    if (shell.EndRequested()) window.End(shell.EndResult());
-  };
+  // Exit and the hand-over may come from a timer, once a page's box has closed.
+  shell.onEnd = [&] { window.End(shell.EndResult()); };
   const UINT taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
   window.AttachTray(tray);
   window.onInit = [&](HWND hwnd) {
@@ -99,16 +98,9 @@ int WINAPI wWinMain(HINSTANCE module, HINSTANCE, PWSTR commandLine, int) {
     // In simulation the operating-system kind it went by is noted, for tests under Wine's
     // Windows 2000 and XP personalities.
     if (adapter.connection) vx::sim::Note(*adapter.connection, "osKind", std::to_string(shell.OsKind()));
-    endWhenAsked();
   };
-  window.onTray = [&](UINT mouse) {
-    shell.OnTrayNotify(mouse);
-    endWhenAsked();
-  };
-  window.onCommand = [&](int command) {
-    shell.OnCommand(static_cast<uint32_t>(command));
-    endWhenAsked();
-  };
+  window.onTray = [&](UINT mouse) { shell.OnTrayNotify(mouse); };
+  window.onCommand = [&](int command) { shell.OnCommand(static_cast<uint32_t>(command)); };
   window.onMessage = [&](UINT msg, WPARAM, LPARAM, INT_PTR& result) {
     if (taskbarCreated == 0 || msg != taskbarCreated) return false;
     // The shell decides whether its icon comes back (not after Exit).

@@ -33,12 +33,15 @@ StationSheet::StationSheet(HINSTANCE module, HWND owner, HideDlg& shell, Station
   sheet_.SetStartPage(start);
   sheet_.HideHelpMoveOk();
   sheet_.SetSmallIcon(shell_.CurrentTrayIcon());
-  sheet_.ReplaceApplyWithIconButton(
-      kRadioButton, shell_.Control().RadioOn() ? VX_IDI_RADIO_ON : VX_IDI_RADIO_OFF,
-      [this] { shell_.Control().ToggleRadio(); });
+  sheet_.ReplaceApplyWithIconButton(kRadioButton,
+                                    shell_.Control().RadioOn() ? VX_IDI_RADIO_ON : VX_IDI_RADIO_OFF,
+                                    [this] { shell_.Control().ToggleRadio(); });
   sheet_.AddBitmapButton(kQuickSecureButton, VX_IDB_QUICKSECURE, [this] {
     if (set_.survey) set_.survey->RunNetworkSelection();
   });
+  // OK, Cancel or the close box: the shell lets the pages go, their timers and the one-button
+  // worker with them.
+  sheet_.onClosed = [this](int) { shell_.OnSheetClosed(); };
 }
 
 StationSheet::~StationSheet() { sheet_.Destroy(); }
@@ -78,7 +81,8 @@ void StationSheet::PlaceWaitWindow() {
   if (!sheet || !wait) return;
   RECT rc{};
   GetWindowRect(sheet, &rc);
-  SetWindowPos(wait, nullptr, rc.left + 50, (rc.top + rc.bottom) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(wait, nullptr, rc.left + 50, (rc.top + rc.bottom) / 2, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void StationSheet::SetProfilePagePresent(bool present) {

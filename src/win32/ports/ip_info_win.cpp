@@ -1,17 +1,18 @@
-#include <winsock2.h>
-#include <windows.h>
 #include <iphlpapi.h>
+#include <windows.h>
+#include <winsock2.h>
 
 #include <algorithm>
 #include <vector>
 
 #include "win32/ports/win32_services.h"
+#include "win32/runtime/system_library.h"
 
 namespace vx {
 
 bool Win32IpInfo::GetAdapters(std::vector<AdapterIpInfo>& adapters) {
   adapters.clear();
-  HMODULE lib = LoadLibraryW(library_);
+  HMODULE lib = LoadSystemLibrary(library_);
   if (!lib) return false;
   using Fn = DWORD(WINAPI*)(PIP_ADAPTER_INFO, PULONG);
   auto getInfo = reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(lib, "GetAdaptersInfo")));
@@ -30,7 +31,8 @@ bool Win32IpInfo::GetAdapters(std::vector<AdapterIpInfo>& adapters) {
       for (auto* a = reinterpret_cast<PIP_ADAPTER_INFO>(buffer.data()); a; a = a->Next) {
         AdapterIpInfo info;
         info.adapterName = a->AdapterName;
-        info.hardwareAddress.assign(a->Address, a->Address + std::min<UINT>(a->AddressLength, MAX_ADAPTER_ADDRESS_LENGTH));
+        info.hardwareAddress.assign(
+            a->Address, a->Address + std::min<UINT>(a->AddressLength, MAX_ADAPTER_ADDRESS_LENGTH));
         info.address = a->IpAddressList.IpAddress.String;
         info.mask = a->IpAddressList.IpMask.String;
         info.gateway = a->GatewayList.IpAddress.String;

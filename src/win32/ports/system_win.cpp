@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "base/utf8.h"
 #include "platform/trace.h"
 #include "win32/ports/wide.h"
 #include "win32/ports/win32_ports.h"
@@ -52,6 +53,25 @@ bool Win32System::EnableWow64FsRedirection(bool enable) {
 }
 
 bool Win32System::TokenHasAdministrators() { return TokenInAdministrators(); }
+
+std::optional<std::string> Win32System::ToAnsi(std::string_view utf8) {
+  if (utf8.empty()) return std::string();
+  if (!IsValidUtf8(utf8)) return std::nullopt;
+  const std::wstring wide = Widen(utf8);
+  const int n = static_cast<int>(wide.size());
+  // No best-fit stand-ins ("e" for an accented letter, "?" for the rest): a credential sent with
+  // another character than typed only fails later, at the server, without saying why.
+  BOOL usedDefault = FALSE;
+  int size =
+      WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), n, nullptr, 0, nullptr, &usedDefault);
+  if (size <= 0 || usedDefault) return std::nullopt;
+  std::string ansi(static_cast<size_t>(size), '\0');
+  size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), n, ansi.data(), size, nullptr,
+                             &usedDefault);
+  if (size <= 0 || usedDefault) return std::nullopt;
+  ansi.resize(static_cast<size_t>(size));
+  return ansi;
+}
 
 void InstallDebugTraceSink() {
 #ifndef NDEBUG

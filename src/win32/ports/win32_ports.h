@@ -57,6 +57,7 @@ class Win32System : public SystemPort {
   std::optional<bool> IsWow64Process() override;
   bool EnableWow64FsRedirection(bool enable) override;
   bool TokenHasAdministrators() override;
+  std::optional<std::string> ToAnsi(std::string_view utf8) override;
 
  private:
   Kernel32Lookup lookup_;

@@ -3,26 +3,34 @@
 #pragma once
 #include <atomic>
 #include <cstdint>
+#include <thread>
 
 namespace vx {
 
-// last holds the value returned before (0 at first). Readings that arrive out of order from
-// racing threads never move the count back, nor forward by a whole wrap: a step counts only when
-// it is under 2^31 ms (24.8 days), so the count stays right as long as something asks at least
-// that often. A count first asked for after a wrap starts from the wrapped value; it still only
-// grows, which is all its users (timed waits) need.
-inline uint64_t ExtendTickCount(std::atomic<uint64_t>& last, uint32_t now) {
-  uint64_t seen = last.load(std::memory_order_relaxed);
-  for (;;) {
-    uint64_t next = seen;
-    if (seen == 0) {
-      next = now;
-    } else {
-      const uint32_t step = now - static_cast<uint32_t>(seen);
-      if (step < 0x80000000u) next = seen + step;
-    }
-    if (next == seen || last.compare_exchange_weak(seen, next, std::memory_order_relaxed)) return next;
+// Each reading is taken under the lock, so it is never earlier than the one before it: a smaller
+// value can only mean the 32-bit count wrapped. The count is then right for any gap between two
+// readings shorter than a whole wrap (49.7 days); a longer silence loses whole wraps, which
+// shifts the count but never stops it nor moves it back.
+class TickCount64 {
+ public:
+  // `read32` returns the system's 32-bit count.
+  template <typename Read>
+  uint64_t Now(Read read32) {
+    // A spin lock: the section is a few instructions, and a mutex of the thread runtime could
+    // itself ask for this count.
+    while (busy_.test_and_set(std::memory_order_acquire)) std::this_thread::yield();
+    const uint32_t now = read32();
+    if (now < low_) high_ += uint64_t{1} << 32;
+    low_ = now;
+    const uint64_t count = high_ | now;
+    busy_.clear(std::memory_order_release);
+    return count;
   }
-}
+
+ private:
+  std::atomic_flag busy_ = ATOMIC_FLAG_INIT;
+  uint32_t low_ = 0;
+  uint64_t high_ = 0;
+};
 
 }  // namespace vx

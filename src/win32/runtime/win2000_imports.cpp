@@ -20,12 +20,12 @@ F Resolve(const char* name) {
   return reinterpret_cast<F>(reinterpret_cast<void*>(Kernel32(name)));
 }
 
-std::atomic<uint64_t> g_ticks{0};
+vx::TickCount64 g_ticks;
 
 ULONGLONG WINAPI TickCount64() {
   using Fn = ULONGLONG(WINAPI*)();
   if (auto fn = Resolve<Fn>("GetTickCount64")) return fn();
-  return vx::ExtendTickCount(g_ticks, GetTickCount());
+  return g_ticks.Now([] { return static_cast<uint32_t>(GetTickCount()); });
 }
 
 // Without vectored handling no handler is installed; the runtime checks for the null handle
@@ -46,7 +46,7 @@ ULONG WINAPI RemoveVectoredHandler(PVOID handle) {
 
 extern "C" {
 __attribute__((used)) ULONGLONG(WINAPI* vx_imp_GetTickCount64)() = TickCount64;
-__attribute__((used)) PVOID(WINAPI* vx_imp_AddVectoredExceptionHandler)(ULONG, PVECTORED_EXCEPTION_HANDLER) =
-    AddVectoredHandler;
+__attribute__((used))
+PVOID(WINAPI* vx_imp_AddVectoredExceptionHandler)(ULONG, PVECTORED_EXCEPTION_HANDLER) = AddVectoredHandler;
 __attribute__((used)) ULONG(WINAPI* vx_imp_RemoveVectoredExceptionHandler)(PVOID) = RemoveVectoredHandler;
 }

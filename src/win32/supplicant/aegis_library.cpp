@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "platform/trace.h"
+#include "win32/runtime/system_library.h"
 
 namespace vx {
 
@@ -55,26 +56,26 @@ struct AegisSupplicant::Library {
   }
 
   bool Load() {
-    module = LoadLibraryW(L"AegisE5.dll");
+    module = LoadSystemLibrary(L"AegisE5.dll");
     if (!module) return false;
-    const bool all = Bind("AcGlobalOpenContextA", GlobalOpenContextA) && Bind("AcContextType", ContextType) &&
-                     Bind("AcStatusNumber", StatusNumber) && Bind("AcCredentialsNumber", CredentialsNumber) &&
-                     Bind("AcContextRelease", ContextRelease) && Bind("AcContextCopyHandle", ContextCopyHandle) &&
-                     Bind("AcIterateAdapters", IterateAdapters) &&
-                     Bind("AcIterateAdaptersNext", IterateAdaptersNext) &&
-                     Bind("AcAdapterGetMacAddress", AdapterGetMacAddress) &&
-                     Bind("AcContextConfigResumption", ContextConfigResumption) &&
-                     Bind("AcAdapterAuthenticateStop", AdapterAuthenticateStop) &&
-                     Bind("AcContextConfigWpa", ContextConfigWpa) &&
-                     Bind("AcAdapterSet8021xValues", AdapterSet8021xValues) &&
-                     Bind("AcContextConfigLeapCredentialsA", ConfigLeapCredentialsA) &&
-                     Bind("AcContextConfigMd5CredentialsA", ConfigMd5CredentialsA) &&
-                     Bind("AcContextConfigPeapCredentialsA", ConfigPeapCredentialsA) &&
-                     Bind("AcContextConfigTTLSCredentialsA", ConfigTtlsCredentialsA) &&
-                     Bind("AcContextConfigTLSCredentialsA", ConfigTlsCredentialsA) &&
-                     Bind("AcContextConfigWpaEx", ContextConfigWpaEx) &&
-                     Bind("AcAdapterAuthenticate", AdapterAuthenticate) && Bind("AcAdapterQuery", AdapterQuery) &&
-                     Bind("AcStatusFormatA", StatusFormatA);
+    const bool all =
+        Bind("AcGlobalOpenContextA", GlobalOpenContextA) && Bind("AcContextType", ContextType) &&
+        Bind("AcStatusNumber", StatusNumber) && Bind("AcCredentialsNumber", CredentialsNumber) &&
+        Bind("AcContextRelease", ContextRelease) && Bind("AcContextCopyHandle", ContextCopyHandle) &&
+        Bind("AcIterateAdapters", IterateAdapters) && Bind("AcIterateAdaptersNext", IterateAdaptersNext) &&
+        Bind("AcAdapterGetMacAddress", AdapterGetMacAddress) &&
+        Bind("AcContextConfigResumption", ContextConfigResumption) &&
+        Bind("AcAdapterAuthenticateStop", AdapterAuthenticateStop) &&
+        Bind("AcContextConfigWpa", ContextConfigWpa) &&
+        Bind("AcAdapterSet8021xValues", AdapterSet8021xValues) &&
+        Bind("AcContextConfigLeapCredentialsA", ConfigLeapCredentialsA) &&
+        Bind("AcContextConfigMd5CredentialsA", ConfigMd5CredentialsA) &&
+        Bind("AcContextConfigPeapCredentialsA", ConfigPeapCredentialsA) &&
+        Bind("AcContextConfigTTLSCredentialsA", ConfigTtlsCredentialsA) &&
+        Bind("AcContextConfigTLSCredentialsA", ConfigTlsCredentialsA) &&
+        Bind("AcContextConfigWpaEx", ContextConfigWpaEx) &&
+        Bind("AcAdapterAuthenticate", AdapterAuthenticate) && Bind("AcAdapterQuery", AdapterQuery) &&
+        Bind("AcStatusFormatA", StatusFormatA);
     if (!all) {
       FreeLibrary(module);
       module = nullptr;
@@ -132,7 +133,9 @@ AegisSupplicant::~AegisSupplicant() {
 bool AegisSupplicant::Loaded() const { return lib_ && lib_->module; }
 
 bool AegisSupplicant::OpenGlobal(std::string_view familyKey) {
-  if (!lib_) {
+  // Looked for again at every opening until found: a driver package installed while the program
+  // runs brings the library with it.
+  if (!Loaded()) {
     lib_ = std::make_unique<Library>();
     lib_->Load();
   }

@@ -58,7 +58,8 @@ class AegisSupplicant : public SupplicantPort {
   AegisSupplicant(const AegisSupplicant&) = delete;
   AegisSupplicant& operator=(const AegisSupplicant&) = delete;
 
-  // Whether "AegisE5.dll" was found with every export; OpenGlobal loads it on first use.
+  // Whether "AegisE5.dll" was found with every export in the system folder; OpenGlobal looks for
+  // it whenever it is not loaded yet.
   bool Loaded() const;
 
   bool OpenGlobal(std::string_view familyKey) override;

@@ -4,6 +4,7 @@
 
 #include "resources/dialogs/ap_config_page.h"
 #include "resources/dialogs/ap_security_dialog.h"
+#include "resources/string_ids.h"
 #include "softap/ap_page_fixture.h"
 #include "softap/config/config_page.h"
 
@@ -147,6 +148,67 @@ TEST_F(ConfigPageTest, UseMacAddressAndApplyWithWpaPskStoresThePassphraseOnly) {
   EXPECT_EQ(reg.GetSz(kMaster, "AuthenType"), "4");
   EXPECT_FALSE(activation.State().wepOrOpen);
   EXPECT_EQ(drv.SetsOf(OID_802_11_ADD_KEY).size(), 1u);
+}
+
+TEST_F(ConfigPageTest, ApplyRefusedAtAnyWriteChangesNothingAndSendsNothing) {
+  Put("Channel", "6");
+  Open();
+  reg.FailWrite(0);
+  Click(kIdcApcApply);
+  const int writes = reg.Writes();  // the page's values, then the whole copy
+  const auto master = reg.Values(kMaster), working = reg.Values(kRoot);
+  C(kIdcApcSsid).text = "Changed";
+  for (int n = 1; n <= writes; ++n) {
+    drv.Clear();
+    ui.boxes.clear();
+    reg.FailWrite(n);
+    Click(kIdcApcApply);
+    EXPECT_EQ(Boxes().size(), 1u) << n;
+    EXPECT_TRUE(reg.Values(kMaster) == master && reg.Values(kRoot) == working) << n;
+    EXPECT_TRUE(drv.device.requests.empty()) << n;
+  }
+}
+
+TEST_F(ConfigPageTest, AnUnusablePreSharedKeyNeverStartsTheAccessPoint) {
+  Put("Channel", "6");
+  Put("AuthenType", "4");
+  for (const std::string& psk :
+       std::vector<std::string>{"", "seven77", std::string(64, 'g'), std::string(70, 'a')}) {
+    Put("WPAPSK", psk);
+    drv.Clear();
+    EXPECT_FALSE(activation.ActivateFromRegistry()) << psk;
+    EXPECT_TRUE(drv.device.requests.empty()) << psk;  // the driver keeps what it runs
+    ui.boxes.clear();
+    int securityOpened = 0;
+    ui.onModal = [&](DialogModel&) { return ++securityOpened, kIdCancel; };
+    Open();
+    page->OnSetActive();  // the sheet opens at the security settings
+    Click(kIdcApcApply);  // and Apply asks again, with the message, sending nothing
+    EXPECT_TRUE(securityOpened == 2 && drv.SetOids().empty()) << psk;
+    EXPECT_EQ(Boxes(), std::vector<std::string>{EnglishStrings().Get(IDS_AP_PSK_INVALID)}) << psk;
+  }
+  Put("WPAPSK", std::string(64, 'a'));  // a key of 64 hex digits is one
+  EXPECT_TRUE(activation.ActivateFromRegistry());
+}
+
+TEST_F(ConfigPageTest, TheSsidIsCutAtACharacterBoundaryAndAnOldMasterRepaired) {
+  Open();
+  C(kIdcApcSsid).text = std::string(31, 'a') + "\xE4\xB8\xAD";  // 34 bytes, the last character 3
+  page->OnCommand(kIdcApcSsid, UiEvent::TextChanged);
+  EXPECT_EQ(C(kIdcApcSsid).text, std::string(31, 'a'));
+  // "ApDefault" of an older version: what it lacks or holds with another type gets the default,
+  // not the station profile's value of that name in the adapter key.
+  reg.DeleteValue(Hklm(kMaster), "WPAPSK");
+  reg.DeleteValue(Hklm(kMaster), "SSID");
+  reg.SetValue(Hklm(kMaster), "AuthenType", RegValue::Dword(4));
+  reg.SetValue(Hklm(kMaster), "WdsList", RegValue::Sz("000CE7300001"));
+  Put("BeaconPeriod", "250");
+  reg.SetSz(kRoot, "WPAPSK", "station profile's key");
+  ApSettingsStore(reg, [] { return std::string(kRoot); }).EnsureAndApply(drv.channel);
+  EXPECT_EQ(reg.GetSz(kRoot, "WPAPSK") + reg.GetSz(kRoot, "SSID") + reg.GetSz(kRoot, "AuthenType"),
+            "SoftAP-5A0");
+  EXPECT_EQ(reg.QueryValue(Hklm(kRoot), "WdsList")->type, kRegMultiSz);
+  EXPECT_EQ(reg.GetSz(kRoot, "BeaconPeriod"), "250");  // what it holds stays
 }
 
 struct SecurityDialogTest : ::testing::Test, test::ApPageFixture {

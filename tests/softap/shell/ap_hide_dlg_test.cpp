@@ -225,6 +225,22 @@ TEST_F(ApHideDlgTest, EventsAreCollectedEveryTwoSecondsWithTheSheetClosed) {
   EXPECT_EQ(std::count(pages.begin(), pages.end(), ApPage::MacTable), 0);
 }
 
+// The service is stopped whenever it is not stopped, pending states and a pause included; a
+// failed signal query shows no signal rather than 0 dBm's "Good".
+TEST_F(ApHideDlgTest, ZeroConfigNotStoppedIsStoppedAndAFailedSignalShowsNone) {
+  Make(false);
+  dlg->OnInitDialog();
+  for (uint32_t state : {kServiceStartPending, kServiceStopPending, kServicePaused}) {
+    services.services["WZCSVC"].state = state;
+    services.log.clear();
+    clock.Advance(2000);
+    EXPECT_EQ(services.log, std::vector<std::string>{"stop WZCSVC"}) << state;
+  }
+  adapter.FailOid(OID_802_11_RSSI);
+  clock.Advance(2000);
+  EXPECT_EQ(dlg->TrayState(), ApTrayState::StartUp);
+}
+
 TEST_F(ApHideDlgTest, ARejectListKeepsAStationOutOfTheMacTable) {
   Make(false);
   dlg->OnInitDialog();

@@ -109,7 +109,7 @@ class WorkerTest : public ::testing::Test {
   }
 
   AutoSecurityWorkerConfig Config() {
-    AutoSecurityWorkerConfig c{tcp, ip, channel, "C:\\Utility"};
+    AutoSecurityWorkerConfig c{tcp, ip, device, kPath, "C:\\Utility"};
     c.readFile = [this](const std::string& path) -> std::optional<std::string> {
       iniPaths.push_back(path);
       if (ini.empty()) return std::nullopt;
@@ -188,7 +188,7 @@ TEST_F(WorkerTest, AddressCheckFailuresConnectNowhere) {
   // A source without hardware addresses is matched by the adapter's name.
   ip.adapters[0].hardwareAddress.clear();
   auto config = Config();
-  config.adapterName = [] { return std::string("{adapter}"); };
+  config.adapterName = "{adapter}";
   AutoSecurityWorker worker(config, ui);
   worker.Discover();
   EXPECT_EQ(got.size(), 1u);
@@ -246,17 +246,19 @@ TEST_F(WorkerTest, ThreadAnswersThroughTheQueueAndEndsOnQuit) {
   EXPECT_EQ(ap.closed, 1);
 }
 
-// A connection attempt that ends only when the test lets it (or after a minute).
+// A connection attempt that ends only when the test lets it (or after a minute), then connects
+// through `next` if set.
 class HeldConnect : public TcpPort {
  public:
-  std::unique_ptr<TcpConnection> Connect(const std::string&, uint16_t, uint32_t) override {
+  TcpPort* next = nullptr;
+  std::unique_ptr<TcpConnection> Connect(const std::string& host, uint16_t port, uint32_t ms) override {
     std::unique_lock lock(mutex_);
     entered_ = true;
     cv_.notify_all();
     cv_.wait_for(lock, std::chrono::seconds(60), [this] { return released_; });
     returned_ = true;
     cv_.notify_all();
-    return nullptr;
+    return next ? next->Connect(host, port, ms) : nullptr;
   }
   bool WaitEntered() {
     std::unique_lock lock(mutex_);
@@ -287,7 +289,7 @@ TEST_F(WorkerTest, StopWaitsOnlyBrieflyForAWorkerInsideAConnectionAttempt) {
   static HeldConnect* held = new HeldConnect;
   PointAt(1500);
   AutoSecurityWorkerConfig config = Config();
-  AutoSecurityWorkerConfig heldConfig{*held, ip, channel, config.programFolder};
+  AutoSecurityWorkerConfig heldConfig{*held, ip, device, kPath, config.programFolder};
   heldConfig.readFile = config.readFile;
   UiMessageQueue pageQueue;
   std::atomic<int> wakes{0};
@@ -305,6 +307,33 @@ TEST_F(WorkerTest, StopWaitsOnlyBrieflyForAWorkerInsideAConnectionAttempt) {
   std::this_thread::sleep_for(std::chrono::milliseconds(50));
   EXPECT_EQ(wakes, 0);
   EXPECT_FALSE(pageQueue.Pending());
+}
+
+// The worker works on copies taken at its start: inside a connection attempt, the adapter is
+// found again elsewhere and the shell's channel goes; the worker still reaches the access point
+// through the adapter it started with, touching nothing of the shell's.
+TEST_F(WorkerTest, WorksOnWhatItCopiedAtItsStartThroughARediscovery) {
+  static HeldConnect* held = new HeldConnect;  // outlives the test, as above
+  held->next = &tcp;
+  ApService ap(0x0002);
+  PointAt(ap.Port());
+  auto shellChannel = std::make_unique<OidChannel>(device, clock, Program::Station);
+  shellChannel->SetDevicePath(kPath);
+  AutoSecurityWorkerConfig config{*held, ip, shellChannel->Device(), shellChannel->DevicePath(), "C:\\Utility"};
+  config.readFile = Config().readFile;
+  UiMessageQueue threaded;
+  AutoSecurityWorker worker(config, threaded);
+  worker.Start();
+  worker.Post({kMsgDiscover});
+  ASSERT_TRUE(held->WaitEntered());
+  shellChannel->SetDevicePath("\\\\.\\{OTHER}");
+  shellChannel.reset();
+  EXPECT_TRUE(held->ReleaseAndWait());
+  std::vector<UiMessage> seen;
+  for (int i = 0; i < 300 && seen.empty(); ++i, std::this_thread::sleep_for(std::chrono::milliseconds(10)))
+    threaded.Drain([&](const UiMessage& m) { seen.push_back(m); });
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_NE(seen[0].apText.find("Arventa-AP"), std::string::npos);
 }
 
 TEST(UiMessageQueue, CloseReleasesAWaitingSender) {

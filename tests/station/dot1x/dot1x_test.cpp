@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "driver/oid_codes.h"
+#include "fakes/code_page_strings.h"
 #include "fakes/fake_device.h"
 #include "fakes/fake_supplicant.h"
 #include "fakes/virtual_clock.h"
@@ -41,6 +42,26 @@ TEST(UtilConfigCredentials, EachMethodMakesItsOwnCall) {
     FakeSupplicant port;
     EXPECT_TRUE(UtilConfigCredentials(port, c.method, Sample()));
     EXPECT_EQ(port.calls, Calls{c.call}) << c.method;
+  }
+}
+
+TEST(UtilConfigCredentials, TextsGoInTheAnsiCodePageOrNotAtAll) {
+  const struct {
+    std::string identity;
+    const char* call;  // empty: refused
+  } cases[] = {
+      {"alice", "ConfigMd5(alice,pw)"},
+      {"\xE4\xBD\xBF\xE7\x94\xA8\xE8\x80\x85", "ConfigMd5(\xA8\xCF\xA5\xCE\xAA\xCC,pw)"},  // 使用者 in Big5
+      {"\xED\x95\x9C", ""},  // Hangul: not in code page 950
+  };
+  for (const auto& c : cases) {
+    FakeSupplicant port;
+    Dot1xCredentials creds = Sample();
+    creds.identity = c.identity;
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(UtilConfigCredentials(port, kAcCredMd5, creds, AnsiIn(950)), *c.call != 0);
+    ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(port.calls, *c.call ? Calls{c.call} : Calls{});
   }
 }
 

@@ -4,6 +4,12 @@
 
 #include "station/profiles/profile_page.h"
 
+#include <algorithm>
+#include <tuple>
+
+#include "common/settings/registry_values.h"
+#include "resources/string_ids.h"
+
 namespace vx {
 namespace {
 
@@ -165,6 +171,69 @@ TEST_F(ProfilePageTest, DeletingTheActiveProfileAsksThenClearsTheLiveValues) {
   EXPECT_FALSE(page.Control(prof::kDelete).enabled);
   EXPECT_FALSE(page.Control(prof::kEdit).enabled);
   EXPECT_FALSE(page.Control(prof::kActivate).enabled);
+}
+
+// A: the active LEAP profile is deleted. B: QuickSecure's profile of eight values is selected
+// after it. No credential of the LEAP profile stays live (nor, after A, in "Default") or reaches
+// the driver, and B joins with WPA-PSK, not with LEAP's WEP.
+TEST_F(ProfilePageTest, NoCredentialOfAnotherProfileStaysLiveOrReachesTheDriver) {
+  const std::string quick = std::string(kEditorRoot) + "\\Profile\\Station\\Quick_AutoSecu";
+  const std::string defaults = std::string(kEditorRoot) + "\\Default";
+  for (auto [name, value] : {std::pair{"SSID", "Quick"},
+                             {"NetworkType", "1"},
+                             {"AuthenType", "4"},
+                             {"Encryption", "4"},
+                             {"WPAPSK", "quick pass phrase"},
+                             {"TunnelProtocol", "3"},
+                             {"PreambleType", "2"},
+                             {"AuthenProtocol", "0"}})
+    reg.SetSz(quick, name, value);
+  const std::vector<std::string> secrets = {"leap-user", "leap-secret", "psk-secret", "dot1x-secret",
+                                            "0123456789"};
+  for (bool deleteIt : {true, false}) {
+    StationProfile leap = Profile("Leap", "LeapNet");
+    leap.leapEnabled = 1;
+    std::tie(leap.leapUserName, leap.leapPassword, leap.wpaPsk, leap.password, leap.wepKey[0]) =
+        std::tie(secrets[0], secrets[1], secrets[2], secrets[3], secrets[4]);
+    Store(leap);
+    ASSERT_TRUE(store.SelectProfile("Leap", false));
+    reg.CreateKey(Hklm(defaults));  // as the last exit left it
+    CopyKeyValues(reg, Hklm(kEditorRoot), Hklm(defaults));
+    page.OnInit();
+    adapter.ClearOidLog();
+    if (deleteIt) {
+      SelectRow(0);
+      ui.answers = {kIdOk};
+      Click(page, prof::kDelete);
+    } else {
+      ASSERT_TRUE(store.SelectProfile("Quick_AutoSecu", true));
+      EXPECT_EQ(link.LastActivation()->authMode, uint32_t(kAuthWpaPsk));
+      EXPECT_EQ(link.LastActivation()->encryption, uint32_t(kEncTkipEnabled));
+    }
+    auto values = reg.Values(kEditorRoot);
+    if (deleteIt)
+      for (auto& v : reg.Values(defaults)) values.push_back(v);
+    for (const std::string& secret : secrets) {
+      for (const auto& [name, v] : values) EXPECT_EQ(v.text.find(secret), std::string::npos) << name;
+      for (const auto& e : adapter.OidLog())
+        EXPECT_EQ(std::search(e.data.begin(), e.data.end(), secret.begin(), secret.end()), e.data.end())
+            << secret;
+    }
+    EXPECT_EQ(Live("LeapEnabled"), "0");
+  }
+}
+
+TEST_F(ProfilePageTest, AddRefusedAtAnyWriteKeepsTheEditorOpenAndAddsNothing) {
+  Store(Profile("Office", "OfficeNet"));
+  page.OnInit();
+  ui.onModal = [](DialogModel& d) { return static_cast<ProfileSheetBase&>(d).Ok() ? kIdOk : kIdCancel; };
+  for (int n = 1; n <= static_cast<int>(ProfileValues(StationProfile{}).size()); ++n) {
+    reg.FailWrite(n);
+    ui.boxes.clear();
+    EXPECT_FALSE(page.AddProfile("New", kEncNone, kAuthOpen, 1, 1)) << n;  // OK refused: Cancel
+    EXPECT_EQ(Boxes(), Items{strings.Get(IDS_PROFILE_NOT_SAVED)}) << n;
+    EXPECT_TRUE(store.ListProfiles() == Items{"Office"} && Rows().size() == 1u) << n;
+  }
 }
 
 TEST_F(ProfilePageTest, ActivateAndTheStatusIcon) {

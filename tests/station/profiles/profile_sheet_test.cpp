@@ -1,6 +1,7 @@
 // The authentication and security page and the two editor sheets: lists, rules, the checks at
 // OK in their order, the rename and duplicate rules and what ends up stored.
 #include "editor_fixture.h"
+#include "fakes/code_page_strings.h"
 
 #include "resources/string_ids.h"
 #include "station/dot1x/dot1x_sheet.h"
@@ -271,6 +272,10 @@ TEST_F(ProfileSheetTest, LeapNeedsNameAndPassword) {
   ASSERT_EQ(ui.boxes.size(), 1u);
   EXPECT_EQ(ui.boxes[0].text, "ID and Password required for LEAP!");
   EXPECT_EQ(ui.boxes[0].flags, kMbIconError);
+  ctx.toAnsi = AnsiIn(950);  // what the library's code page lacks is refused, not sent as a stand-in
+  Type(security, asec::kLeapPassword, "\xED\x95\x9C");
+  EXPECT_FALSE(sheet->OnOk() || store.ReadProfile("PROF1"));
+  EXPECT_EQ(ui.boxes.back().text.substr(0, 36), "The identity or password holds chara");
   Type(security, asec::kLeapPassword, "leappass");
   ASSERT_TRUE(sheet->OnOk());
   EXPECT_EQ(Sz("PROF1", "LeapUserName"), "erin");

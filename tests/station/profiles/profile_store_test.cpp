@@ -343,6 +343,27 @@ TEST_F(ProfileStoreTest, SelectCopiesTheProfileLiveAndStartsActivation) {
   EXPECT_EQ(store.CurrentProfileName(), "Office");
 }
 
+TEST_F(ProfileStoreTest, ASaveOrSelectRefusedAtAnyWriteLeavesEverythingAsItWas) {
+  StationProfile p = EveryFieldChanged();
+  ASSERT_TRUE(store.WriteProfile(p) && store.SelectProfile("Office", false));
+  const auto stored = reg.Values(kContainer + "\\Office"), live = reg.Values(kRoot);
+  activations.clear();
+  p.wpaPsk = "another key";
+  for (int n = 1; n <= static_cast<int>(ProfileValues(p).size()); ++n) {
+    reg.FailWrite(n);
+    EXPECT_FALSE(store.WriteProfile(p)) << n;
+    EXPECT_TRUE(reg.Values(kContainer + "\\Office") == stored) << n;
+    reg.FailWrite(n);
+    p.name = "Fresh";
+    EXPECT_FALSE(store.WriteProfile(p) || reg.KeyExists(Hklm(kContainer + "\\Fresh"))) << n;
+    p.name = "Office";
+    reg.FailWrite(n);
+    EXPECT_FALSE(store.SelectProfile("Office", true)) << n;
+    EXPECT_TRUE(reg.Values(kRoot) == live) << n;
+  }
+  EXPECT_TRUE(activations.empty());
+}
+
 TEST_F(ProfileStoreTest, SelectOfAMissingProfileWritesOnlyTheName) {
   EXPECT_FALSE(store.SelectProfile("Nope", false));
   EXPECT_EQ(reg.GetSz(kRoot, "CurProfile"), "Nope");

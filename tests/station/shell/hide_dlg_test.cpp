@@ -130,6 +130,34 @@ TEST_F(HideDlgTest, UnplugClosesTheSheetAndReplugInitialisesAgain) {
   EXPECT_TRUE(adapter.State().associated);  // the live settings were applied again
 }
 
+// A lost adapter stops the WEP check's timer too: only the main loop looks for it.
+TEST_F(HideDlgTest, UnplugStopsTheWepCheckTimer) {
+  reg.SetSz(root, "Encryption", "0");  // WEP: the activation arms the check
+  reg.SetSz(root, "AuthenType", "0");
+  dlg->OnInitDialog();
+  Run(4);
+  ASSERT_TRUE(dlg->Link().WepCheckArmed());
+  adapter.Unplug();
+  Run(2);
+  EXPECT_EQ(clock.ActiveTimers(), 1u);
+}
+
+// The first run activates once the adapter's facts are read: the adapter's region 1 (channels 1
+// to 13) is what the driver gets, and channel 13 stays in the live settings and the defaults.
+TEST_F(HideDlgTest, FirstRunActivatesWithTheAdaptersOwnRegion) {
+  reg.DeleteValue(Hklm(root), "RunOnceInitConfigTool");
+  reg.SetSz(root, "Channel", "13");
+  reg.SetSz(root + "\\Default", "Channel", "13");
+  std::vector<uint8_t> code = {0x07, 0x01, 0xF1, 0x0D}, region = {1, 0, 0, 0};  // the set of the region
+  uint32_t n = 0;
+  ASSERT_TRUE(adapter.Open(adapter.DevicePath())->Control(kIoctlNdisQueryGlobalStats, code, region, n));
+  dlg->OnInitDialog();
+  EXPECT_EQ(reg.GetSz(root, "RunOnceInitConfigTool"), "0");
+  EXPECT_EQ(adapter.State().countryRegion & 0x7F, 1u);
+  EXPECT_EQ(reg.GetSz(root, "Channel"), "13");
+  EXPECT_EQ(reg.GetSz(root + "\\Default", "Channel"), "13");
+}
+
 TEST_F(HideDlgTest, LastProfileIsReappliedAfterTheNetworkReturns) {
   dlg->OnInitDialog();
   Run(6);
@@ -390,6 +418,11 @@ TEST(HideDlgAdapterChange, ReconnectionResumesAfterANewActivation) {
   bool reapplied = false;
   for (const auto& e : usb.OidLog()) reapplied |= e.oid == (OID_802_11_RELOAD_DEFAULTS | kOidSetBit);
   EXPECT_TRUE(reapplied);
+  // With no adapter found again, the USB flag goes too.
+  ASSERT_TRUE(dlg.Discovery().Selected().isUsb);
+  usb.Unplug();
+  run(2);
+  EXPECT_FALSE(dlg.Discovery().Selected().isUsb);
   dlg.OnDestroy();
 }
 

@@ -9,16 +9,24 @@
 #include <memory>
 
 #include "common/settings/registry_values.h"
+#include "driver/oid_codes.h"
 #include "fakes/fake_cert_store.h"
 #include "fakes/fake_registry.h"
 #include "fakes/fake_services.h"
 #include "fakes/scripted_ui.h"
 #include "fakes/virtual_clock.h"
 #include "net/socket.h"
+#include "resources/dialogs/ap_access_control_page.h"
+#include "resources/dialogs/ap_config_page.h"
+#include "resources/dialogs/ap_security_dialog.h"
+#include "resources/dialogs/ap_wds_page.h"
+#include "resources/menus/menu_ids.h"
 #include "resources/strings/string_tables.h"
 #include "shell_fakes.h"
 #include "sim/adapter/virtual_adapter.h"
 #include "sim/services/sim_services.h"
+#include "softap/shell/ap_hide_dlg.h"
+#include "softap/shell/ap_sheet_pages.h"
 #include "station/dot1x/dot1x_sheet.h"
 #include "station/profiles/profile_editor_shell.h"
 #include "station/profiles/profile_page.h"
@@ -99,9 +107,12 @@ enum class Interruption { Unplug, Exit, SwitchToAp };
 
 const char* Name(Interruption i) {
   switch (i) {
-    case Interruption::Unplug: return "unplug";
-    case Interruption::Exit: return "Exit";
-    default: return "Switch to AP Mode";
+    case Interruption::Unplug:
+      return "unplug";
+    case Interruption::Exit:
+      return "Exit";
+    default:
+      return "Switch to AP Mode";
   }
 }
 
@@ -145,7 +156,8 @@ class InterleaveTest : public ::testing::Test {
                      {"PasswordMode", "0"},
                      {"ID", "alice"},
                      {"TunnelID", "alice"}});
-    StationPorts ports{reg, adapter, setup, clock, system, services, process, supplicant, tray, ui, EnglishStrings()};
+    StationPorts ports{reg,     adapter,    setup, clock, system,          services,
+                       process, supplicant, tray,  ui,    EnglishStrings()};
     dlg = std::make_unique<HideDlg>(
         ports,
         [this](HideDlg& shell) {
@@ -363,6 +375,25 @@ INSTANTIATE_TEST_SUITE_P(Interleave, EachInterruption, ::testing::ValuesIn(kAll)
                                                                               : "SwitchToAp");
                          });
 
+// A sheet the user closed stops: its pages' timers go with it, and no page dialog comes later,
+// even with a connection just started. Closed under a box, it goes when the box has closed.
+TEST_F(InterleaveTest, AClosedSheetStopsItsPages) {
+  const size_t withSheet = clock.ActiveTimers();
+  SelectSurveyRow("00-11-22-33-44-55");
+  sheet->survey.OnCommand(survey::kConnect, UiEvent::Clicked);
+  sheet->survey.Control(survey::kList).selection = -1;
+  ui.onBox = [&](const ScriptedUi::Box&) {
+    dlg->OnSheetClosed();
+    EXPECT_FALSE(sheetFreed);
+  };
+  sheet->survey.OnCommand(survey::kConnect, UiEvent::Clicked);  // "No selected item"
+  ui.onBox = nullptr;
+  Pass(10000);
+  EXPECT_TRUE(sheetFreed);
+  EXPECT_LT(clock.ActiveTimers(), withSheet);
+  EXPECT_EQ(ui.boxes.size() + ui.modalTemplates.size(), 1u);
+}
+
 // A dialog opened again before the deferred action ran keeps it waiting for that one too.
 TEST_F(InterleaveTest, ActionWaitsForEveryDialogOfTheHandler) {
   int boxes = 0;
@@ -429,6 +460,138 @@ TEST_F(InterleaveTest, TrayAndLaunchAreIgnoredWhileADialogIsUp) {
   EXPECT_FALSE(sheetFreed);
   EXPECT_FALSE(dlg->EndRequested());
 }
+
+// The same for the access point utility: each box and dialog of its pages while the adapter goes,
+// Exit comes or "Switch to Station Mode" is chosen.
+struct NoFiles : FileInfoPort {
+  std::string SystemDirectory() override { return ""; }
+  std::string ProgramFile() override { return ""; }
+  std::optional<FileVersion> FixedVersion(const std::string&) override { return std::nullopt; }
+  std::optional<std::string> VersionString(const std::string&, const std::string&) override {
+    return std::nullopt;
+  }
+  std::optional<FileDate> LastWriteDate(const std::string&) override { return std::nullopt; }
+};
+
+struct ApPagedSheet : ApSheetView {
+  ApPagedSheet(ApHideDlg& dlg, ApSheetExtras extras, bool& freed)
+      : pages(dlg, {ApPage::Config, ApPage::AccessControl, ApPage::Wds}, extras), freed(freed = false) {
+    for (DialogModel* m : pages.Models()) m->OnInit();
+  }
+  ~ApPagedSheet() override { freed = true; }
+  bool WindowExists() const override { return true; }
+  void Show() override {}
+  void Destroy() override {}
+  void SetIcon(uint32_t) override {}
+  ApSheetPages pages;
+  bool& freed;
+};
+
+// A page action (0 Config, 1 Access Control, 2 WDS): a control set, then an event that opens a
+// box or the dialog `modal`, in which a bad pass phrase may open a box of its own.
+struct ApCase {
+  const char* name;
+  int page, control;
+  const char* text;
+  int selection, button;
+  UiEvent event;
+  uint32_t modal;
+  bool boxInModal;
+};
+const ApCase kApCases[] = {
+    {"EmptySsid", 0, kIdcApcSsid, "", -1, kIdcApcApply, UiEvent::Clicked, 0, false},
+    {"Beacon", 0, kIdcApcBeacon, "5", -1, kIdcApcApply, UiEvent::Clicked, 0, false},
+    {"ChannelOfTheNewMode", 0, kIdcApcChannel, "99", -1, kIdcApcWirelessMode, UiEvent::SelectionChanged, 0,
+     false},
+    {"SecurityDialog", 0, 0, "", -1, kIdcApcSecurity, UiEvent::Clicked, kIddApSecurityDialog, false},
+    {"PassPhraseBox", 0, 0, "", -1, kIdcApcSecurity, UiEvent::Clicked, kIddApSecurityDialog, true},
+    {"EmptyAccessList", 1, kIdcAclPolicy, "", 1, kIdcAclApply, UiEvent::Clicked, 0, false},
+    {"AccessListAddress", 1, kIdcAclMac, "0016CB0102", -1, kIdcAclAdd, UiEvent::Clicked, 0, false},
+    {"BridgeAddress", 2, kIdcWdsMac, "0016CB01", -1, kIdcWdsAdd, UiEvent::Clicked, 0, false},
+};
+
+class ApInterleaveTest : public ::testing::TestWithParam<std::tuple<size_t, Interruption>> {
+ protected:
+  sim::VirtualAdapter adapter{sim::PciAdapterHardware(), sim::World{}};
+  sim::SimDeviceSetup setup{{&adapter}};
+  sim::SimBridge bridge;
+  sim::SimIpInfo ipInfo{{&adapter}};
+  NoFiles files;
+  FakeRegistry reg;
+  VirtualClock clock;
+  FakeSystem system;
+  FakeServices services;
+  FakeProcess process;
+  FakeTray tray;
+  ScriptedUi ui;
+  bool freed = false;
+  ApPagedSheet* sheet = nullptr;
+  ApHideDlg dlg{
+      ApPorts{reg, adapter, bridge, setup, clock, system, services, process, tray, ui, EnglishStrings()},
+      [this](ApHideDlg& d, const std::vector<ApPage>&) {
+        auto s = std::make_unique<ApPagedSheet>(d, ApSheetExtras{files, ipInfo, FileTimeToUtcFields}, freed);
+        sheet = s.get();
+        return s;
+      },
+      true};
+
+  void SetUp() override { dlg.OnInitDialog(); }
+};
+
+TEST_P(ApInterleaveTest, EveryBoxAndDialogOfThePages) {
+  const auto [index, what] = GetParam();
+  const ApCase& c = kApCases[index];
+  int seen = 0;
+  auto interrupt = [&, what = what] {
+    if (seen++) return;
+    if (what == Interruption::Unplug) adapter.Unplug();
+    if (what != Interruption::Unplug)
+      dlg.OnCommand(what == Interruption::Exit ? kCmdExit : kCmdSwitchToStation);
+    clock.Advance(6000);  // three ticks wait, and so does the action
+    EXPECT_EQ(dlg.ActionDeferred(), what != Interruption::Unplug);
+    EXPECT_FALSE(freed || dlg.EndRequested() || !process.started.empty());
+  };
+  ui.onBox = [&](const ScriptedUi::Box&) {
+    if (c.modal == 0 || c.boxInModal) interrupt();
+  };
+  ui.onModal = [&](DialogModel& m) {
+    if (m.TemplateId() != c.modal) return int(kIdCancel);
+    if (!c.boxInModal) interrupt();
+    m.Control(kIdcApsAuth).selection = 2;  // WPA-PSK with a pass phrase too short
+    m.Control(kIdcApsPsk).text = "short";
+    return m.OnOk() ? int(kIdOk) : int(kIdCancel);
+  };
+  DialogModel& page = *sheet->pages.Models()[static_cast<size_t>(c.page)];
+  if (c.control != 0) page.Control(c.control) = {.text = c.text, .selection = c.selection};
+  page.OnCommand(c.button, c.event);
+  ASSERT_EQ(seen, 1);
+  clock.Advance(2000);  // carried out once the page's handler has returned
+  EXPECT_TRUE(freed);
+  EXPECT_FALSE(dlg.ActionDeferred());
+  EXPECT_EQ(dlg.EndRequested(), !tray.added);
+  EXPECT_EQ(dlg.TrayState() == ApTrayState::NotPresent, what == Interruption::Unplug);
+  EXPECT_EQ(process.started.size(), what == Interruption::SwitchToAp ? 1u : 0u);
+}
+
+// A sheet the user closed (OK, Cancel, the close box) stops: its pages and their timers go, only
+// the shell's own timer is left.
+TEST_F(ApInterleaveTest, AClosedSheetStops) {
+  dlg.OnSheetClosed();
+  EXPECT_TRUE(freed);
+  EXPECT_EQ(clock.ActiveTimers(), 1u);
+}
+
+std::string ApCaseName(const ::testing::TestParamInfo<std::tuple<size_t, Interruption>>& i) {
+  const Interruption what = std::get<1>(i.param);
+  return std::string(kApCases[std::get<0>(i.param)].name) + (what == Interruption::Unplug ? "Unplug"
+                                                             : what == Interruption::Exit
+                                                                 ? "Exit"
+                                                                 : "SwitchToStation");
+}
+INSTANTIATE_TEST_SUITE_P(ApInterleave, ApInterleaveTest,
+                         ::testing::Combine(::testing::Range(size_t{0}, std::size(kApCases)),
+                                            ::testing::ValuesIn(kAll)),
+                         ApCaseName);
 
 }  // namespace
 }  // namespace vx

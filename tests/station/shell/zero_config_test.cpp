@@ -64,6 +64,18 @@ TEST_F(ZeroConfigTest, EnableWithFlagAlreadySetDoesNotStopTheService) {
   EXPECT_EQ(services.log, std::vector<std::string>{"type WZCSVC 2"});
 }
 
+// A registry failure ends the operation there: the service is neither started nor set to start.
+TEST_F(ZeroConfigTest, EnableStopsAtARegistryFailure) {
+  for (bool failing : {false, true}) {
+    services.services["WZCSVC"] = {kServiceStopped, kServiceDemandStart};
+    services.log.clear();
+    reg.CreateKey(iface);  // without "ControlFlags", or a registry that fails every call
+    reg.FailAll(failing);
+    zc.EnableZeroConfig(8, false, kGuid);
+    EXPECT_TRUE(services.log.empty()) << failing;
+  }
+}
+
 // The service may keep the flags as raw data of another size; the value goes back with its own
 // type and size, only bit 15 added, and the state reads it the same way. Text is left alone.
 TEST_F(ZeroConfigTest, EnableKeepsTheFlagsValueTypeAndSize) {
