@@ -505,7 +505,10 @@ HWND ShownSibling(HWND h, UINT direction) {
   return h;
 }
 
-LONG TopOf(HWND h) { RECT r = {}; return GetWindowRect(h, &r) ? r.top : 0; }
+LONG TopOf(HWND h) {
+  RECT r = {};
+  return GetWindowRect(h, &r) ? r.top : 0;
+}
 
 LONG ButtonType(HWND h) { return Is(h, L"Button") ? GetWindowLongW(h, GWL_STYLE) & BS_TYPEMASK : -1; }
 bool IsRadio(HWND h) { return ButtonType(h) == BS_RADIOBUTTON || ButtonType(h) == BS_AUTORADIOBUTTON; }
@@ -531,6 +534,7 @@ void InspectKeyboard(Probe& p) {
       p.report.Line("nokey", DialogOf(h, p.top), GetDlgCtrlID(h), kind, Words(raw), nullptr);
   };
   for (HWND h : p.shown) {
+    if (Is(GetParent(h), L"ComboBox")) continue;  // an editable combo box's edit: the box has the key
     const std::wstring dialog = DialogOf(h, p.top), text = TextOf(h);
     const int id = GetDlgCtrlID(h);
     const LONG style = GetWindowLongW(h, GWL_STYLE), type = ButtonType(h);
@@ -542,7 +546,8 @@ void InspectKeyboard(Probe& p) {
     // A radio button's group, from the control with WS_GROUP before it, starts with a radio button.
     HWND first = h;
     while (first && !(GetWindowLongW(first, GWL_STYLE) & WS_GROUP)) first = GetWindow(first, GW_HWNDPREV);
-    if (IsRadio(h) && !(first && IsRadio(first))) p.report.Line("nogroup", dialog, id, "radio", text, nullptr);
+    if (IsRadio(h) && !(first && IsRadio(first)))
+      p.report.Line("nogroup", dialog, id, "radio", text, nullptr);
     // A radio button is reached through its group's tab stop.
     bool changeable =
         (type >= 0 && type != BS_GROUPBOX && !IsRadio(h)) || IsField(h) || Is(h, TRACKBAR_CLASSW);
@@ -562,8 +567,8 @@ void InspectKeyboard(Probe& p) {
       for (size_t j = i + 1; j < set.size(); ++j)
         if (AccessKey(set[i].second) == AccessKey(set[j].second)) {
           std::string other = std::to_string(GetDlgCtrlID(set[j].first)) + "\t" + Field(Words(set[j].second));
-          p.report.Line("samekey", TextOf(p.top), GetDlgCtrlID(set[i].first), Utf8({AccessKey(set[i].second)}).c_str(),
-                        Words(set[i].second), other.c_str());
+          p.report.Line("samekey", TextOf(p.top), GetDlgCtrlID(set[i].first),
+                        Utf8({AccessKey(set[i].second)}).c_str(), Words(set[i].second), other.c_str());
         }
 }
 

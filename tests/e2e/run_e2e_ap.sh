@@ -233,7 +233,7 @@ stop_ap
 
 # By keyboard alone, no mouse: Enter on the tray icon (the shell's NIN_KEYSELECT) opens the sheet;
 # the SSID by its label's key, the security dialog by its button's, WPA-PSK with AES and a pass
-# phrase, OK by Tab and Space, then the page's Apply. The simulator runs the new configuration.
+# phrase, OK by Enter, then the page's Apply. The simulator runs the new configuration.
 # Keys go to the window that has the focus; without a window manager, it is given to the window.
 keys() { xdotool key --delay 300 "$@"; }
 focus() { xdotool search --name "^$1\$" windowfocus --sync; }
@@ -246,9 +246,9 @@ if start_ap; then
     keys alt+i && xdotool type --delay 60 E2E-Keys && keys alt+v
     if check "keyboard: the security dialog opens by its key" drv wait "Authentication & Security" 5; then
       focus "Authentication & Security"
-      keys alt+a End Tab Down alt+p && xdotool type --delay 60 "keyboard only 42" && keys Tab Tab Tab space
+      keys alt+a End Tab Down alt+p && xdotool type --delay 60 "keyboard only 42" && keys Return
     fi
-    keys alt+p
+    drv gone "Authentication & Security" 5 && focus "$title" && keys alt+p
     check "keyboard: the access point runs the new SSID with WPA-PSK" within 20 psk_ap_runs
   fi
   stop_ap
