@@ -5,7 +5,8 @@
 # stick) and kc30usb.sys (the access point utility's USB name).
 # With wlansim's PORT, also the simulated platform the programs reach without any simulation
 # switch: the world's adapters as device entries, the miniport stand-in as a running kernel
-# driver service and the supplicant library (tests: vxsim-platform). The driver lives as long as
+# driver service and the supplicant library (tests: vxsim-platform), and the world's certificates in
+# the current user's stores (scripts/sim-certs.sh). The driver lives as long as
 # the prefix's wineserver, so the server is started afresh as a persistent one: whatever ran in
 # the prefix ends, and the caller's `wineserver -k` ends the driver.
 # Usage: scripts/sim-install.sh WIN_BUILD_DIR [PORT], with scripts/wine-env.sh sourced.
@@ -26,4 +27,5 @@ for name in kc30.sys kd40.sys kc30usb.sys; do
 done
 if [ -n "$port" ]; then
   "$VX_WINE" "$build/src/sim/install/vxsim-platform.exe" install "$port"
+  bash "$(dirname "$0")/sim-certs.sh" "$build"
 fi

@@ -36,6 +36,7 @@ check() {  # name, then a command that must succeed
   else
     echo "[FAIL] $name"
     failed=$((failed + 1))
+    return 1
   fi
 }
 # Waits up to $1 seconds for a command to succeed; says what it waited for when the time runs out.
@@ -114,6 +115,8 @@ install_sim_platform() { bash scripts/sim-install.sh "$win" "$port" && platform=
 # The switch a program is started with: VX_SIM for the suites still in simulation mode, none once
 # the suite has installed the simulated platform.
 sim_switch() { [ -n "${platform:-}" ] || echo "VX_SIM=127.0.0.1:$port"; }
+# A certificate of the world's (scripts/sim-certs.sh) by its SHA-1 thumbprint, in lower case.
+cert_hash() { openssl x509 -inform DER -in "$win/sim-certs/$1.der" -noout -fingerprint -sha1 | sed 's/.*=//; s/://g' | tr 'A-F' 'a-f'; }
 sim_devices() { "$VX_WINE" "$win/src/sim/install/vxsim-platform.exe" devices "$port" >/dev/null 2>&1; }
 unplug() { ctl "{\"cmd\":\"unplug\",\"adapter\":${1:-0}}" >/dev/null && sim_devices; }
 replug() { ctl "{\"cmd\":\"replug\",\"adapter\":${1:-0}}" >/dev/null && sim_devices; }
@@ -190,7 +193,7 @@ need_tools() {
   done
   [ "$missing" = 0 ] || exit 1
 }
-need_tools import convert perl
+need_tools import convert perl openssl
 
 # Looking at a window as a user would: "look_at NAME TITLE" photographs the window titled TITLE as
 # NAME.png (NAME ends in -en or -zh), then checks that no label, button, tab, list header or

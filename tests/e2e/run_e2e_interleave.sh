@@ -11,7 +11,8 @@ source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/clientcfg.sh"
 
 # The simulator, restarted for each hand-over on the same ports.
-sim_one() { start_sim --one-adapter; }
+# The restart points $clientcfg at the suite's folder with ModeSwitch.exe: it is pointed back here.
+sim_one() { start_sim --one-adapter && clientcfg=$work/ClientCfg.exe; }
 sim_one || exit 1
 # The program in a folder of its own: its security.ini points the one-button set-up at this
 # run's service, and with no mode-switch program beside it a hand-over starts nothing else.
