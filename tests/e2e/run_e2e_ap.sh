@@ -241,7 +241,7 @@ psk_ap_runs() { state | grep -q '"ssid":"E2E-Keys"' && state | grep -Eq '"authMo
 if start_ap; then
   drv post HotspotCfg 1124 161 0x401
   if check "keyboard: Enter on the tray icon opens the sheet" drv wait "$title" 10; then
-    sleep 2
+    opened "$title" && sleep 2
     focus "$title"
     keys alt+i && xdotool type --delay 60 E2E-Keys && keys alt+v
     if check "keyboard: the security dialog opens by its key" drv wait "Authentication & Security" 5; then
