@@ -27,8 +27,10 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <cwchar>
+#include <cwctype>
 #include <string>
 #include <vector>
 
@@ -82,6 +84,20 @@ std::wstring WithoutPrefix(const std::wstring& w) {
     out += w[i];
   }
   return out;
+}
+
+// The words a text shows, without its access key: a Chinese text's "(&X)" goes whole.
+std::wstring Words(const std::wstring& w) {
+  std::wstring out = w;
+  for (size_t at; (at = out.find(L"(&")) != std::wstring::npos && at + 3 < out.size() && out[at + 3] == L')';)
+    out.erase(at, 4);
+  return WithoutPrefix(out);
+}
+
+wchar_t AccessKey(const std::wstring& w) {
+  for (size_t i = 0; i + 1 < w.size(); ++i)
+    if (w[i] == L'&' && w[++i] != L'&') return static_cast<wchar_t>(towupper(w[i]));
+  return 0;
 }
 
 struct Extent {
@@ -170,8 +186,6 @@ class Report {
     out_ += "overlap\t" + Field(dialog) + "\t" + std::to_string(id) + "\t" + std::to_string(id2) + "\n";
   }
   const std::string& str() const { return out_; }
-
- private:
   void Line(const char* what, const std::wstring& dialog, int id, const char* kind, const std::wstring& text,
             const char* extra) {
     out_ += std::string(what) + "\t" + Field(dialog) + "\t" + std::to_string(id) + "\t" + kind + "\t" +
@@ -179,11 +193,14 @@ class Report {
     if (extra) out_ += std::string("\t") + extra;
     out_ += "\n";
   }
+
+ private:
   std::string out_;
 };
 
 struct Probe {
   HWND top = nullptr;
+  std::vector<std::pair<HWND, std::wstring>> keyed[2];  // controls' and tabs' texts with a key
   std::vector<HWND> shown;
   std::vector<HWND> tips;  // tooltip windows of this thread
   Report report;
@@ -269,7 +286,7 @@ void InspectStatic(Probe& p, HWND h, const std::wstring& dialog, int id) {
     return;  // pictures, frames and owner-drawn statics have no text of their own
   std::wstring raw = TextOf(h);
   std::wstring text = (style & SS_NOPREFIX) ? raw : WithoutPrefix(raw);
-  p.report.Text(dialog, id, "static", text);
+  p.report.Text(dialog, id, "static", (style & SS_NOPREFIX) ? raw : Words(raw));
   while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r')) text.pop_back();  // draws nothing
   if (text.empty()) return;
   Measure m(h);
@@ -287,14 +304,14 @@ void InspectButton(Probe& p, HWND h, const std::wstring& dialog, int id) {
   LONG style = GetWindowLongW(h, GWL_STYLE);
   LONG type = style & BS_TYPEMASK;
   if (type == BS_OWNERDRAW || (style & (BS_BITMAP | BS_ICON))) return;
-  std::wstring text = WithoutPrefix(TextOf(h));
+  std::wstring raw = TextOf(h), text = WithoutPrefix(raw);
   const bool push = type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON || (style & BS_PUSHLIKE);
   const bool group = type == BS_GROUPBOX;
   const char* kind = push                                                     ? "button"
                      : group                                                  ? "group"
                      : (type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON) ? "radio"
                                                                               : "check";
-  p.report.Text(dialog, id, kind, text);
+  p.report.Text(dialog, id, kind, Words(raw));
   if (text.empty()) return;
   Measure m(h);
   SIZE client = ClientSize(h);
@@ -327,7 +344,11 @@ void InspectTabs(Probe& p, HWND h, const std::wstring& dialog, int id) {
     item.cchTextMax = 256;
     SendMessageW(h, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
     std::wstring text = WithoutPrefix(buf);
-    p.report.Text(dialog, id, "tab", text);
+    p.report.Text(dialog, id, "tab", Words(buf));
+    if (AccessKey(buf))
+      p.keyed[1].emplace_back(h, buf);
+    else
+      p.report.Line("nokey", dialog, id, "tab", text, nullptr);
     RECT r = {};
     SendMessageW(h, TCM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&r));
     // A tab keeps 6 pixels of padding a side; one past the control's edge needs the scroll arrows.
@@ -450,9 +471,20 @@ bool Inside(const RECT& inner, const RECT& outer) {
 void InspectOverlaps(Probe& p) {
   for (size_t i = 0; i < p.shown.size(); ++i) {
     HWND a = p.shown[i];
-    if (Stacks(a)) continue;
     RECT ra = {};
     GetWindowRect(a, &ra);
+    // A sheet's own button lies wholly inside the tab control's page area or wholly outside its frame.
+    if (Is(a, WC_TABCONTROLW)) {
+      RECT area = ra, both = {};
+      SendMessageW(a, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+      for (HWND b : p.shown) {
+        RECT rb = {};
+        GetWindowRect(b, &rb);
+        if (GetParent(b) == GetParent(a) && !Stacks(b) && IntersectRect(&both, &ra, &rb) && !Inside(rb, area))
+          p.report.Overlap(DialogOf(b, p.top), GetDlgCtrlID(b), GetDlgCtrlID(a));
+      }
+    }
+    if (Stacks(a)) continue;
     for (size_t j = i + 1; j < p.shown.size(); ++j) {
       HWND b = p.shown[j];
       if (GetParent(b) != GetParent(a) || Stacks(b)) continue;
@@ -466,6 +498,80 @@ void InspectOverlaps(Probe& p) {
   }
 }
 
+// The nearest sibling before or after a control that is shown.
+HWND ShownSibling(HWND h, UINT direction) {
+  do h = GetWindow(h, direction);
+  while (h && !IsWindowVisible(h));
+  return h;
+}
+
+LONG TopOf(HWND h) {
+  RECT r = {};
+  return GetWindowRect(h, &r) ? r.top : 0;
+}
+
+LONG ButtonType(HWND h) { return Is(h, L"Button") ? GetWindowLongW(h, GWL_STYLE) & BS_TYPEMASK : -1; }
+bool IsRadio(HWND h) { return ButtonType(h) == BS_RADIOBUTTON || ButtonType(h) == BS_AUTORADIOBUTTON; }
+
+// A control that takes a value the user types or picks.
+bool IsField(HWND h) {
+  return (Is(h, L"Edit") && !(GetWindowLongW(h, GWL_STYLE) & ES_READONLY)) || Is(h, L"ComboBox") || IsList(h);
+}
+
+// What the keyboard and a screen reader need: every button, check box, radio button, tab and
+// field label has an access key, no two of one window's share a key (a sheet's buttons share it
+// with the page shown; its tabs with each other), every control a user changes is a tab stop,
+// a radio group starts with WS_GROUP on a radio button, and a field's label comes just before
+// it, which is also how a screen reader names the field (the first control of a dialog has its
+// title).
+//   nokey   DIALOG ID KIND TEXT       samekey WINDOW ID KEY TEXT ID2 TEXT2
+//   notab   DIALOG ID TEXT            nolabel DIALOG ID        nogroup DIALOG ID
+void InspectKeyboard(Probe& p) {
+  auto key = [&](HWND h, const std::wstring& raw, const char* kind, bool needed) {
+    if (AccessKey(raw))
+      p.keyed[0].emplace_back(h, raw);
+    else if (needed)
+      p.report.Line("nokey", DialogOf(h, p.top), GetDlgCtrlID(h), kind, Words(raw), nullptr);
+  };
+  for (HWND h : p.shown) {
+    if (Is(GetParent(h), L"ComboBox")) continue;  // an editable combo box's edit: the box has the key
+    const std::wstring dialog = DialogOf(h, p.top), text = TextOf(h);
+    const int id = GetDlgCtrlID(h);
+    const LONG style = GetWindowLongW(h, GWL_STYLE), type = ButtonType(h);
+    HWND before = ShownSibling(h, GW_HWNDPREV), after = ShownSibling(h, GW_HWNDNEXT);
+    if (Is(h, L"Static") && !(style & SS_NOPREFIX) && !text.empty())
+      key(h, text, "static", after && IsField(after));
+    if (type >= 0 && type != BS_OWNERDRAW && !(style & (BS_BITMAP | BS_ICON)) && !text.empty())
+      key(h, text, "button", type != BS_GROUPBOX && id != IDOK && id != IDCANCEL);
+    // A radio button's group, from the control with WS_GROUP before it, starts with a radio button.
+    HWND first = h;
+    while (first && !(GetWindowLongW(first, GWL_STYLE) & WS_GROUP)) first = GetWindow(first, GW_HWNDPREV);
+    if (IsRadio(h) && !(first && IsRadio(first)))
+      p.report.Line("nogroup", dialog, id, "radio", text, nullptr);
+    // A radio button is reached through its group's tab stop.
+    bool changeable =
+        (type >= 0 && type != BS_GROUPBOX && !IsRadio(h)) || IsField(h) || Is(h, TRACKBAR_CLASSW);
+    if (changeable && IsWindowEnabled(h) && !(style & WS_TABSTOP))
+      p.report.Line("notab", dialog, id, "control", Words(text), nullptr);
+    // A label names the field after it; a check box or radio button that switches the field on, too.
+    // Fields in a row after the first share its label.
+    while (before && IsField(before) && std::abs(TopOf(before) - TopOf(h)) < 6)
+      before = ShownSibling(before, GW_HWNDPREV);
+    bool labelled = before && ((Is(before, L"Static") && TextOf(before).size() > 0) ||
+                               (ButtonType(before) >= 0 && !TextOf(before).empty()));
+    if (IsField(h) && IsWindowEnabled(h) && before && !labelled)
+      p.report.Line("nolabel", dialog, id, "field", L"", nullptr);
+  }
+  for (auto& set : p.keyed)
+    for (size_t i = 0; i < set.size(); ++i)
+      for (size_t j = i + 1; j < set.size(); ++j)
+        if (AccessKey(set[i].second) == AccessKey(set[j].second)) {
+          std::string other = std::to_string(GetDlgCtrlID(set[j].first)) + "\t" + Field(Words(set[j].second));
+          p.report.Line("samekey", TextOf(p.top), GetDlgCtrlID(set[i].first),
+                        Utf8({AccessKey(set[i].second)}).c_str(), Words(set[i].second), other.c_str());
+        }
+}
+
 // A pop-up menu (the tray's) is one window whose items are no child windows.
 void InspectMenu(Probe& p) {
   auto menu = reinterpret_cast<HMENU>(SendMessageW(p.top, MN_GETHMENU, 0, 0));
@@ -473,7 +579,7 @@ void InspectMenu(Probe& p) {
   for (int i = 0; i < n; ++i) {
     wchar_t text[256] = {};
     if (GetMenuStringW(menu, static_cast<UINT>(i), text, 256, MF_BYPOSITION) > 0)
-      p.report.Text(L"menu", static_cast<int>(GetMenuItemID(menu, i)), "menu", WithoutPrefix(text));
+      p.report.Text(L"menu", static_cast<int>(GetMenuItemID(menu, i)), "menu", Words(text));
   }
 }
 
@@ -525,6 +631,7 @@ void Inspect(Probe& p) {
       p.report.Text(dialog, id, "field", TextOf(h));
   }
   InspectOverlaps(p);
+  InspectKeyboard(p);
 }
 
 void Answer(DWORD driver, HWND top) {

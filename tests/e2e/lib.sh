@@ -92,12 +92,14 @@ menu_down() { ! menu_up; }
 tray_has() { tray | grep -- "$1" >/dev/null; }
 # A control's dialog ID from the resource headers: idc PROF_ADD -> 1683.
 idc() { awk -v n="VX_IDC_$1" '$1 == "#define" && $2 == n {print $3}' src/resources/dialogs/*.h; }
-# A text of the string tables: text en|zh ID.
+# A text of the string tables as a window shows it, without its access key: text en|zh ID.
 text_of() {
   local table=src/resources/strings/strings.en-US.txt
   [ "$1" = zh ] && table=src/resources/strings/strings.zh-TW.txt
-  awk -F'\t' -v id="$2" '$1 == id {print $3}' "$table"
+  awk -F'\t' -v id="$2" '$1 == id {print $3}' "$table" | words
 }
+# A control's text without its access key: "Co&nnect" and "連線(&C)" read "Connect" and "連線".
+words() { sed -e 's/(&[^)])//g' -e 's/&\(.\)/\1/g'; }
 # The first message box's text, answered with a button (default OK): box TIMEOUT [BUTTON].
 box() { drv box-text "$@"; }
 box_says() {  # expected text, [button]: a box with that text appears within 5 s
@@ -213,6 +215,7 @@ look_at() {
   fi
   shot_window "$name" "$report"
   check "$name: nothing clipped or overlapping" nothing_clipped "$report"
+  check "$name: access keys, Tab and labels" keyboard_ready "$report"
   [[ $name == *-zh ]] && check "$name: every text translated" translated "$report"
 }
 # The same for the pop-up menu on the screen (the tray's): its items in Chinese are translated.
@@ -241,6 +244,18 @@ nothing_clipped() {
   found=$(awk -F'\t' '
     $1 == "clipped" { printf "  clipped in \"%s\", control %s (%s): \"%s\" needs %s\n", $2, $3, $4, $5, $6 }
     $1 == "overlap" { printf "  controls %s and %s overlap in \"%s\"\n", $3, $4, $2 }' <<<"$1")
+  [ -z "$found" ] && return 0
+  echo "$found" >&2
+  return 1
+}
+keyboard_ready() {
+  local found
+  found=$(awk -F'\t' '
+    $1 == "nokey" { printf "  no access key in \"%s\": %s %s \"%s\"\n", $2, $4, $3, $5 }
+    $1 == "samekey" { printf "  access key %s twice in \"%s\": %s \"%s\" and %s \"%s\"\n", $4, $2, $3, $5, $6, $7 }
+    $1 == "notab" { printf "  control %s in \"%s\" is no tab stop\n", $3, $2 }
+    $1 == "nolabel" { printf "  field %s in \"%s\" has no label just before it\n", $3, $2 }
+    $1 == "nogroup" { printf "  radio group at %s in \"%s\" lacks WS_GROUP\n", $3, $2 }' <<<"$1")
   [ -z "$found" ] && return 0
   echo "$found" >&2
   return 1

@@ -187,6 +187,25 @@ else
   check "starts in Chinese" false
 fi
 
+# The same pages at 144 DPI in both languages and at 110 (no multiple of 24), as Wine's LogPixels
+# sets it when each program starts (no new server needed): nothing stretched, cut or overlapping,
+# keys and labels as at 96.
+desktop='HKCU\Control Panel\Desktop'
+for run in 144:en 144:zh 110:en; do
+  dpi=${run%:*} lang=${run#*:} caption=$(text_of "${run#*:}" 102) env=()
+  [ "$lang" = zh ] && env=(LANG=zh_TW.UTF-8 LC_ALL=zh_TW.UTF-8)
+  "$VX_WINE" reg add "$desktop" /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+  check "$lang: starts at $dpi DPI" start_client "${env[@]}" || continue
+  drv post ClientCfg 0x111 32774 0
+  drv wait "$caption" 10
+  for page in $pages; do
+    page_ticked "$caption" "${page%%:*}"
+    look_at "page-${page#*:}-${dpi}dpi-$lang" "$caption"
+  done
+  stop_client
+done
+"$VX_WINE" reg delete "$desktop" /v LogPixels /f >/dev/null 2>&1
+
 start_client >/dev/null
 within 10 associated
 

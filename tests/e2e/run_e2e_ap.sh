@@ -116,20 +116,24 @@ done
 
 # The in-place editor of the access list, by mouse and keyboard: a double click on the entry, a
 # letter the filter refuses and one it takes, MODIFY, APPLY. The station is no longer rejected.
-sheet=$(xdotool search --name "^$title\$" | head -1)
-at() { xdotool mousemove --window "$sheet" "$1" "$2" click --repeat "${3:-1}" --delay 80 1; }
+# A click where a control is on the screen: click_on NAME [X Y [COUNT]], by default its middle.
+click_on() {
+  local l t r b
+  read -r l t r b < <(drv rect "$title" "$(idc "$1")")
+  xdotool mousemove "$((l + ${2:-(r - l) / 2}))" "$((t + ${3:-(b - t) / 2}))" click --repeat "${4:-1}" --delay 80 1
+}
 page "$title" 1
-changes "$title" at 174 111 2  # the first entry of the list
+changes "$title" click_on ACL_LIST 30 8 2  # the first entry of the list
 xdotool key End BackSpace
 changes "$title" xdotool type --delay 60 "qa"
 look_at ap-acl-editor-en "$title"
-changes "$title" at 246 116  # MODIFY
+changes "$title" click_on ACL_MODIFY
 ctl '{"cmd":"log","clear":true}' >/dev/null
-at 437 311  # APPLY
+click_on ACL_APPLY
 check "APPLY sends the edited access list" within 5 log_has 0x0df10110 001f3a07080a
 # A refused station tries again when the access point restarts: the Config page's APPLY.
 page "$title" 0
-at 437 311
+click_on APC_APPLY
 check "the station is let in after the restart" within 10 state_has '00:1F:3A:07:08:09'
 # A closed sheet stops: after OK, Cancel or the close box, ten seconds bring the driver only the
 # main loop's requests (signal and events) and no window but the tray's.
@@ -145,9 +149,8 @@ for how in "0x471 3:OK" "0x471 5:Cancel" "0x112 0xF060:the close box"; do
   check "closed by ${how#*:}: no window but the tray's" test "$(windows)" = "$before"
 done
 drv post HotspotCfg 0x111 32774 0 && drv wait "$title" 10 && sleep 1
-sheet=$(xdotool search --name "^$title\$" | head -1)
 # The security dialog: WEP chosen, letters outside the hexadecimal digits refused in a key.
-at 112 311  # "Auth. vs. Security"
+click_on APC_SECURITY
 if check "the security dialog opens" drv wait "Authentication & Security" 5; then
   dialog=$(xdotool search --name "^Authentication & Security\$" | head -1)
   xdotool mousemove --window "$dialog" 227 51 click 1
@@ -227,6 +230,29 @@ check "replug pushes the settings again" within 10 ssid_set
 check "replug does not open the sheet" bash -c "! '$VX_WINE' '$win/tests/e2e/e2e_driver.exe' wait '$zh_caption' 3 2>/dev/null"
 check "the tray follows the adapter again" within 6 tray_has "狀態"
 stop_ap
+
+# By keyboard alone, no mouse: Enter on the tray icon (the shell's NIN_KEYSELECT) opens the sheet;
+# the SSID by its label's key, the security dialog by its button's, WPA-PSK with AES and a pass
+# phrase, OK by Enter, then the page's Apply. The simulator runs the new configuration.
+# Keys go to the window that has the focus; without a window manager, it is given to the window.
+keys() { xdotool key --delay 300 "$@"; }
+focus() { xdotool search --name "^$1\$" windowfocus --sync; }
+psk_ap_runs() { state | grep -q '"ssid":"E2E-Keys"' && state | grep -Eq '"authMode":(4|7|9)'; }
+if start_ap; then
+  drv post HotspotCfg 1124 161 0x401
+  if check "keyboard: Enter on the tray icon opens the sheet" drv wait "$title" 10; then
+    opened "$title" && sleep 2
+    focus "$title"
+    keys alt+i && xdotool type --delay 60 E2E-Keys && keys alt+v
+    if check "keyboard: the security dialog opens by its key" drv wait "Authentication & Security" 5; then
+      focus "Authentication & Security"
+      keys alt+a End Tab Down alt+p && xdotool type --delay 60 "keyboard only 42" && keys Return
+    fi
+    drv gone "Authentication & Security" 5 && focus "$title" && keys alt+p
+    check "keyboard: the access point runs the new SSID with WPA-PSK" within 20 psk_ap_runs
+  fi
+  stop_ap
+fi
 
 echo "e2e-ap: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -51,7 +51,7 @@ level_word() {  # Good, Normal or Weak by the link thresholds, in the language $
 
 text_is() {  # window control expected
   local got
-  got=$(drv text "$1" "$2")
+  got=$(drv text "$1" "$2" | words)
   [ "$got" = "$3" ]
 }
 # check_text DESCRIPTION WINDOW CONTROL EXPECTED [SECONDS]: the control reads EXPECTED in time.

@@ -59,7 +59,7 @@ TEST(StringTables, QuotedEnglishTextsAreExact) {
   EXPECT_EQ(en.Get(202), "ARVENTA Wireless LAN Card\nNot exist");
   EXPECT_EQ(en.Get(313), "ARVENTA Wireless LAN Card\nStatus : WEP Error");
   EXPECT_EQ(en.Get(179), " ");
-  EXPECT_EQ(en.Get(112), "Turn off RF ");
+  EXPECT_EQ(en.Get(112), "Turn &off RF ");
   EXPECT_EQ(en.Get(IDS_ALREADY_RUNNING), "ARVENTA Wireless LAN Card Configuration Utility is already running");
   EXPECT_EQ(en.Get(IDS_AP_ALREADY_RUNNING), "HotspotCfg is already running");
   EXPECT_EQ(en.Get(IDS_NIC_NOT_READY), "NIC or driver not ready");

@@ -109,7 +109,7 @@ void C8021xAuthPage::OnInit() {
       {dauth::kUseClientCert, IDS_USE_CLIENT_CERT}, {dauth::kTunnelGroup, IDS_TUNNELED_AUTH},
       {dauth::kWindowsLogon, IDS_USE_WINDOWS_LOGON}, {dauth::kMore, IDS_MORE},
       {dauth::kIdLabel, IDS_IDENTITY},              {dauth::kPasswordLabel, IDS_PASSWORD},
-      {dauth::kTunnelIdLabel, IDS_IDENTITY},         {dauth::kTunnelPasswordLabel, IDS_PASSWORD},
+      {dauth::kTunnelIdLabel, IDS_TUNNEL_ID_LABEL}, {dauth::kTunnelPasswordLabel, IDS_TUNNEL_PASSWORD_LABEL},
       {dauth::kProtocolLabel, IDS_PROTOCOL},         {dauth::kMethodLabel, IDS_AUTHENTICATION_TYPE},
       {dauth::kResumeLabel, IDS_SESSION_RESUMPTION}, {dauth::kPasswordMode, IDS_PASSWORD_MODE},
       {dauth::kSoftToken, IDS_SOFT_TOKEN},           {dauth::kStaticPassword, IDS_STATIC_PASSWORD},

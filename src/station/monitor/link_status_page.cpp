@@ -83,7 +83,7 @@ void CLinkStatusPage::OnInit() {
       {ls::kSignal2Label, IDS_LS_SIGNAL2},      {ls::kThroughputLabel, IDS_LS_THROUGHPUT},
       {ls::kTxKbpsLabel, IDS_LS_TX_KBPS},       {ls::kTxMbpsLabel, IDS_LS_TX_MBPS},
       {ls::kLinkSpeedLabel, IDS_LS_LINK_SPEED}, {ls::kChannelLabel, IDS_LS_CHANNEL},
-      {ls::kNoiseLabel, IDS_LS_NOISE},          {ls::kDbm, IDS_DBM},
+      {ls::kNoiseLabel, IDS_LS_NOISE},          {ls::kDbm, IDS_SHOW_DBM},
   };
   for (const auto& [id, text] : labels) Control(id).text = Text(text);
   for (int bar : {ls::kQualityBar, ls::kSignalBar, ls::kSignal2Bar, ls::kNoiseBar}) {

@@ -215,9 +215,9 @@ void CAuthSecuPage::OnInit() {
   const std::pair<int, uint32_t> captions[] = {
       {asec::kAuthLabel, IDS_LABEL_AUTH_TYPE}, {asec::kEncLabel, IDS_LABEL_ENCRYPTION},
       {asec::kPskLabel, IDS_LABEL_WPA_PSK},    {asec::kWepGroup, IDS_WEP_KEY_GROUP},
-      {asec::k8021xSetting, IDS_8021X_SETTING}, {asec::kLeapIdLabel, IDS_IDENTITY},
-      {asec::kLeapPasswordLabel, IDS_PASSWORD}, {asec::kLeapWep, IDS_CIPHER_WEP},
-      {asec::kLeapTkip, IDS_CIPHER_TKIP},
+      {asec::k8021xSetting, IDS_BTN_8021X_SETTING}, {asec::kLeapIdLabel, IDS_IDENTITY},
+      {asec::kLeapPasswordLabel, IDS_PASSWORD}, {asec::kLeapWep, IDS_LEAP_WEP},
+      {asec::kLeapTkip, IDS_LEAP_TKIP},
   };
   for (const auto& [id, text] : captions) Control(id).text = Text(text);
   for (int n = 0; n < 4; ++n) {

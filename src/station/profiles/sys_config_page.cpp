@@ -89,7 +89,7 @@ void CSysConfigPage::OnInit() {
       {scfg::kUseRts, IDS_RTS_THRESHOLD},         {scfg::kUseFrag, IDS_FRAG_THRESHOLD},
       {scfg::kNetworkTypeLabel, IDS_LABEL_NETWORK_TYPE}, {scfg::kPreambleLabel, IDS_LABEL_PREAMBLE},
       {scfg::kTxPowerLabel, IDS_LABEL_TX_POWER},  {scfg::kChannelLabel, IDS_LABEL_CHANNEL},
-      {scfg::kNameLabel, IDS_COL_PROFILE_NAME},   {scfg::kSsidLabel, IDS_COL_SSID},
+      {scfg::kNameLabel, IDS_LABEL_PROFILE_NAME}, {scfg::kSsidLabel, IDS_LABEL_SSID},
   };
   for (const auto& [id, text] : captions) Control(id).text = Text(text);
   auto texts = [&](std::initializer_list<uint32_t> ids) {

@@ -1,5 +1,7 @@
 #include "win32/ui/hidden_dialog.h"
 
+#include <shellapi.h>
+
 #include "win32/ui/ui_init.h"
 #include "win32/ui/view_registry.h"
 #include "win32/ui/win32_tray.h"
@@ -60,6 +62,17 @@ INT_PTR CALLBACK HiddenMainDialog::DialogProc(HWND hwnd, UINT msg, WPARAM wp, LP
   return self->Handle(msg, wp, lp);
 }
 
+// A shell that knows the icon's version answers the keyboard: Enter on the icon (NIN_KEYSELECT)
+// opens it as a double click does, and the menu key (WM_CONTEXTMENU) opens its menu as the right
+// button does. After the right button's release the same message comes from the mouse: dropped.
+UINT HiddenMainDialog::TrayEvent(UINT note) {
+  const UINT previous = lastTrayNote_;
+  lastTrayNote_ = note;
+  if (note == NIN_KEYSELECT) return WM_LBUTTONDBLCLK;
+  if (note == WM_CONTEXTMENU) return previous == WM_RBUTTONUP ? 0 : WM_RBUTTONDOWN;
+  return note;
+}
+
 INT_PTR HiddenMainDialog::Handle(UINT msg, WPARAM wp, LPARAM lp) {
   if (onMessage && msg != WM_INITDIALOG) {
     INT_PTR result = 0;
@@ -102,7 +115,8 @@ INT_PTR HiddenMainDialog::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       break;
   }
   if (msg == kTrayCallbackMessage && wp == kTrayIconId) {
-    if (onTray) onTray(static_cast<UINT>(LOWORD(lp)));
+    UINT event = TrayEvent(static_cast<UINT>(LOWORD(lp)));
+    if (onTray && event) onTray(event);
     RefreshViews();
     return TRUE;
   }

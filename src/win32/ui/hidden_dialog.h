@@ -40,11 +40,13 @@ class HiddenMainDialog {
  private:
   static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   INT_PTR Handle(UINT msg, WPARAM wp, LPARAM lp);
+  UINT TrayEvent(UINT note);
 
   HINSTANCE module_;
   uint32_t templateId_;
   HWND hwnd_ = nullptr;
   Win32Tray* tray_ = nullptr;
+  UINT lastTrayNote_ = 0;
 };
 
 }  // namespace vx

@@ -266,12 +266,18 @@ void ModelPropertySheet::CustomiseButtons() {
     if (HWND b = CreateBitmapButton(hwnd_, bitmapButton_.id, rc, BitmapButtonLook::Flat)) {
       SetBitmapButtonImage(b, module_, bitmapButton_.image);
       SetBitmapButtonClick(b, bitmapButton_.onClick);
-      // A picture larger than a button keeps its right edge beside the row and grows left and up.
+      // A picture larger than a button keeps its right edge beside the row and grows left, and
+      // up and down about the row's middle, between the page frame's bottom edge and the sheet's.
       SIZE pic = BitmapButtonImageSize(b);
       int w = std::max<int>(rc.right - rc.left, pic.cx + 8);
       int hgt = std::max<int>(rc.bottom - rc.top, pic.cy + 6);
-      int mid = (rc.top + rc.bottom) / 2;
-      MoveTo(b, RECT{rc.right - w, mid - hgt / 2, rc.right, mid - hgt / 2 + hgt});
+      RECT client{};
+      GetClientRect(hwnd_, &client);
+      HWND tabs = PropSheet_GetTabControl(hwnd_);
+      const int top = tabs ? ChildRect(hwnd_, tabs).bottom + 1 : client.top;
+      hgt = std::min<int>(hgt, client.bottom - top);
+      int y = std::clamp<int>((rc.top + rc.bottom) / 2 - hgt / 2, top, client.bottom - hgt);
+      MoveTo(b, RECT{rc.right - w, y, rc.right, y + hgt});
     }
   }
 }

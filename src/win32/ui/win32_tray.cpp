@@ -99,7 +99,15 @@ bool Win32Tray::Notify(DWORD action) {
       tip.copy(nid.szTip, tip.size());
       nid.szTip[tip.size()] = L'\0';
     }
-    if (Shell_NotifyIconW(action, &nid)) return true;
+    if (Shell_NotifyIconW(action, &nid)) {
+      // Version 3 (Windows 2000 and later) also tells the icon's keyboard use: NIN_KEYSELECT and
+      // WM_CONTEXTMENU.
+      if (action == NIM_ADD && !oldShell_) {
+        nid.uVersion = NOTIFYICON_VERSION;
+        Shell_NotifyIconW(NIM_SETVERSION, &nid);
+      }
+      return true;
+    }
     // Shells before version 5 refuse the longer record; they take the short one with 64 units.
     if (oldShell_) break;
     oldShell_ = flipped = true;

@@ -42,7 +42,7 @@ TEST_F(Statistics, RowsInDialogOrderWithSixtyFourBitCounters) {
                                                     "4000000000", "7", "9", "8"}));
   EXPECT_EQ(page.Control(st::Label(1)).text, "Frames Transmitted Successfully  Without Retry");
   EXPECT_EQ(page.Control(st::Label(0)).text, "Frames Transmitted Successfully ");
-  EXPECT_EQ(page.Control(st::kReset).text, "Reset Counter");
+  EXPECT_EQ(page.Control(st::kReset).text, "&Reset Counter");
   EXPECT_EQ(page.Control(st::kReceiveGroup).text, "Receive Statistics");
 }
 

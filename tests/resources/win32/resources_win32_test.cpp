@@ -175,6 +175,7 @@ TEST_CASE("version resource and manifest") {
   auto* manifest = static_cast<const char*>(Resource(RT_MANIFEST, 1, MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL), &manifestSize));
   CHECK(manifest && std::string(manifest, manifestSize).find("Microsoft.Windows.Common-Controls") != std::string::npos);
   CHECK(manifest && std::string(manifest, manifestSize).find("asInvoker") != std::string::npos);
+  CHECK(manifest && std::string(manifest, manifestSize).find("<dpiAware") != std::string::npos);
 }
 
 }  // namespace

@@ -239,9 +239,9 @@ TEST_F(SecurityDialogTest, ListsAndPositionsFromTheStoredValues) {
   Open(v);
   EXPECT_EQ(C(kIdcApsAuth).selection, 0);
   EXPECT_EQ(C(kIdcApsEncryption).selection, 0);
-  EXPECT_EQ(C(kIdcApsRekeyUnit).text, "Kpackets");
+  EXPECT_EQ(C(kIdcApsRekeyUnit).text, "&Kpackets");
   d->OnCommand(kIdcApsRekeyUnit, UiEvent::Clicked);
-  EXPECT_EQ(C(kIdcApsRekeyUnit).text, "10 seconds");
+  EXPECT_EQ(C(kIdcApsRekeyUnit).text, "10 &seconds");
   EXPECT_FALSE(C(kIdcApsKey1Hex).enabled);  // Open without encryption
 
   Open(v, true);

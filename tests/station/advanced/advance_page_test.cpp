@@ -261,16 +261,16 @@ TEST_F(Advance, OutOfRangeLimitOrThresholdAppliesNothing) {
 
 TEST_F(Advance, RadioButtonFollowsTheToggle) {
   CAdvancePage& p = Open();
-  EXPECT_EQ(p.Control(adv::kRadio).text, "Turn off RF ");
+  EXPECT_EQ(p.Control(adv::kRadio).text, "Turn &off RF ");
   EXPECT_EQ(p.Control(adv::kRadioImage).image, 188);
   p.OnCommand(adv::kRadio, UiEvent::Clicked);
   EXPECT_FALSE(radio);
-  EXPECT_EQ(p.Control(adv::kRadio).text, "Turn on RF");
+  EXPECT_EQ(p.Control(adv::kRadio).text, "&Turn on RF");
   EXPECT_EQ(p.Control(adv::kRadioImage).image, 189);
   // The sheet's own radio button switches it back: caption and bitmap follow.
   radio = true;
   p.RadioChanged();
-  EXPECT_EQ(p.Control(adv::kRadio).text, "Turn off RF ");
+  EXPECT_EQ(p.Control(adv::kRadio).text, "Turn &off RF ");
   EXPECT_EQ(p.Control(adv::kRadioImage).image, 188);
   // Switched while another page was shown: the page shows it when it comes to the front.
   radio = false;
@@ -284,7 +284,7 @@ TEST_F(Advance, TurboRateIsShownLoadedAndApplied) {
   reg.SetSz(kRoot, "TurboRate", "1");
   CAdvancePage& p = Open();
   EXPECT_TRUE(p.Control(adv::kTurboRate).visible);
-  EXPECT_EQ(p.Control(adv::kTurboRate).text, "Tx turbo rate");
+  EXPECT_EQ(p.Control(adv::kTurboRate).text, "Tx turbo &rate");
   EXPECT_TRUE(p.Control(adv::kTurboRate).checked);
   ASSERT_TRUE(p.Apply());
   auto sta = SetsOf(VX_OID_802_11_SET_STA_CONFIG);

@@ -68,7 +68,7 @@ TEST_F(LinkStatus, ConnectedFieldsAndFormats) {
   EXPECT_EQ(T(ls::kExtra), "Link is Up [TxPower:100%]");
   EXPECT_EQ(T(ls::kSignalValue), "100%");
   EXPECT_EQ(page.Control(ls::kSignalBar).position, 100);
-  EXPECT_EQ(T(ls::kDbm), "dBm");
+  EXPECT_EQ(T(ls::kDbm), "&dBm");
   EXPECT_EQ(T(ls::kSignal2Label), "Signal Strength2 :");
 }
 

@@ -149,7 +149,7 @@ TEST_F(AuthSecuTest, Dot1xSwitchAndSheet) {
   p.encryption = kEncWep;
   Open(p);
   EXPECT_TRUE(page.Control(asec::kUse8021x).visible);
-  EXPECT_EQ(page.Control(asec::kUse8021x).text, "Use 802.1x");
+  EXPECT_EQ(page.Control(asec::kUse8021x).text, "U&se 802.1x");
   EXPECT_FALSE(page.Control(asec::k8021xSetting).enabled);
   Click(page, asec::kUse8021x);
   EXPECT_EQ(page.Control(asec::kUse8021x).text, "Disable 802.1x");

@@ -233,7 +233,7 @@ TEST_F(SurveyPageTest, ListShowsTheScanWithColumnsAndButtons) {
   EXPECT_EQ(list.columns[6].width, 93);     // trunc(58.5 x 1.6)
   page->OnListWidth(survey::kStatus, 100);  // another control's width changes nothing
   EXPECT_EQ(list.columns[0].width, 134);
-  EXPECT_EQ(C(survey::kConnect).text, "Connect");
+  EXPECT_EQ(C(survey::kConnect).text, "&Connect");
   EXPECT_FALSE(C(survey::kRescan).enabled);  // the list waits for its first scan
   Pass(6000);
   int home = RowOf("HomeNet");
@@ -490,7 +490,7 @@ TEST_F(SurveyPageTest, HiddenSsidDialogWantsAName) {
   dialog.OnInit();
   EXPECT_EQ(dialog.Control(kIdcHiddenSsid).maxLength, 32);
   EXPECT_EQ(dialog.Control(VX_IDC_HIDDEN_SSID_PROMPT).text,
-            "This AP use hidden SSID, please manually configure SSID");
+            "&This AP use hidden SSID, please manually configure SSID");
   EXPECT_FALSE(dialog.OnOk());
   EXPECT_EQ(ui.boxes.back().text, "Please enter SSID");
   dialog.Control(kIdcHiddenSsid).text = std::string(40, 'h');
