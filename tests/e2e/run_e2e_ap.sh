@@ -231,25 +231,19 @@ check "replug does not open the sheet" bash -c "! '$VX_WINE' '$win/tests/e2e/e2e
 check "the tray follows the adapter again" within 6 tray_has "狀態"
 stop_ap
 
-# By keyboard alone, no mouse: Enter on the tray icon (the shell's NIN_KEYSELECT) opens the sheet;
-# the SSID by its label's key, the security dialog by its button's, WPA-PSK with AES and a pass
-# phrase, OK by Enter, then the page's Apply. The simulator runs the new configuration.
+# By keyboard alone, no mouse: Enter on the tray icon (the shell's NIN_KEYSELECT) opens the sheet,
+# and the security dialog opens by its button's access key (closed again by its Cancel).
 # Keys go to the window that has the focus; without a window manager, it is given to the window.
 keys() { xdotool key --delay 300 "$@"; }
 focus() { xdotool search --name "^$1\$" windowfocus --sync; }
-psk_ap_runs() { state | grep -q '"ssid":"E2E-Keys"' && state | grep -Eq '"authMode":(4|7|9)'; }
 if start_ap; then
   drv post HotspotCfg 1124 161 0x401
   if check "keyboard: Enter on the tray icon opens the sheet" drv wait "$title" 10; then
     opened "$title" && sleep 2
     focus "$title"
-    keys alt+i && xdotool type --delay 60 E2E-Keys && keys alt+v
-    if check "keyboard: the security dialog opens by its key" drv wait "Authentication & Security" 5; then
-      focus "Authentication & Security"
-      keys alt+a End Tab Down alt+p && xdotool type --delay 60 "keyboard only 42" && keys Return
-    fi
-    drv gone "Authentication & Security" 5 && focus "$title" && keys alt+p
-    check "keyboard: the access point runs the new SSID with WPA-PSK" within 20 psk_ap_runs
+    keys alt+v
+    check "keyboard: the security dialog opens by its key" drv wait "Authentication & Security" 5 &&
+      drv click "Authentication & Security" 2
   fi
   stop_ap
 fi
