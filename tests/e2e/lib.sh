@@ -98,8 +98,9 @@ text_of() {
   [ "$1" = zh ] && table=src/resources/strings/strings.zh-TW.txt
   awk -F'\t' -v id="$2" '$1 == id {print $3}' "$table" | words
 }
-# A control's text without its access key: "Co&nnect" and "連線(&C)" read "Connect" and "連線".
-words() { sed -e 's/(&[^)])//g' -e 's/&\(.\)/\1/g'; }
+# A control's text without its access key: "Co&nnect" and "連線(&C)" read "Connect" and "連線";
+# an "&" before no letter or digit is no key ("Authentication & Security", a window title).
+words() { sed -e 's/(&[[:alnum:]])//g' -e 's/&\([[:alnum:]]\)/\1/g'; }
 # The first message box's text, answered with a button (default OK): box TIMEOUT [BUTTON].
 box() { drv box-text "$@"; }
 box_says() {  # expected text, [button]: a box with that text appears within 5 s
