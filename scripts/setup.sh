@@ -14,7 +14,7 @@ fi
 for p in cmake g++ clang libgtest-dev libgmock-dev googletest libbenchmark-dev libssl-dev \
          nlohmann-json3-dev g++-mingw-w64-i686-posix binutils-mingw-w64-i686 g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
          wine wine64 wine32:i386 xvfb imagemagick fonts-wqy-zenhei fonts-wqy-microhei xauth x11-utils procps xdotool \
-         nsis novnc websockify x11vnc curl iproute2 jq; do
+         nsis novnc websockify x11vnc curl iproute2 jq openssl; do
   have "$p" || need+=("$p")
 done
 
