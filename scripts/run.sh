@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # The main job: the station utility under Wine against the built-in simulated adapter. Starts the
-# simulator host (wlansim), gives the simulated adapters their installed registry keys, and runs
-# ClientCfg in simulation mode until it is ended from its tray menu ("Exit"). Arguments go to
-# ClientCfg ("showup" opens the sheet at once). After a hand-over to access point mode it goes on
-# while HotspotCfg runs, until the last Windows program of its Wine prefix has ended.
+# simulator host (wlansim), installs the utilities with their setup program into Program Files
+# (where the setup cannot run, a 64-bit-only kernel, the programs are copied there as it would),
+# puts the simulated platform into the Wine prefix (device entries, the miniport stand-in and the
+# stand-in libraries: scripts/sim-install.sh), and runs the installed ClientCfg, as a user's logon
+# starts it, until it is ended from its tray menu ("Exit"). Arguments go to ClientCfg ("showup"
+# opens the sheet at once). After a hand-over to access point mode it goes on while HotspotCfg
+# runs, until neither utility runs any more.
 #
 # With a display of its own (DISPLAY set and answering) the windows show there. Without one it
 # uses a virtual display: Xvfb on the number DISPLAY names, or on :99 (used as it is when one runs
@@ -12,7 +15,7 @@
 # 127.0.0.1 only. It prints the address to open and keeps build/screenshots/run-latest.png fresh.
 # Ports: VX_VNC_PORT (default 5901), VX_WEB_PORT (default 6080), the simulator's VX_SIM_PORT
 # (default 4510) and its one-button service's VX_QS_PORT (default 1500), or the next free ones.
-# (ClientCfg looks for that service on 1500 unless a security.ini beside it says otherwise.)
+# (A security.ini beside the installed ClientCfg names the one-button service's port.)
 # Everything it started ends with the job.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -32,6 +35,7 @@ fi
 started=()
 finish() {  # last started, first ended: the display goes after what uses it
   local i
+  [ -z "${WINEPREFIX:-}" ] || wineserver -k 2>/dev/null || true  # the simulated platform's server
   for ((i = ${#started[@]} - 1; i >= 0; i--)); do
     kill "${started[i]}" 2>/dev/null || true
     wait "${started[i]}" 2>/dev/null || true
@@ -50,7 +54,14 @@ if [ "$virtual" = 1 ] && ! xdpyinfo -display "$DISPLAY" >/dev/null 2>&1; then
 fi
 source scripts/wine-env.sh
 cmake --preset "$VX_WIN_PRESET" >/dev/null
-cmake --build --preset "$VX_WIN_PRESET" -j"$jobs" --target ClientCfg HotspotCfg ModeSwitch
+cmake --build --preset "$VX_WIN_PRESET" -j"$jobs" --target ClientCfg HotspotCfg ModeSwitch vxsim-platform \
+  vxsim-certs vx_sim_driver_file
+win=build/$VX_WIN_PRESET
+setup=
+if [ "$VX_WIN_PRESET" = win32-release ] && command -v makensis >/dev/null; then
+  cmake --build --preset win32-release -j"$jobs" --target installer
+  setup=$(ls "$win"/ArventaWLAN-Setup-*.exe | tail -1)
+fi
 
 port_free() { ! (exec 3<>"/dev/tcp/127.0.0.1/$1") 2>/dev/null; }
 free_port_from() {
@@ -99,12 +110,28 @@ if [ "$virtual" = 1 ]; then
 fi
 
 port=$(free_port_from "${VX_SIM_PORT:-4510}")
-build/native-asan/src/sim/host/wlansim --port "$port" --autosecurity-port "$(free_port_from "${VX_QS_PORT:-1500}")" &
+qsport=$(free_port_from "${VX_QS_PORT:-1500}")
+build/native-asan/src/sim/host/wlansim --port "$port" --autosecurity-port "$qsport" &
 started+=($!)
-bash scripts/sim-install.sh "build/$VX_WIN_PRESET"
-exe=build/$VX_WIN_PRESET/src/win32/apps/ClientCfg.exe
-echo "== ClientCfg under Wine on DISPLAY=$DISPLAY, simulator on 127.0.0.1:$port"
+for _ in $(seq 100); do
+  port_free "$port" || break
+  sleep 0.1
+done
+# The simulated platform, on a wineserver of the job's own that keeps the driver up.
+env -u VX_LANE_PREFIX bash scripts/sim-install.sh "$win" "$port"
+instdir_win='C:\Program Files\Arventa\Wireless LAN Utility'
+instdir="$WINEPREFIX/drive_c/Program Files/Arventa/Wireless LAN Utility"
+if [ -n "$setup" ]; then
+  "$VX_WINE" "$setup" /S "/D=$instdir_win"
+else
+  mkdir -p "$instdir"
+  cp "$win/src/win32/apps/ClientCfg.exe" "$win/src/win32/apps/HotspotCfg.exe" "$instdir/"
+fi
+# What the driver package puts beside the utilities: the mode-switch program.
+cp "$win/src/win32/apps/ModeSwitch.exe" "$instdir/"
+printf '[Option]\r\nSERVER_PORT=%s\r\n' "$qsport" >"$instdir/security.ini"
+echo "== ClientCfg under Wine on DISPLAY=$DISPLAY, installed in $instdir_win, simulator on 127.0.0.1:$port"
 echo "   (control it with: build/native-asan/tests/e2e/wlanctl --port $port '{\"cmd\":\"state\"}')"
-VX_SIM=127.0.0.1:$port "$VX_WINE" "$exe" "$@" || true
-# After a hand-over HotspotCfg runs on (and may hand back): the job lasts while any of them does.
-wineserver -w
+"$VX_WINE" "$instdir_win\\ClientCfg.exe" "$@" || true
+# After a hand-over HotspotCfg runs on (and may hand back): the job lasts while either does.
+while pgrep -s 0 -f '(ClientCfg|HotspotCfg|ModeSwitch)\.exe' >/dev/null; do sleep 1; done

@@ -110,6 +110,8 @@ if [ "$want_windows" = 1 ] || [ ${#picked[@]} -gt 0 ]; then
   if [ "$want_windows" = 1 ]; then
     step windows:imports bash tools/imports/audit_imports.sh build/win32-release/src/win32/apps/ClientCfg.exe \
       build/win32-release/src/win32/apps/HotspotCfg.exe
+    step windows:shipped bash tools/shipped/check_shipped.sh build/win32-release/src/win32/apps/ClientCfg.exe \
+      build/win32-release/src/win32/apps/HotspotCfg.exe
   fi
   # One Wine prefix made ready once (booted, fonts set: scripts/wine-env.sh); each lane copies it.
   template=$PWD/build/wineprefix-template-$VX_WIN_PRESET

@@ -20,7 +20,7 @@ open_sheet() {
 surveyed() { enabled "$sheet" "$(idc SURVEY_RESCAN)"; }
 
 start_client() {  # extra environment in "$@"
-  env $(sim_switch) "$@" "$VX_WINE" "$clientcfg" >/dev/null 2>&1 &
+  env "$@" "$VX_WINE" "$clientcfg" >/dev/null 2>&1 &
   client=$!
   within 20 tray_has "ARVENTA"
 }

@@ -16,7 +16,6 @@ ctl() { "$native/tests/e2e/wlanctl" --port "$port" "$1"; }
 # Wide arguments reach the driver intact under a UTF-8 locale (titles may be Chinese).
 # Its output loses the carriage returns of the Windows C runtime.
 drv() { LC_ALL=C.UTF-8 "$VX_WINE" "$win/tests/e2e/e2e_driver.exe" "$@" 2>/dev/null | tr -d '\r'; }
-notes() { ctl '{"cmd":"notes"}'; }
 # The tips of the icons in the notification area (Wine's explorer), as pointing at them shows.
 # In a 64-bit prefix explorer is a 64-bit program, looked into by the x86_64 driver.
 tray() {
@@ -109,13 +108,10 @@ box_says() {  # expected text, [button]: a box with that text appears within 5 s
   [ "$got" = "$1" ] || { echo "  box said: \"$got\"" >&2; return 1; }
 }
 
-# The simulated platform in the prefix (scripts/sim-install.sh): the programs then run without
-# VX_SIM, through SetupAPI, the miniport stand-in and the supplicant library. Unplug and replug
-# change the device entries as Plug and Play would.
-install_sim_platform() { bash scripts/sim-install.sh "$win" "$port" && platform=1; }
-# The switch a program is started with: VX_SIM for the suites still in simulation mode, none once
-# the suite has installed the simulated platform.
-sim_switch() { [ -n "${platform:-}" ] || echo "VX_SIM=127.0.0.1:$port"; }
+# The simulated platform in the prefix (scripts/sim-install.sh): the programs reach it through
+# SetupAPI, the miniport stand-in and the stand-in libraries, as they would a real adapter.
+# Unplug and replug change the device entries as Plug and Play would.
+install_sim_platform() { bash scripts/sim-install.sh "$win" "$port"; }
 # A certificate of the world's (scripts/sim-certs.sh) by its SHA-1 thumbprint, in lower case.
 cert_hash() { openssl x509 -inform DER -in "$win/sim-certs/$1.der" -noout -fingerprint -sha1 | sed 's/.*=//; s/://g' | tr 'A-F' 'a-f'; }
 sim_devices() { "$VX_WINE" "$win/src/sim/install/vxsim-platform.exe" devices "$port" >/dev/null 2>&1; }
@@ -159,11 +155,11 @@ stop_sim() {
   wait "$sim" 2>/dev/null
   sim=
 }
-# The adapter key as the driver's installation leaves it, and the driver package's files; for a
-# suite on the platform path ($platform set before sim_up), the simulated platform too.
+# The adapter key as the driver's installation leaves it, the driver package's files and the
+# simulated platform.
 fresh_adapter() {
   "$VX_WINE" reg delete "$root" /f >/dev/null 2>&1
-  if [ -n "${platform:-}" ]; then install_sim_platform; else bash scripts/sim-install.sh "$win"; fi
+  install_sim_platform
 }
 # The start of a suite against the simulated adapter: the simulator, and the adapter as installed.
 sim_up() {  # wlansim options
@@ -171,9 +167,7 @@ sim_up() {  # wlansim options
   fresh_adapter
 }
 # The simulator with one adapter in the world file given, without the one-button service.
-# Its suites run on the platform path.
 start_one_adapter_sim() {
-  platform=1
   sim_up --one-adapter --no-autosecurity --world "$1"
 }
 # At the end of a suite: its own tidying ($tidy), the simulator, and the programs of its Wine

@@ -26,8 +26,6 @@ personality_end() {
   fi
   personality=
 }
-# The kind the program noted to the simulator (clientcfg and hotspotcfg do in simulation mode).
-noted_kind_is() { notes | grep -q "\"osKind\":\"$1\""; }
 # The Windows version a program is told, read inside it by the probe: 5.0 under win2k, 5.1 under
 # winxp, the versions its kind comes from.
 sees_personality() {  # window title

@@ -16,7 +16,7 @@ source "$(dirname "$0")/personality.sh"
 associated() { state | grep -q '"associated":true'; }
 not_associated() { state | grep -q '"associated":false'; }
 
-platform=1  # the shipped program on the simulated platform, no simulation switch
+
 sim_up --one-adapter --no-autosecurity
 tidy=personality_tidy
 

@@ -38,7 +38,7 @@ log_has() {  # oid as logged, hex data: a successful set the driver took
 }
 bridge_has() { ctl '{"cmd":"bridge"}' | grep -q -- "$1"; }
 
-platform=1  # both shipped programs on the simulated platform, no simulation switch
+
 start_sim --one-adapter --no-autosecurity || exit 1
 tidy=personality_end
 if [ -n "${3:-}" ]; then personality_begin "$3" || exit 1; fi

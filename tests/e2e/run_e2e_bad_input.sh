@@ -5,7 +5,9 @@
 # another control, the lists scroll, and what was typed arrives whole. The dialogs no other
 # suite opens are looked at here too: the one-time password of PEAP with a token card, and the
 # adapter choice when the host has two adapters. ClientCfg also runs with its supplicant library
-# missing and with one that lacks an export. Screenshots go to build/screenshots/.
+# missing and with one that lacks an export, and meets what can come back from the driver: a list
+# too big for its buffer, a card pulled out mid-scan or between its open and its request.
+# Screenshots go to build/screenshots/.
 # Usage: tests/e2e/run_e2e_bad_input.sh NATIVE_BUILD_DIR WINDOWS_BUILD_DIR   (after scripts/wine-env.sh)
 set -uo pipefail
 suite=bad-input
@@ -185,6 +187,46 @@ if start_client LANG=zh_TW.UTF-8 LC_ALL=zh_TW.UTF-8; then
 else
   check "starts in Chinese" false
 fi
+
+# The driver boundary: a list that outgrows the program's buffer, a card pulled out between the
+# program's open and its request, and one pulled out in the middle of a scan. The program goes
+# on, and carries on once the card is back.
+sheet=$(text_of en 102)
+{
+  echo '{"networks": ['
+  for i in $(seq 0 699); do  # some 70 KiB of list, over the program's 64 KiB
+    printf '{"ssid": "Crowd-%03d", "bssid": "02:00:00:00:%02X:%02X", "channel": %d, "rssi": -60, "security": "open"}%s\n' \
+      "$i" $((i / 256)) $((i % 256)) $((1 + i % 11)) "$([ "$i" = 699 ] || echo ,)"
+  done
+  echo ']}'
+} >"$work/crowd.json"
+oid_failed() { ctl '{"cmd":"log"}' | grep -o '{[^{}]*}' | grep "\"oid\":\"$1\"" | grep -q '"ok":false'; }
+scan_asked() { ctl '{"cmd":"log"}' | grep -o '{[^{}]*}' | grep '"oid":"0x0D01011A"' | grep -q '"ok":true'; }
+alive() { kill -0 "$client" 2>/dev/null; }
+present() { ! tray_has "Not exist"; }
+back_again() { within 20 present && alive; }
+if check "driver boundary: ClientCfg reaches the tray" start_client && open_sheet; then
+  ctl "{\"cmd\":\"load\",\"path\":\"$PWD/$work/crowd.json\"}" >/dev/null
+  ctl '{"cmd":"log","clear":true}' >/dev/null
+  drv click "$sheet" "$(idc SURVEY_RESCAN)"
+  check "a list over the buffer: the driver answers that the buffer is too small" within 15 oid_failed 0x0D010217
+  check "... the program lives on with the last good list" within 10 has_rows 64
+  ctl "{\"cmd\":\"load\",\"path\":\"$PWD/$work/world.json\"}" >/dev/null
+  ctl '{"cmd":"log","clear":true}' >/dev/null
+  drv click "$sheet" "$(idc SURVEY_RESCAN)"
+  within 10 scan_asked && unplug
+  check "unplugged in the middle of a scan: the list query fails" within 10 oid_failed 0x0D010217
+  check "... the tray says \"Not exist\" and the program lives on" within 15 tray_has "Not exist"
+  replug
+  check "... plugged back in, it carries on" back_again
+  ctl '{"cmd":"unplug","afterOpen":true}' >/dev/null
+  check "pulled out between the open and the request: the tray says \"Not exist\"" within 15 tray_has "Not exist"
+  sim_devices  # gone from the device entries too, as Plug and Play removes it
+  check "... the program lives on" alive
+  replug
+  check "... plugged back in, it carries on" back_again
+fi
+stop_client
 
 # The supplicant library missing, or lacking an export: the program runs without it and calls
 # nothing of it. (The library is where vxsim-platform put it: the system folder of the build's

@@ -136,8 +136,9 @@ quiet_uninstall() {  # the way Add or Remove Programs runs it; the uninstaller r
   eval "timeout 120 \"\$VX_WINE\" $command" >/dev/null 2>&1
   timeout 120 wineserver -w
 }
-start_installed_client() {
-  env VX_SIM=127.0.0.1:$port "$VX_WINE" "$instdir_win\\ClientCfg.exe" >/dev/null 2>&1 &
+start_installed_client() {  # on the simulated platform, as a user's logon starts it
+  install_sim_platform || return 1
+  "$VX_WINE" "$instdir_win\\ClientCfg.exe" >/dev/null 2>&1 &
   client=$!
   within 30 tray_has "ARVENTA"
 }
@@ -202,7 +203,7 @@ size_matches() {  # EstimatedSize is in KiB
 check "uninstall entry: EstimatedSize is the installed size" size_matches
 
 # --- the installed ClientCfg, and what a running utility refuses -------------------------------
-check "the installed ClientCfg.exe reaches the tray in simulation mode" start_installed_client
+check "the installed ClientCfg.exe reaches the tray" start_installed_client
 # Its start-up clears the chip maker's shortcuts only.
 check "the maker's start-up entry is still there once it runs" links_to "$startup_link" ClientCfg.exe
 before=$(snapshot)
@@ -311,6 +312,9 @@ else
 fi
 
 # --- a silent uninstall keeps the adapter's settings -------------------------------------------
+# The simulated platform's persistent server goes first: the uninstaller is waited for by the
+# server's end.
+wineserver -k 2>/dev/null
 check "the silent uninstall from the entry's QuietUninstallString runs" quiet_uninstall
 check "no file, folder, shortcut, start-up entry or uninstall entry is left" nothing_installed
 check "the profile made before the uninstall is still in the registry" \

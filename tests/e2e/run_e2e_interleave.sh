@@ -13,7 +13,7 @@ source "$(dirname "$0")/clientcfg.sh"
 # The simulator, restarted for each hand-over on the same ports.
 # The restart points $clientcfg at the suite's folder with ModeSwitch.exe: it is pointed back here.
 sim_one() { start_sim --one-adapter && clientcfg=$work/ClientCfg.exe; }
-sim_one || exit 1
+sim_one && install_sim_platform || exit 1
 # The program in a folder of its own: its security.ini points the one-button set-up at this
 # run's service, and with no mode-switch program beside it a hand-over starts nothing else.
 cp "$win/src/win32/apps/ClientCfg.exe" "$work/ClientCfg.exe"
@@ -43,7 +43,7 @@ regroot='HKEY_LOCAL_MACHINE\System\CurrentControlSet\Control\Class\{4D36E972-E32
     echo "\"${v%%=*}\"=\"${v#*=}\""
   done
 } >"$work/fresh.reg"
-fresh_registry() { "$VX_WINE" regedit /S "$work/fresh.reg"; }
+fresh_registry() { "$VX_WINE" regedit /S "$work/fresh.reg" && sim_devices; }  # the device's entries again
 
 # The maker's access point stays out of range but for the key dialog: joined to it, the Site
 # Survey page would offer its one-button set-up in the middle of the other cases.
@@ -52,7 +52,7 @@ maker_range() { ctl "{\"cmd\":\"range\",\"network\":\"Arventa-AP\",\"inRange\":$
 start() {  # [true]: the maker's access point in range from the start
   maker_range "${1:-false}"
   echo "== start" >>"$log"
-  env WINEDEBUG=warn+heap VX_SIM=127.0.0.1:$port "$VX_WINE" "$clientcfg" >>"$log" 2>&1 &
+  env WINEDEBUG=warn+heap "$VX_WINE" "$clientcfg" >>"$log" 2>&1 &
   client=$!
   within 30 tray_has "ARVENTA"
 }
@@ -170,7 +170,7 @@ for d in "${dialogs[@]}"; do
     continue
   fi
   [ "$d" = certs ] && shot interleave-certs-en
-  ctl '{"cmd":"unplug"}' >/dev/null
+  unplug
   throughout 3 tray_lacks "Not exist"  # a tick of the main loop comes and goes
   check "$d, unplugged: the program lives on with the dialog and the sheet" waiting_with "$d"
   check "$d, unplugged: the tray waits for the dialog" tray_lacks "Not exist"
@@ -180,7 +180,7 @@ for d in "${dialogs[@]}"; do
   check "$d, unplugged: the sheet goes after the dialog" drv gone "$sheet" 6
   check "$d, unplugged: then the tray says \"Not exist\"" within 4 tray_has "Not exist"
   check "$d, unplugged: no fault under heap checking" crash_free
-  ctl '{"cmd":"replug"}' >/dev/null
+  replug
   within 10 tray_has "Disconnected"
 done
 end_if_running
@@ -230,7 +230,7 @@ done
 cp "$win/src/win32/apps/HotspotCfg.exe" "$work/HotspotCfg.exe"
 ap=$(text_of en 3001) apsec=$(text_of en 3150)
 start_ap() {
-  env WINEDEBUG=warn+heap VX_SIM=127.0.0.1:$port "$VX_WINE" "$work/HotspotCfg.exe" >>"$log" 2>&1 &
+  env WINEDEBUG=warn+heap "$VX_WINE" "$work/HotspotCfg.exe" >>"$log" 2>&1 &
   client=$!
   drv wait "$ap" 20 && sleep 1
 }
@@ -246,7 +246,7 @@ open_ap_acl() { on 1 choose "$ap" "$(idc ACL_POLICY)" "#1" && drv click "$ap" "$
 open_ap_wds() { on 2 set-text "$ap" "$(idc WDS_MAC)" 0016CB01 && drv click "$ap" "$(idc WDS_ADD)" && box_up; }
 sim_one >/dev/null
 fresh_registry
-for action in "unplug:ctl {\"cmd\":\"unplug\"}" "exit:drv post HotspotCfg 0x111 32776 0" "switch:drv post HotspotCfg 0x111 32778 0"; do
+for action in "unplug:unplug" "exit:drv post HotspotCfg 0x111 32776 0" "switch:drv post HotspotCfg 0x111 32778 0"; do
   for d in ap_ssid ap_security ap_psk ap_acl ap_wds; do
     a=${action%%:*}
     alive || start_ap
@@ -256,7 +256,7 @@ for action in "unplug:ctl {\"cmd\":\"unplug\"}" "exit:drv post HotspotCfg 0x111 
     if [ $d = ap_security ]; then drv click "$apsec" 2; else box 5 1 >/dev/null && [ $d = ap_psk ] && drv click "$apsec" 2; fi
     if [ $a = unplug ]; then
       check "$d, unplugged: the sheet goes after the dialog, no fault" gone_cleanly
-      ctl '{"cmd":"replug"}' >/dev/null && within 10 tray_has "Status :" && drv post HotspotCfg 0x111 32774 0 && drv wait "$ap" 10
+      replug && within 10 tray_has "Status :" && drv post HotspotCfg 0x111 32774 0 && drv wait "$ap" 10
     else
       check "$d, $a: the program ends cleanly after the dialog" ended_cleanly
       [ $a = exit ] || check "$d, switch: OpMode 0 is stored" test "$(reg_value OpMode)" = 0

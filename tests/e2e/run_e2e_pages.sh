@@ -105,7 +105,7 @@ net=PagesNet
 "$native/src/sim/host/wlansim" --print-world |
   sed -e 's/"00:0C:E7:10:20:30"/"00:1A:2B:3C:4D:20"/' -e 's/"maker": true/"maker": false/' \
     -e "s/\"Arventa-AP\"/\"$net\"/" >"$work/world.json"
-start_sim --one-adapter --no-autosecurity --world "$work/world.json" || exit 1
+start_sim --one-adapter --no-autosecurity --world "$work/world.json" && install_sim_platform || exit 1
 fresh_registry() {
   "$VX_WINE" reg delete "$root" /f >/dev/null 2>&1
   "$VX_WINE" regedit /S src/sim/install/virtual_adapters.reg
@@ -352,7 +352,7 @@ for lang in en zh; do
   env_lang=()
   [ "$lang" = zh ] && env_lang=(LANG=zh_TW.UTF-8 LC_ALL=zh_TW.UTF-8)
   fresh_registry
-  ctl '{"cmd":"replug"}' >/dev/null  # the driver as it loads: station mode
+  replug  # the driver as it loads: station mode, and the device's entries again
   if ! check "$lang: ClientCfg starts and joins" start_client "${env_lang[@]}" || ! within 15 associated; then
     stop_client
     continue
@@ -370,7 +370,7 @@ for lang in en zh; do
   drv post HotspotCfg 0x111 32776 0
   drv gone HotspotCfg 10
   stop_client  # ended by the hand-over already, or ended now
-  ctl '{"cmd":"unplug"}' >/dev/null
+  unplug
 done
 
 # Two adapters: the choice between them, each fact behind its label from the string table.
@@ -379,8 +379,8 @@ starts_with() { case "$1" in "$2"*) return 0 ;; *) echo "  \"$1\" does not begin
 for lang in en zh; do
   env_lang=()
   [ "$lang" = zh ] && env_lang=(LANG=zh_TW.UTF-8 LC_ALL=zh_TW.UTF-8)
-  fresh_registry
-  env VX_SIM=127.0.0.1:$port "${env_lang[@]}" "$VX_WINE" "$clientcfg" >/dev/null 2>&1 &
+  fresh_registry && sim_devices
+  env "${env_lang[@]}" "$VX_WINE" "$clientcfg" >/dev/null 2>&1 &
   client=$!
   chooser=$(says "$lang" 2030)
   if check "$lang: two adapters: \"$chooser\" asks which" drv shown "$chooser" 20; then

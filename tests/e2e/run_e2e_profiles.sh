@@ -255,7 +255,7 @@ fi
 # lets any token write HKLM: the refused write and its message are tested natively.)
 stored() { "$VX_WINE" reg query "$root\\Profile\\Station" /s 2>/dev/null | md5sum; }
 before=$(stored)
-env $(sim_switch) "$VX_WINE" "$win/tests/e2e/as_standard_user.exe" "$(winepath -w "$clientcfg")" >/dev/null 2>&1 &
+"$VX_WINE" "$win/tests/e2e/as_standard_user.exe" "$(winepath -w "$clientcfg")" >/dev/null 2>&1 &
 client=$!
 if check "starts with a standard user's token" within 20 tray_has "ARVENTA"; then
   drv post ClientCfg 0x111 32774 0

@@ -23,7 +23,7 @@ has_row() { rows | grep -P "^$1\t$2\t" >/dev/null; }  # SSID, BSSID
 ap_text_is() { [ "$(drv text "$keydlg" "$(idc QS3_KEY_AP_TEXT)" | tr '\n' ' ' | sed 's/ *$//')" = "$1" ]; }
 ap_key_is() { world_net Arventa-AP | grep "\"passphrase\":\"$1\"" >/dev/null; }
 joined_wpa_psk() { joined "$1" && state_has '"authMode":4'; }
-browser_opened() { notes | grep '"browser"' >/dev/null; }
+browser_opened() { grep -q "about:blank" "$work/browser.txt" 2>/dev/null; }
 # The row's encryption reads the table's "None" ($none, in the language of the run).
 sel_row_open() { drv items "$seltool" "$(idc QS3_SEL_LIST)" | grep -P "^$1\t" | cut -f5 | grep -Fx "$none" >/dev/null; }
 # A list row's image: row_image WINDOW LIST ROW.
@@ -86,6 +86,12 @@ sim_up --one-adapter
 cp "$win/src/win32/apps/ClientCfg.exe" "$work/ClientCfg.exe"
 printf '[Option]\r\nSERVER_PORT=%s\r\n' "$qsport" >"$work/security.ini"
 clientcfg=$work/ClientCfg.exe
+# The prefix's browser for "about:" pages notes the page it is given, as a user sees one open.
+browser_win=$(winepath -w "$work")
+printf '@echo %%~1>"%s\\browser.txt"\r\n' "$browser_win" >"$work/browser.bat"
+"$VX_WINE" reg add 'HKCR\about' /v "URL Protocol" /d "" /f >/dev/null 2>&1
+"$VX_WINE" reg add 'HKCR\about\shell\open\command' /ve /d "\"$browser_win\\browser.bat\" \"%1\"" /f >/dev/null 2>&1
+rm -f "$work/browser.txt"
 
 sheet=$(text_of en 102)
 secprof=$(text_of en 2201)
@@ -333,7 +339,7 @@ fi
 # networks in range, so does the selection tool.
 sheet=$(text_of en 102)
 seltool=$(text_of en 2310)
-env VX_SIM=127.0.0.1:$port "$VX_WINE" "$clientcfg" SHOWUP >/dev/null 2>&1 &
+"$VX_WINE" "$clientcfg" SHOWUP >/dev/null 2>&1 &
 client=$!
 check "\"SHOWUP\" opens the sheet by itself" drv wait "$sheet" 20
 if check "\"SHOWUP\" opens the selection tool" opened "$seltool"; then

@@ -254,19 +254,6 @@ TEST(RemoteCertStoreTest, DamagedRepliesGiveNoList) {
   for (size_t i = 1; i < replies.size(); ++i) EXPECT_FALSE(certs.List(CertStoreName::My)) << "reply " << i;
 }
 
-TEST(SimEndpointTest, ParsesTheEnvironmentValue) {
-  auto e = ParseSimEndpoint("127.0.0.1:4600");
-  ASSERT_TRUE(e);
-  EXPECT_EQ(e->host, "127.0.0.1");
-  EXPECT_EQ(e->port, 4600);
-  EXPECT_EQ(ParseSimEndpoint("localhost")->port, kDefaultHostPort);
-  EXPECT_EQ(ParseSimEndpoint(":4511")->host, "127.0.0.1");
-  EXPECT_FALSE(ParseSimEndpoint(""));
-  EXPECT_FALSE(ParseSimEndpoint("host:"));
-  EXPECT_FALSE(ParseSimEndpoint("host:99999"));
-  EXPECT_FALSE(ParseSimEndpoint("host:12ab"));
-}
-
 TEST(WorldJsonTest, RoundTripAndErrors) {
   World w = DefaultWorld();
   WorldLoad back = ParseWorldJson(WorldToJson(w));

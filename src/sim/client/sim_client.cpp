@@ -7,22 +7,6 @@
 
 namespace vx::sim {
 
-std::optional<SimEndpoint> ParseSimEndpoint(const std::string& value) {
-  if (value.empty()) return std::nullopt;
-  SimEndpoint e;
-  auto colon = value.rfind(':');
-  std::string host = colon == std::string::npos ? value : value.substr(0, colon);
-  if (!host.empty()) e.host = host == "localhost" ? "127.0.0.1" : host;
-  if (colon != std::string::npos) {
-    std::string port = value.substr(colon + 1);
-    char* end = nullptr;
-    long p = std::strtol(port.c_str(), &end, 10);
-    if (port.empty() || *end || p < 1 || p > 65535) return std::nullopt;
-    e.port = static_cast<uint16_t>(p);
-  }
-  return e;
-}
-
 std::optional<std::vector<uint8_t>> SimConnection::Call(const std::vector<uint8_t>& request) {
   std::lock_guard lock(mutex_);
   // One retry on a fresh connection: the host may have been restarted since the last call.
@@ -34,7 +18,8 @@ std::optional<std::vector<uint8_t>> SimConnection::Call(const std::vector<uint8_
     }
     std::vector<uint8_t> reply;
     uint32_t announced = 0;
-    if (WriteFrame(socket_, request) && ReadFrame(socket_, reply, announced, nullptr, 10000) == FrameResult::Ok) {
+    if (WriteFrame(socket_, request) &&
+        ReadFrame(socket_, reply, announced, nullptr, 10000) == FrameResult::Ok) {
       ByteReader r(reply);
       if (r.U8() == kReplyOk && r.ok()) return std::vector<uint8_t>(reply.begin() + 1, reply.end());
       error_ = ReadString(r);
@@ -61,7 +46,8 @@ std::string SimConnection::Control(const std::string& json) {
 class RemoteDeviceHandle : public DeviceHandle {
  public:
   RemoteDeviceHandle(RemoteDevicePort& port, std::string path) : port_(port), path_(std::move(path)) {}
-  bool Control(uint32_t ioctl, std::span<const uint8_t> in, std::span<uint8_t> out, uint32_t& returned) override {
+  bool Control(uint32_t ioctl, std::span<const uint8_t> in, std::span<uint8_t> out,
+               uint32_t& returned) override {
     returned = 0;
     ByteWriter w;
     w.U8(kCmdDeviceControl);
@@ -113,7 +99,8 @@ bool RemoteDeviceSetup::EnumerateNetDevices(std::vector<NetDevice>& devices) {
   uint32_t count = r.U32();
   for (uint32_t i = 0; i < count && r.ok(); ++i) {
     NetDevice d;
-    for (std::string* s : {&d.hardwareId, &d.driverKey, &d.friendlyName, &d.description, &d.location, &d.manufacturer})
+    for (std::string* s :
+         {&d.hardwareId, &d.driverKey, &d.friendlyName, &d.description, &d.location, &d.manufacturer})
       *s = ReadString(r);
     bool hasId = r.U8() != 0;
     std::string id = ReadString(r);
@@ -132,8 +119,11 @@ bool RemoteIpInfo::GetAdapters(std::vector<AdapterIpInfo>& adapters) {
   uint32_t count = r.U32();
   for (uint32_t i = 0; i < count && r.ok(); ++i) {
     AdapterIpInfo a;
-    for (std::string* s : {&a.adapterName, &a.address, &a.mask, &a.gateway, &a.dhcpServer}) *s = ReadString(r);
+    for (std::string* s : {&a.adapterName, &a.address, &a.mask, &a.gateway, &a.dhcpServer})
+      *s = ReadString(r);
     a.dhcpEnabled = r.U8() != 0;
+    std::string mac = ReadString(r, 8);
+    a.hardwareAddress.assign(mac.begin(), mac.end());
     if (r.ok()) adapters.push_back(a);
   }
   return ok && r.ok();
@@ -151,7 +141,8 @@ RemoteSupplicant::Result RemoteSupplicant::Send(uint8_t call, const std::vector<
   result.ok = r.U8() != 0;
   uint32_t kind = r.U32();
   result.event.number = r.U32();
-  result.event.kind = kind <= SupplicantEvent::Status ? static_cast<SupplicantEvent::Kind>(kind) : SupplicantEvent::None;
+  result.event.kind =
+      kind <= SupplicantEvent::Status ? static_cast<SupplicantEvent::Kind>(kind) : SupplicantEvent::None;
   if (!r.ok()) return {};
   return result;
 }
@@ -182,14 +173,20 @@ bool RemoteSupplicant::OpenGlobal(std::string_view familyKey) {
 bool RemoteSupplicant::BindAdapter(const MacAddress& mac) {
   return Send(kSupBindAdapter, std::vector<uint8_t>(mac.begin(), mac.end())).ok;
 }
-void RemoteSupplicant::ConfigResumption(uint32_t choice) { Send(kSupConfigResumption, ByteWriter().U32(choice).Take()); }
+void RemoteSupplicant::ConfigResumption(uint32_t choice) {
+  Send(kSupConfigResumption, ByteWriter().U32(choice).Take());
+}
 void RemoteSupplicant::AuthenticateStop() { Send(kSupAuthenticateStop, {}); }
 void RemoteSupplicant::ConfigWpa(bool on) { Send(kSupConfigWpa, {static_cast<uint8_t>(on ? 1 : 0)}); }
 void RemoteSupplicant::Set8021xValues(uint32_t a, uint32_t b, uint32_t c, uint32_t d) {
   Send(kSupSet8021xValues, ByteWriter().U32(a).U32(b).U32(c).U32(d).Take());
 }
-void RemoteSupplicant::ConfigLeap(const std::string& id, const std::string& pw) { Send(kSupConfigLeap, Strings({&id, &pw})); }
-void RemoteSupplicant::ConfigMd5(const std::string& id, const std::string& pw) { Send(kSupConfigMd5, Strings({&id, &pw})); }
+void RemoteSupplicant::ConfigLeap(const std::string& id, const std::string& pw) {
+  Send(kSupConfigLeap, Strings({&id, &pw}));
+}
+void RemoteSupplicant::ConfigMd5(const std::string& id, const std::string& pw) {
+  Send(kSupConfigMd5, Strings({&id, &pw}));
+}
 void RemoteSupplicant::ConfigPeap(const TunnelCredentials& c) { Send(kSupConfigPeap, Tunnel(c)); }
 void RemoteSupplicant::ConfigTtls(const TunnelCredentials& c) { Send(kSupConfigTtls, Tunnel(c)); }
 void RemoteSupplicant::ConfigTls(const std::string& id, const CertificateHash& ca,

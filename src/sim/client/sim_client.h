@@ -1,5 +1,6 @@
-// Client side of the simulator host: the platform ports of a program in simulation mode, each
-// request carried to wlansim over loopback TCP. A program uses them only when VX_SIM is set.
+// Client side of the simulator host: the platform ports as the stand-ins in a test prefix (the
+// miniport, the supplicant and IP helper libraries, the installer) and the tests reach them, each
+// request carried to wlansim over loopback TCP. Never linked into the shipped programs.
 #pragma once
 #include <cstdint>
 #include <functional>
@@ -21,8 +22,6 @@ struct SimEndpoint {
   std::string host = "127.0.0.1";
   uint16_t port = 4510;
 };
-// "host:port", "host" or ":port"; nullopt for an empty or malformed value.
-std::optional<SimEndpoint> ParseSimEndpoint(const std::string& value);
 
 // One connection to the host, shared by the ports; reconnects after a failure.
 class SimConnection {

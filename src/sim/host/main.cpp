@@ -1,5 +1,6 @@
-// wlansim: the simulator host. Serves the virtual adapters to programs in simulation mode
-// (VX_SIM=host:port) and to tests through its control interface.
+// wlansim: the simulator host. Serves the virtual adapters to the simulated platform's stand-ins
+// (the miniport, the supplicant and IP helper libraries) and to tests through its control
+// interface.
 #include <chrono>
 #include <csignal>
 #include <cstdio>

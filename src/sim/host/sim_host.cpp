@@ -2,7 +2,6 @@
 
 #include <chrono>
 #include <cstdio>
-
 #include <nlohmann/json.hpp>
 
 #include "sim/protocol/host_protocol.h"
@@ -118,7 +117,8 @@ bool SimHost::Start() {
   }
   if (options_.autoSecurity) {
     uint16_t port = static_cast<uint16_t>(options_.autoSecurityPort);
-    if (options_.autoSecurityPort < 0) port = adapters_.empty() ? 1500 : adapters_[0]->GetWorld().autoSecurityPort;
+    if (options_.autoSecurityPort < 0)
+      port = adapters_.empty() ? 1500 : adapters_[0]->GetWorld().autoSecurityPort;
     autoSecurity_ = std::make_unique<TcpServer>([this](Socket& s) { ServeAutoSecurity(s); });
     if (!autoSecurity_->Start(port)) {
       error_ = "cannot listen on 127.0.0.1:" + std::to_string(port) + " for the one-button security service";
@@ -181,7 +181,12 @@ std::vector<uint8_t> SimHost::Handle(std::span<const uint8_t> request) {
       std::string path = ReadString(r, 1024);
       if (!r.ok() || r.remaining()) return ErrorReply("malformed device open request");
       auto h = router_->Open(path);
-      return OkReply().U8(h ? 1 : 0).U32(router_->LastError()).Take();
+      ByteWriter w = OkReply();
+      w.U8(h ? 1 : 0).U32(router_->LastError());
+      // A card pulled out between the program's open and its request.
+      for (auto& a : adapters_)
+        if (h && EqualsIgnoreCase(path, a->DevicePath()) && unplugAfterOpen_.erase(a.get())) a->Unplug();
+      return w.Take();
     }
     case kCmdDeviceControl: {
       std::string path = ReadString(r, 1024);
@@ -208,8 +213,8 @@ std::vector<uint8_t> SimHost::Handle(std::span<const uint8_t> request) {
       ByteWriter w = OkReply();
       w.U8(ok ? 1 : 0).U32(static_cast<uint32_t>(devices.size()));
       for (const NetDevice& d : devices) {
-        for (const std::string* s : {&d.hardwareId, &d.driverKey, &d.friendlyName, &d.description, &d.location,
-                                     &d.manufacturer})
+        for (const std::string* s :
+             {&d.hardwareId, &d.driverKey, &d.friendlyName, &d.description, &d.location, &d.manufacturer})
           WriteString(w, *s);
         w.U8(d.netCfgInstanceId ? 1 : 0);
         WriteString(w, d.netCfgInstanceId.value_or(""));
@@ -225,6 +230,7 @@ std::vector<uint8_t> SimHost::Handle(std::span<const uint8_t> request) {
         for (const std::string* s : {&a.adapterName, &a.address, &a.mask, &a.gateway, &a.dhcpServer})
           WriteString(w, *s);
         w.U8(a.dhcpEnabled ? 1 : 0);
+        WriteString(w, std::string(a.hardwareAddress.begin(), a.hardwareAddress.end()));
       }
       return w.Take();
     }
@@ -365,7 +371,8 @@ std::string SimHost::Control(const std::string& text) {
   if (!GetString(j, "cmd", cmd)) return Fail("the control request has no \"cmd\" text");
   std::lock_guard lock(worldMutex_);
   long long index = 0;
-  if (j.contains("adapter") && (!GetInt(j, "adapter", index) || index < 0 || index >= (long long)adapters_.size()))
+  if (j.contains("adapter") &&
+      (!GetInt(j, "adapter", index) || index < 0 || index >= (long long)adapters_.size()))
     return Fail("\"adapter\" must be an index below " + std::to_string(adapters_.size()));
   VirtualAdapter& a = *adapters_[static_cast<size_t>(index)];
   std::string name;
@@ -385,8 +392,14 @@ std::string SimHost::Control(const std::string& text) {
     for (auto& ad : adapters_) ad->SetWorld(load.world);
     return Dump({{"ok", true}});
   }
-  if (cmd == "world") return Dump({{"ok", true}, {"world", json::parse(WorldToJson(a.GetWorld()), nullptr, false)}});
+  if (cmd == "world")
+    return Dump({{"ok", true}, {"world", json::parse(WorldToJson(a.GetWorld()), nullptr, false)}});
   if (cmd == "unplug" || cmd == "replug") {
+    bool afterOpen = false;
+    if (cmd == "unplug" && GetBool(j, "afterOpen", afterOpen) && afterOpen) {
+      unplugAfterOpen_.insert(&a);
+      return Dump({{"ok", true}});
+    }
     cmd == "unplug" ? a.Unplug() : a.Replug();
     return Dump({{"ok", true}});
   }
@@ -397,7 +410,8 @@ std::string SimHost::Control(const std::string& text) {
       if (!GetBool(j, "inRange", flag)) return Fail("range needs \"inRange\": true or false");
       for (auto& ad : adapters_) found = ad->SetNetworkInRange(name, flag);
     } else {
-      if (!GetInt(j, "rssi", number) || number < -120 || number > 0) return Fail("rssi needs \"rssi\" in -120..0");
+      if (!GetInt(j, "rssi", number) || number < -120 || number > 0)
+        return Fail("rssi needs \"rssi\" in -120..0");
       for (auto& ad : adapters_) found = ad->SetNetworkRssi(name, static_cast<int32_t>(number));
     }
     return found ? Dump({{"ok", true}}) : Fail("no network \"" + name + "\"");
@@ -425,7 +439,8 @@ std::string SimHost::Control(const std::string& text) {
   }
   if (cmd == "fail") {
     long long times = -1;
-    if (!GetInt(j, "oid", number) || number < 0 || number > 0xFFFFFFFFll) return Fail("fail needs \"oid\" (a number)");
+    if (!GetInt(j, "oid", number) || number < 0 || number > 0xFFFFFFFFll)
+      return Fail("fail needs \"oid\" (a number)");
     GetInt(j, "times", times);
     a.FailOid(static_cast<uint32_t>(number), static_cast<int>(times));
     return Dump({{"ok", true}});
@@ -435,28 +450,21 @@ std::string SimHost::Control(const std::string& text) {
     return Dump({{"ok", true}});
   }
   if (cmd == "tick") {
-    if (!GetInt(j, "seconds", number) || number < 1 || number > 3600) return Fail("tick needs \"seconds\" in 1..3600");
+    if (!GetInt(j, "seconds", number) || number < 1 || number > 3600)
+      return Fail("tick needs \"seconds\" in 1..3600");
     for (auto& ad : adapters_) ad->Tick(static_cast<int>(number));
     return Dump({{"ok", true}});
   }
   if (cmd == "state")
     return Dump({{"ok", true}, {"state", StateJson(a.State())}, {"mac", FormatMac(a.Hardware().mac, ':')}});
-  // What a program in simulation mode shows where tests cannot look (the tray), by topic.
-  if (cmd == "note") {
-    std::string topic, value;
-    if (!GetString(j, "topic", topic) || !GetString(j, "value", value)) return Fail("note needs \"topic\" and \"value\"");
-    notes_[topic] = value;
-    return Dump({{"ok", true}});
-  }
-  if (cmd == "notes") {
-    json all = json::object();
-    for (const auto& [topic, value] : notes_) all[topic] = value;
-    return Dump({{"ok", true}, {"notes", all}});
-  }
   if (cmd == "log") {
     json log = json::array();
     for (const OidLogEntry& e : a.OidLog())
-      log.push_back({{"oid", Hex32(e.oid)}, {"set", e.set}, {"ok", e.ok}, {"length", e.length}, {"data", EncodeHex(e.data)}});
+      log.push_back({{"oid", Hex32(e.oid)},
+                     {"set", e.set},
+                     {"ok", e.ok},
+                     {"length", e.length},
+                     {"data", EncodeHex(e.data)}});
     if (GetBool(j, "clear", flag) && flag) a.ClearOidLog();
     return Dump({{"ok", true}, {"log", log}});
   }
@@ -495,7 +503,10 @@ void SimHost::ServeAutoSecurity(Socket& client) {
     while (buffer.size() >= 2) {
       if (buffer[0] != 0x5C) return;  // not this protocol
       uint8_t command = buffer[1];
-      size_t need = command == 0x01 ? 2 : command == 0x02 ? (buffer.size() >= 9 ? 9 + buffer[8] : 9) : command == 0x04 ? 10 : 0;
+      size_t need = command == 0x01   ? 2
+                    : command == 0x02 ? (buffer.size() >= 9 ? 9 + buffer[8] : 9)
+                    : command == 0x04 ? 10
+                                      : 0;
       if (need == 0) return;
       if (buffer.size() < need) break;
       std::vector<uint8_t> request(buffer.begin(), buffer.begin() + static_cast<long>(need));
@@ -515,7 +526,12 @@ void SimHost::ServeAutoSecurity(Socket& client) {
         if (command == 0x01) {
           std::string name = ap ? (ap->apName.empty() ? ap->ssid : ap->apName) : "";
           uint16_t flags = ap ? ap->supportFlags : 0;
-          reply = {0x5B, 0x81, uint8_t(flags >> 8), uint8_t(flags), uint8_t(name.size() >> 8), uint8_t(name.size())};
+          reply = {0x5B,
+                   0x81,
+                   uint8_t(flags >> 8),
+                   uint8_t(flags),
+                   uint8_t(name.size() >> 8),
+                   uint8_t(name.size())};
           reply.insert(reply.end(), name.begin(), name.end());
         } else if (command == 0x02) {
           std::string passphrase;

@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -57,13 +58,13 @@ class SimHost {
   std::unique_ptr<SimSupplicant> supplicant_;
   std::unique_ptr<SimIpInfo> ipInfo_;
   std::unique_ptr<SimDeviceSetup> setup_;
-  std::map<std::string, std::string> notes_;  // "note" commands, newest value per topic
   std::mutex worldMutex_;  // one request at a time reaches the simulated devices
   TcpServer server_;
   std::unique_ptr<TcpServer> autoSecurity_;
   std::atomic<bool> stop_{false};
   std::thread ticker_;
   std::string error_;
+  std::set<VirtualAdapter*> unplugAfterOpen_;  // pulled out once the next open has succeeded
   std::map<MacAddress, std::string> pendingPassphrases_;  // one-button SET_WPA_PSK by BSSID
 };
 

@@ -3,8 +3,9 @@
 //
 //   vxsim-platform install PORT   device entries, then the miniport stand-in as a kernel driver
 //                                 service, started, with wlansim's PORT in its Parameters, and
-//                                 the supplicant library stand-in in the system folder
-//                                 (both copied from this build, beside this program's folder)
+//                                 the stand-ins of the supplicant library and of the IP helper in
+//                                 the system folder (copied from this build, beside this
+//                                 program's folder), the latter made the utilities' own
 //   vxsim-platform devices PORT   after an unplug or a replug: the device entries again, and the
 //                                 driver restarted, so that it has a device for each adapter
 //                                 plugged in and none for one pulled out (Wine opens a device
@@ -139,6 +140,20 @@ bool CopyToSystem(const std::string& fromBuild, const std::string& toSystem) {
   return false;
 }
 
+// The IP helper's stand-in only for the utilities: Wine's own stays every other program's.
+bool PreferIpHelperStandIn() {
+  bool ok = true;
+  for (const char* program : {"ClientCfg.exe", "HotspotCfg.exe"}) {
+    HKEY key = nullptr;
+    std::string path = std::string("Software\\Wine\\AppDefaults\\") + program + "\\DllOverrides";
+    ok = RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                         nullptr) == ERROR_SUCCESS &&
+         SetText(key, "iphlpapi", "native") && ok;
+    if (key) RegCloseKey(key);
+  }
+  return ok;
+}
+
 bool WaitFor(SC_HANDLE service, DWORD state) {
   SERVICE_STATUS status{};
   for (int i = 0; i < 100; ++i) {
@@ -211,8 +226,10 @@ int main(int argc, char** argv) {
   vx::sim::SimConnection connection(vx::sim::SimEndpoint{"127.0.0.1", static_cast<uint16_t>(port)});
   if (!WriteDevices(connection)) return 1;
   if (command == "install") StopDriver();
-  if (command == "install" && !(CopyToSystem("driver\\vxsimnic.sys", "drivers\\vxsimnic.sys") &&
-                                CopyToSystem("supplicant\\AegisE5.dll", "AegisE5.dll")))
+  if (command == "install" &&
+      !(CopyToSystem("driver\\vxsimnic.sys", "drivers\\vxsimnic.sys") &&
+        CopyToSystem("supplicant\\AegisE5.dll", "AegisE5.dll") &&
+        CopyToSystem("iphlpapi\\iphlpapi.dll", "iphlpapi.dll") && PreferIpHelperStandIn()))
     return 1;
   return StartDriver(static_cast<uint16_t>(port)) ? 0 : 1;
 }

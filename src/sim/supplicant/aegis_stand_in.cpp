@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/supplicant.h"
+#include "sim/client/installed_port.h"
 #include "sim/client/sim_client.h"
 
 namespace {
@@ -42,18 +43,9 @@ std::unique_ptr<vx::sim::RemoteSupplicant> supplicant;
 // The relay, made on first use; null when the simulated platform is not installed.
 vx::sim::RemoteSupplicant* Relay() {
   if (supplicant) return supplicant.get();
-  HKEY key = nullptr;
-  DWORD port = 0, size = sizeof port, type = 0;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Services\\VxSimNic\\Parameters", 0,
-                    KEY_READ, &key) != ERROR_SUCCESS)
-    return nullptr;
-  const bool read =
-      RegQueryValueExA(key, "Port", nullptr, &type, reinterpret_cast<BYTE*>(&port), &size) == ERROR_SUCCESS &&
-      type == REG_DWORD && port > 0 && port < 65536;
-  RegCloseKey(key);
-  if (!read) return nullptr;
-  connection = std::make_unique<vx::sim::SimConnection>(
-      vx::sim::SimEndpoint{"127.0.0.1", static_cast<uint16_t>(port)});
+  auto port = vx::sim::InstalledSimPort();
+  if (!port) return nullptr;
+  connection = std::make_unique<vx::sim::SimConnection>(vx::sim::SimEndpoint{"127.0.0.1", *port});
   supplicant = std::make_unique<vx::sim::RemoteSupplicant>(*connection);
   return supplicant.get();
 }

@@ -1,5 +1,4 @@
-// The ports through which a utility reaches its adapter: the simulator's when VX_SIM names its
-// host, the system's otherwise. Simulation is never a fallback.
+// The ports through which a utility reaches its adapter and the system services around it.
 #pragma once
 #include <memory>
 
@@ -8,15 +7,12 @@
 #include "platform/device_setup.h"
 #include "platform/ip_info.h"
 #include "platform/supplicant.h"
-#include "platform/system.h"
-#include "sim/client/sim_client.h"
 
 namespace vx {
 
 struct AdapterPorts {
-  std::unique_ptr<sim::SimConnection> connection;  // only in simulation mode
   std::unique_ptr<DevicePort> device;
-  std::unique_ptr<DevicePort> bridge;  // the simulator serves "\\.\XBRG" like an adapter
+  std::unique_ptr<DevicePort> bridge;  // the bridge driver's "\\.\XBRG"
   std::unique_ptr<DeviceSetupPort> setup;
   std::unique_ptr<IpInfoPort> ipInfo;
   std::unique_ptr<SupplicantPort> supplicant;
@@ -27,6 +23,6 @@ enum class AdapterPortUse { Station, AccessPoint };
 
 // The station gets the supplicant and the certificate stores, the access point utility the bridge
 // device.
-AdapterPorts MakeAdapterPorts(SystemPort& system, AdapterPortUse use);
+AdapterPorts MakeAdapterPorts(AdapterPortUse use);
 
 }  // namespace vx

@@ -23,7 +23,8 @@ RECT ChildRect(HWND parent, HWND child) {
 
 }  // namespace
 
-ApPageDecorations::ApPageDecorations(ModelPropertySheet& sheet, ApSheetPages& pages) : sheet_(sheet), pages_(pages) {
+ApPageDecorations::ApPageDecorations(ModelPropertySheet& sheet, ApSheetPages& pages)
+    : sheet_(sheet), pages_(pages) {
   RegisterView(this);
 }
 
@@ -69,8 +70,8 @@ void ApPageDecorations::PlaceEditor(HWND page, MacListPage& model, int listId, i
   HWND edit = GetDlgItem(page, editId);
   if (!list || !edit) return;
   RECT item{};
-  if (SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(model.EditedRow()), reinterpret_cast<LPARAM>(&item)) ==
-      LB_ERR)
+  if (SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(model.EditedRow()),
+                   reinterpret_cast<LPARAM>(&item)) == LB_ERR)
     return;
   MapWindowPoints(list, page, reinterpret_cast<POINT*>(&item), 2);
   // Over the row from its left edge, one pixel lower than the item; MODIFY and CANCEL share the

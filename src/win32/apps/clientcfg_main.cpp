@@ -1,22 +1,18 @@
-// ClientCfg: the station utility. In simulation mode (VX_SIM names the simulator host) the
-// adapter, its enumeration, the supplicant and the IP information come from the simulator;
-// otherwise from the system.
-#include "win32/ui/win32_dialogs.h"  // first: keeps the port's MessageBox name intact
-
+// ClientCfg: the station utility.
 #include <windows.h>
 
 #include <memory>
 #include <string>
 
 #include "driver/os_version.h"
-#include "sim/client/noting_ports.h"
-#include "sim/client/sim_client.h"
+#include "net/socket.h"
+#include "resources/resource_ids.h"
+#include "resources/string_ids.h"
 #include "station/shell/hide_dlg.h"
 #include "station/shell/startup.h"
 #include "win32/apps/adapter_ports.h"
 #include "win32/apps/instance.h"
 #include "win32/apps/station_pages.h"
-#include "net/socket.h"
 #include "win32/apps/station_sheet.h"
 #include "win32/ports/wide.h"
 #include "win32/ports/win32_ports.h"
@@ -24,10 +20,8 @@
 #include "win32/supplicant/aegis_library.h"
 #include "win32/ui/hidden_dialog.h"
 #include "win32/ui/ui_init.h"
+#include "win32/ui/win32_dialogs.h"  // first: keeps the port's MessageBox name intact
 #include "win32/ui/win32_tray.h"
-#include "resources/resource_ids.h"
-#include "resources/string_ids.h"
-
 
 int WINAPI wWinMain(HINSTANCE module, HINSTANCE, PWSTR commandLine, int) {
   vx::Win32Strings strings(module);
@@ -48,21 +42,15 @@ int WINAPI wWinMain(HINSTANCE module, HINSTANCE, PWSTR commandLine, int) {
   vx::Win32Process process;
   vx::Win32Dialogs dialogs(module);
   vx::Win32Tray tray(module);
-  vx::AdapterPorts adapter = vx::MakeAdapterPorts(system, vx::AdapterPortUse::Station);
+  vx::AdapterPorts adapter = vx::MakeAdapterPorts(vx::AdapterPortUse::Station);
 
   const uint16_t language = system.DefaultUiLanguage();
   const int kind = vx::DetectOsVersion(system, vx::Program::Station);
   vx::CleanStartMenuShortcuts(process, system, kind, language);
 
   vx::HiddenMainDialog window(module, vx::kIddHideDlg);
-  std::unique_ptr<vx::TrayPort> notingTray;
-  if (adapter.connection) notingTray = std::make_unique<vx::sim::NotingTray>(tray, *adapter.connection);
-  vx::TrayPort& shownTray = notingTray ? *notingTray : static_cast<vx::TrayPort&>(tray);
-  std::unique_ptr<vx::ProcessPort> notingProcess;
-  if (adapter.connection) notingProcess = std::make_unique<vx::sim::NotingProcess>(process, *adapter.connection);
-  vx::ProcessPort& usedProcess = notingProcess ? *notingProcess : static_cast<vx::ProcessPort&>(process);
-  vx::StationPorts ports{registry, *adapter.device, *adapter.setup, timers, system, services, usedProcess,
-                         *adapter.supplicant, shownTray, dialogs, strings};
+  vx::StationPorts ports{registry, *adapter.device,     *adapter.setup, timers,  system, services,
+                         process,  *adapter.supplicant, tray,           dialogs, strings};
   // The one-button set-up's worker wakes the UI thread with this message.
   constexpr UINT kWorkerWake = WM_APP + 1;
   vx::TcpClient tcp;
@@ -85,16 +73,9 @@ int WINAPI wWinMain(HINSTANCE module, HINSTANCE, PWSTR commandLine, int) {
     SetWindowTextW(hwnd, L"ClientCfg");  // never shown; a name lets tools find the utility
     dialogs.SetFallbackOwner(hwnd);
     shell.OnInitDialog();
-    // In simulation the operating-system kind it went by is noted, for tests under Wine's
-    // Windows 2000 and XP personalities.
-    if (adapter.connection) vx::sim::Note(*adapter.connection, "osKind", std::to_string(shell.OsKind()));
   };
-  window.onTray = [&](UINT mouse) {
-    shell.OnTrayNotify(mouse);
-  };
-  window.onCommand = [&](int command) {
-    shell.OnCommand(static_cast<uint32_t>(command));
-  };
+  window.onTray = [&](UINT mouse) { shell.OnTrayNotify(mouse); };
+  window.onCommand = [&](int command) { shell.OnCommand(static_cast<uint32_t>(command)); };
   window.onDestroy = [&] { shell.OnDestroy(); };
   window.onMessage = [&](UINT msg, WPARAM, LPARAM, INT_PTR& result) {
     if (msg != kWorkerWake) return false;

@@ -1,21 +1,17 @@
-// HotspotCfg: the software access point utility. In simulation mode (VX_SIM names the simulator
-// host) the adapter, its enumeration, the bridge device and the IP information come from the
-// simulator; otherwise from the system.
-#include "win32/ui/win32_dialogs.h"  // first: keeps the port's MessageBox name intact
-
+// HotspotCfg: the software access point utility.
 #include <windows.h>
 
 #include <memory>
 #include <string>
 
-#include "sim/client/noting_ports.h"
-#include "sim/client/sim_client.h"
+#include "resources/resource_ids.h"
+#include "resources/string_ids.h"
 #include "softap/shell/ap_hide_dlg.h"
 #include "softap/shell/ap_sheet_pages.h"
 #include "softap/shell/ap_startup.h"
+#include "win32/apps/adapter_ports.h"
 #include "win32/apps/ap_page_views.h"
 #include "win32/apps/ap_sheet.h"
-#include "win32/apps/adapter_ports.h"
 #include "win32/apps/instance.h"
 #include "win32/ports/bridge_win.h"
 #include "win32/ports/file_info_win.h"
@@ -25,12 +21,10 @@
 #include "win32/ui/hidden_dialog.h"
 #include "win32/ui/ui_init.h"
 #include "win32/ui/view_registry.h"
+#include "win32/ui/win32_dialogs.h"  // first: keeps the port's MessageBox name intact
 #include "win32/ui/win32_tray.h"
-#include "resources/resource_ids.h"
-#include "resources/string_ids.h"
 
 namespace {
-
 
 // The application's help path: the program's own path with ".HLP" in place of ".EXE".
 std::string HelpPath() {
@@ -65,7 +59,7 @@ int WINAPI wWinMain(HINSTANCE module, HINSTANCE, PWSTR commandLine, int) {
   vx::Win32Dialogs dialogs(module);
   vx::Win32Tray tray(module);
   vx::Win32FileInfo files;
-  vx::AdapterPorts adapter = vx::MakeAdapterPorts(system, vx::AdapterPortUse::AccessPoint);
+  vx::AdapterPorts adapter = vx::MakeAdapterPorts(vx::AdapterPortUse::AccessPoint);
 
   const uint16_t language = system.DefaultUiLanguage();
   vx::CleanApStartMenuShortcuts(process, system, language);
@@ -73,13 +67,11 @@ int WINAPI wWinMain(HINSTANCE module, HINSTANCE, PWSTR commandLine, int) {
   (void)helpFile;  // the pages offer no help; the name is kept as the utility always formed it
 
   vx::HiddenMainDialog window(module, vx::kIddApHideDlg);
-  std::unique_ptr<vx::TrayPort> notingTray;
-  if (adapter.connection) notingTray = std::make_unique<vx::sim::NotingTray>(tray, *adapter.connection);
-  vx::TrayPort& shownTray = notingTray ? *notingTray : static_cast<vx::TrayPort&>(tray);
-  vx::ApPorts ports{registry, *adapter.device, *adapter.bridge, *adapter.setup, timers, system, services,
-                    process,  shownTray,       dialogs,         strings};
-  auto sheetFactory = [&](vx::ApHideDlg& dlg, const std::vector<vx::ApPage>& pages)
-      -> std::unique_ptr<vx::ApSheetView> {
+  vx::ApPorts ports{registry, *adapter.device, *adapter.bridge, *adapter.setup,
+                    timers,   system,          services,        process,
+                    tray,     dialogs,         strings};
+  auto sheetFactory = [&](vx::ApHideDlg& dlg,
+                          const std::vector<vx::ApPage>& pages) -> std::unique_ptr<vx::ApSheetView> {
     return std::make_unique<vx::ApSheet>(module, window.Hwnd(), dlg, pages,
                                          vx::ApSheetExtras{files, *adapter.ipInfo, vx::LocalFromUtc});
   };
@@ -95,9 +87,6 @@ int WINAPI wWinMain(HINSTANCE module, HINSTANCE, PWSTR commandLine, int) {
     SetWindowTextW(hwnd, L"HotspotCfg");  // never shown; a name lets tools find the utility
     dialogs.SetFallbackOwner(hwnd);
     shell.OnInitDialog();
-    // In simulation the operating-system kind it went by is noted, for tests under Wine's
-    // Windows 2000 and XP personalities.
-    if (adapter.connection) vx::sim::Note(*adapter.connection, "osKind", std::to_string(shell.OsKind()));
   };
   window.onTray = [&](UINT mouse) { shell.OnTrayNotify(mouse); };
   window.onCommand = [&](int command) { shell.OnCommand(static_cast<uint32_t>(command)); };

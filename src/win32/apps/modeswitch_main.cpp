@@ -43,7 +43,8 @@ class Win32ModeSwitchSystem : public vx::sim::ModeSwitchSystem {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
-  auto request = vx::sim::ParseModeSwitch(vx::sim::SplitCommandLine(vx::Narrow(commandLine ? commandLine : L"")));
+  auto request =
+      vx::sim::ParseModeSwitch(vx::sim::SplitCommandLine(vx::Narrow(commandLine ? commandLine : L"")));
   if (!request) return 2;
   Win32ModeSwitchSystem system;
   return vx::sim::RunModeSwitch(*request, system) == vx::sim::ModeSwitchResult::Started ? 0 : 1;

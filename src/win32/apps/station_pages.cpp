@@ -2,16 +2,17 @@
 
 #include "common/pages/about_page.h"
 #include "common/pages/statistic_page.h"
+#include "station/monitor/link_status_page.h"
 #include "station/profiles/profile_editor_shell.h"
 #include "station/profiles/profile_page.h"
 #include "station/survey/survey_profile_hooks.h"
-#include "station/monitor/link_status_page.h"
 #include "win32/ports/file_info_win.h"
 #include "win32/ui/view_registry.h"
 
 namespace vx {
 
-StationPageSet MakeStationPages(HideDlg& shell, IpInfoPort& ipInfo, CertStorePort& certs, SurveyServices services) {
+StationPageSet MakeStationPages(HideDlg& shell, IpInfoPort& ipInfo, CertStorePort& certs,
+                                SurveyServices services) {
   StationPorts& ports = shell.Ports();
   StationPageSet set;
   // Page timers change their models outside any window message; the views must follow.
@@ -50,8 +51,9 @@ StationPageSet MakeStationPages(HideDlg& shell, IpInfoPort& ipInfo, CertStorePor
     AdvanceFacts f;
     f.settingsRoot = shell.Discovery().Selected().settingsRoot;
     f.has5GHz = control.Plan().has5GHz;
-    f.region = DecodeCountryRegion(control.Plan().regionWord | (control.Plan().bgRegionChangeable ? 0 : 0x80) |
-                                   (control.Plan().aRegionChangeable ? 0 : 0x8000));
+    f.region =
+        DecodeCountryRegion(control.Plan().regionWord | (control.Plan().bgRegionChangeable ? 0 : 0x80) |
+                            (control.Plan().aRegionChangeable ? 0 : 0x8000));
     return f;
   };
   advance.setWirelessMode = [&shell, &control](uint32_t mode) {
@@ -78,7 +80,8 @@ StationPageSet MakeStationPages(HideDlg& shell, IpInfoPort& ipInfo, CertStorePor
   about.usb = shell.Discovery().Selected().isUsb;
   about.instanceId = shell.Discovery().Selected().netCfgInstanceId;
   set.pages.push_back(std::make_unique<CAboutPage>(
-      AboutPorts{shell.Channel(), timers, *set.files, ports.system, ipInfo, ports.process, ports.strings}, about));
+      AboutPorts{shell.Channel(), timers, *set.files, ports.system, ipInfo, ports.process, ports.strings},
+      about));
   return set;
 }
 
