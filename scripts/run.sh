@@ -119,14 +119,16 @@ for _ in $(seq 100); do
 done
 # The simulated platform, on a wineserver of the job's own that keeps the driver up.
 env -u VX_LANE_PREFIX bash scripts/sim-install.sh "$win" "$port"
-instdir_win='C:\Program Files\Arventa\Wireless LAN Utility'
-instdir="$WINEPREFIX/drive_c/Program Files/Arventa/Wireless LAN Utility"
 if [ -n "$setup" ]; then
-  "$VX_WINE" "$setup" /S "/D=$instdir_win"
+  "$VX_WINE" "$setup" /S  # a 32-bit setup's Program Files is "Program Files (x86)" in a 64-bit prefix
+  exe=$(find "$WINEPREFIX/drive_c" -path '*/Arventa/Wireless LAN Utility/ClientCfg.exe' | head -1)
 else
-  mkdir -p "$instdir"
-  cp "$win/src/win32/apps/ClientCfg.exe" "$win/src/win32/apps/HotspotCfg.exe" "$instdir/"
+  exe="$WINEPREFIX/drive_c/Program Files/Arventa/Wireless LAN Utility/ClientCfg.exe"
+  mkdir -p "$(dirname "$exe")"
+  cp "$win/src/win32/apps/ClientCfg.exe" "$win/src/win32/apps/HotspotCfg.exe" "$(dirname "$exe")/"
 fi
+instdir=$(dirname "$exe")
+instdir_win=$(winepath -w "$instdir")
 # What the driver package puts beside the utilities: the mode-switch program.
 cp "$win/src/win32/apps/ModeSwitch.exe" "$instdir/"
 printf '[Option]\r\nSERVER_PORT=%s\r\n' "$qsport" >"$instdir/security.ini"

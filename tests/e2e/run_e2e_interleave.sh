@@ -209,8 +209,7 @@ for action in exit switch; do
       # The profile editor is closed for the action, which follows at once.
       check "$d, $action: the profile editor closes by itself" drv gone "$editor" 10
     else
-      sleep 0.5
-      check "$d, $action: the program waits with the dialog and the sheet" waiting_with "$d"
+      check "$d, $action: the program waits with the dialog and the sheet" throughout 1 waiting_with "$d"
       [ "$action" = switch ] && check "$d, switch: the adapter is still a station" state_has '"opMode":0'
       "close_$d"
       [ -n "$editor" ] && check "$d, $action: then the profile editor closes by itself" drv gone "$editor" 10
@@ -232,10 +231,10 @@ ap=$(text_of en 3001) apsec=$(text_of en 3150)
 start_ap() {
   env WINEDEBUG=warn+heap "$VX_WINE" "$work/HotspotCfg.exe" >>"$log" 2>&1 &
   client=$!
-  drv wait "$ap" 20 && sleep 1
+  drv wait "$ap" 20 && within 10 settled "$ap"
 }
 end_ap() { alive && drv post HotspotCfg 0x111 32776 0 && within 15 bash -c "! kill -0 $client"; kill "$client" 2>/dev/null; }
-on() { drv post "$ap" 0x465 "$1" 0 && sleep 1 && drv "${@:2}"; }  # on page N (PSM_SETCURSEL), a driver verb
+on() { page "$ap" "$1" && drv "${@:2}"; }  # on page N, a driver verb
 box_up() { [ -n "$(drv box-up 5)" ]; }
 ap_waits() { alive && drv wait "$ap" 1 && if [ "$1" = ap_security ]; then drv shown "$apsec" 1; else box_up; fi; }
 gone_cleanly() { drv gone "$ap" 6 && crash_free; }
@@ -251,8 +250,8 @@ for action in "unplug:unplug" "exit:drv post HotspotCfg 0x111 32776 0" "switch:d
     a=${action%%:*}
     alive || start_ap
     check "$d, $a: the dialog opens" "open_$d" || { end_ap; continue; }
-    ${action#*:} >/dev/null && sleep 2.5
-    check "$d, $a: the program waits with the dialog and the sheet" ap_waits "$d"
+    ${action#*:} >/dev/null
+    check "$d, $a: the program waits with the dialog and the sheet" throughout 2 ap_waits "$d"
     if [ $d = ap_security ]; then drv click "$apsec" 2; else box 5 1 >/dev/null && [ $d = ap_psk ] && drv click "$apsec" 2; fi
     if [ $a = unplug ]; then
       check "$d, unplugged: the sheet goes after the dialog, no fault" gone_cleanly

@@ -1,4 +1,8 @@
 // ClientCfg: the station utility.
+// clang-format off
+#include "win32/ui/win32_dialogs.h"  // first: keeps the port's MessageBox name intact
+// clang-format on
+
 #include <windows.h>
 
 #include <memory>
@@ -20,7 +24,6 @@
 #include "win32/supplicant/aegis_library.h"
 #include "win32/ui/hidden_dialog.h"
 #include "win32/ui/ui_init.h"
-#include "win32/ui/win32_dialogs.h"  // first: keeps the port's MessageBox name intact
 #include "win32/ui/win32_tray.h"
 
 int WINAPI wWinMain(HINSTANCE module, HINSTANCE, PWSTR commandLine, int) {

@@ -1,4 +1,8 @@
 // HotspotCfg: the software access point utility.
+// clang-format off
+#include "win32/ui/win32_dialogs.h"  // first: keeps the port's MessageBox name intact
+// clang-format on
+
 #include <windows.h>
 
 #include <memory>
@@ -21,7 +25,6 @@
 #include "win32/ui/hidden_dialog.h"
 #include "win32/ui/ui_init.h"
 #include "win32/ui/view_registry.h"
-#include "win32/ui/win32_dialogs.h"  // first: keeps the port's MessageBox name intact
 #include "win32/ui/win32_tray.h"
 
 namespace {
