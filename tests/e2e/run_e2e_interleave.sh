@@ -237,7 +237,7 @@ end_ap() { alive && drv post HotspotCfg 0x111 32776 0 && within 15 bash -c "! ki
 on() { page "$ap" "$1" && drv "${@:2}"; }  # on page N, a driver verb
 box_up() { [ -n "$(drv box-up 5)" ]; }
 ap_waits() { alive && drv wait "$ap" 1 && if [ "$1" = ap_security ]; then drv shown "$apsec" 1; else box_up; fi; }
-gone_cleanly() { drv gone "$ap" 6 && crash_free; }
+gone_cleanly() { drv gone "$ap" 10 && crash_free; }
 open_ap_ssid() { on 0 set-text "$ap" "$(idc APC_SSID)" "" && drv click "$ap" "$(idc APC_APPLY)" && box_up; }
 open_ap_security() { on 0 click "$ap" "$(idc APC_SECURITY)" && opened "$apsec"; }
 open_ap_psk() { open_ap_security && drv choose "$apsec" "$(idc APS_AUTH)" WPA-PSK && drv set-text "$apsec" "$(idc APS_PSK)" short && drv click "$apsec" 1 && box_up; }
