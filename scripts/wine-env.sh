@@ -3,7 +3,8 @@
 # there the x86_64 build of the same sources runs under wine64 instead of the i686 one.
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
-if /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
+# VX_WIN64_ONLY=1 runs as such a kernel would, where 32-bit code runs too.
+if [ "${VX_WIN64_ONLY:-0}" != 1 ] && /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
   export VX_WIN_PRESET=win32-release
   export VX_WINE=wine
 else

@@ -259,7 +259,7 @@ before=$(stored)
 client=$!
 if check "starts with a standard user's token" within 20 tray_has "ARVENTA"; then
   drv post ClientCfg 0x111 32774 0
-  opened "Arventa Client Utility" && sleep 4
+  opened "Arventa Client Utility" && within 15 enabled "Arventa Client Utility" "$(idc SURVEY_RESCAN)"  # surveyed
   check "a standard user cannot add to a profile" test "$(drv state "Arventa Client Utility" "$(idc SURVEY_ADD_PROFILE)")" = disabled
   page "Arventa Client Utility" 0  # the first page is not the Profile page
   check "the Profile page is not offered" test -z "$(drv controls "Arventa Client Utility" | cut -f3 | grep -x Add)"

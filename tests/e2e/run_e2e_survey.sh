@@ -323,7 +323,7 @@ focus() { xdotool search --name "^$1\$" windowfocus --sync; }
 if start_client; then
   drv post ClientCfg 1124 161 0x401
   if check "keyboard: Enter on the tray icon opens the sheet" drv wait "$sheet" 10; then
-    sleep 4
+    within 15 surveyed
     focus "$sheet"
     keys ctrl+Tab ctrl+shift+Tab && xdotool type --delay 100 HomeNet && keys alt+c
     if check "keyboard: Connect asks for HomeNet's key" opened "$secprof"; then
