@@ -231,19 +231,33 @@ check "replug does not open the sheet" bash -c "! '$VX_WINE' '$win/tests/e2e/e2e
 check "the tray follows the adapter again" within 6 tray_has "狀態"
 stop_ap
 
-# By keyboard alone, no mouse: Enter on the tray icon (the shell's NIN_KEYSELECT) opens the sheet,
-# and the security dialog opens by its button's access key (closed again by its Cancel).
+# By keyboard alone, no mouse: Enter on the tray icon (the shell's NIN_KEYSELECT) opens the sheet
+# in front; the SSID by its label's key, the security dialog by its button's, WPA-PSK with AES and
+# a pass phrase, OK by Enter, then the page's Apply. The driver is given the new configuration.
 # Keys go to the window that has the focus; without a window manager, it is given to the window.
 keys() { xdotool key --delay 300 "$@"; }
 focus() { xdotool search --name "^$1\$" windowfocus --sync; }
+in_front() { [ "$(drv foreground | cut -f1)" = "$1" ]; }
+opened_in_front() { opened "$1" && within 5 in_front "$1"; }
+# The pass phrase reaches the driver as the key derived from it and the SSID (PBKDF2, SHA-1).
+psk=$(openssl kdf -keylen 32 -kdfopt digest:SHA1 -kdfopt pass:"keyboard only 42" -kdfopt salt:E2E-Keys \
+  -kdfopt iter:4096 PBKDF2 | tr -d ':\n' | tr 'A-F' 'a-f')
+keyed_ap_runs() {
+  state_has '"authMode":4' && state_has '"encryption":6' && log_has 0x0d81011d "$psk" &&
+    log_has 0x0d810102 "$(printf E2E-Keys | od -An -tx1 | tr -d ' \n')"
+}
+security="Authentication & Security"
 if start_ap; then
   drv post HotspotCfg 1124 161 0x401
-  if check "keyboard: Enter on the tray icon opens the sheet" drv wait "$title" 10; then
-    opened "$title" && sleep 2
+  if check "keyboard: Enter on the tray icon opens the sheet in front" opened_in_front "$title"; then
     focus "$title"
-    keys alt+v
-    check "keyboard: the security dialog opens by its key" drv wait "Authentication & Security" 5 &&
-      drv click "Authentication & Security" 2
+    keys alt+i && xdotool type --delay 60 E2E-Keys && keys alt+v
+    if check "keyboard: the security dialog opens by its key, in front" opened_in_front "$security"; then
+      focus "$security"
+      keys alt+a End Tab Down alt+p && xdotool type --delay 60 "keyboard only 42" && keys Return
+    fi
+    check "keyboard: Enter is the security dialog's OK" drv gone "$security" 5 && focus "$title" && keys alt+p
+    check "keyboard: the driver gets the new SSID, WPA-PSK with AES and the pass phrase's key" within 20 keyed_ap_runs
   fi
   stop_ap
 fi
