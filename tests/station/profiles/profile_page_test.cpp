@@ -1,13 +1,12 @@
 // The profile list page: rows with their texts and corrected channels, Add, Edit, Delete and
 // Activate, and the status icon.
-#include "editor_fixture.h"
-
 #include "station/profiles/profile_page.h"
 
 #include <algorithm>
 #include <tuple>
 
 #include "common/settings/registry_values.h"
+#include "editor_fixture.h"
 #include "resources/string_ids.h"
 
 namespace vx {
@@ -236,7 +235,10 @@ TEST_F(ProfilePageTest, AddRefusedAtAnyWriteKeepsTheEditorOpenAndAddsNothing) {
   }
 }
 
+// With a screen reader the icon is also said in words, in a last "Status" column.
 TEST_F(ProfilePageTest, ActivateAndTheStatusIcon) {
+  facts.screenReader = true;
+  auto status = [&](CProfilePage& p, size_t row) { return p.Control(prof::kList).rows[row].cells.at(6); };
   StationProfile home = Profile("Home", "HomeNet");
   home.authenType = kAuthWpa2Psk;
   home.encryption = kEncAes;
@@ -255,6 +257,9 @@ TEST_F(ProfilePageTest, ActivateAndTheStatusIcon) {
   ASSERT_TRUE(adapter.State().associated);
   EXPECT_EQ(p.Control(prof::kList).rows[1].image, CProfilePage::kImageConnected);
   EXPECT_EQ(p.Control(prof::kList).rows[0].image, -1);
+  EXPECT_EQ(p.Control(prof::kList).columns.at(6).title, "Status");
+  EXPECT_EQ(status(p, 1), "Connected");
+  EXPECT_EQ(status(p, 0), "");
 
   // A profile of another network is active while the adapter stays with this one.
   reg.SetSz(kEditorRoot, "CurProfile", "Other");
@@ -263,11 +268,14 @@ TEST_F(ProfilePageTest, ActivateAndTheStatusIcon) {
   EXPECT_EQ(p.ActiveName(), "Other");
   p.RefreshStatusIcon();
   EXPECT_EQ(p.Control(prof::kList).rows[2].image, CProfilePage::kImageIdle);
+  EXPECT_EQ(status(p, 2), "Active");
   // A profile without SSID counts as connected to whatever the adapter joined.
   reg.SetSz(kEditorRoot, "CurProfile", "Any");
   p.FillList();
   p.RefreshStatusIcon();
   EXPECT_EQ(p.Control(prof::kList).rows[0].image, CProfilePage::kImageConnected);
+  EXPECT_EQ(status(p, 0), "Connected");
+  EXPECT_EQ(status(p, 2), "");
 }
 
 }  // namespace
