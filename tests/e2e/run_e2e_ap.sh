@@ -231,6 +231,26 @@ check "replug does not open the sheet" bash -c "! '$VX_WINE' '$win/tests/e2e/e2e
 check "the tray follows the adapter again" within 6 tray_has "狀態"
 stop_ap
 
+# The sheet at 144 DPI in both languages, as Wine's LogPixels sets it when the program starts:
+# nothing stretched, cut or overlapping, the tabs in one row, keys and labels as at 96.
+desktop='HKCU\Control Panel\Desktop'
+for lang in en zh; do
+  caption=$title env=()
+  [ "$lang" = zh ] && caption=$zh_caption env=(LANG=zh_TW.UTF-8 LC_ALL=zh_TW.UTF-8)
+  "$VX_WINE" reg add "$desktop" /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
+  check "$lang: starts at 144 DPI" start_ap "${env[@]}" || continue
+  drv post HotspotCfg 0x111 32774 0
+  if drv wait "$caption" 10 && within 10 settled "$caption"; then
+    look_at "ap-sheet-144dpi-$lang" "$caption"
+    for i in 1 2 3 4 5 6; do
+      page_ticked "$caption" "$i"
+      look_at "ap-${pages[$i]}-144dpi-$lang" "$caption"
+    done
+  fi
+  stop_ap
+done
+"$VX_WINE" reg delete "$desktop" /v LogPixels /f >/dev/null 2>&1
+
 # By keyboard alone, no mouse: Enter on the tray icon (the shell's NIN_KEYSELECT) opens the sheet
 # in front; the SSID by its label's key, the security dialog by its button's, WPA-PSK with AES and
 # a pass phrase, OK by Enter, then the page's Apply. The driver is given the new configuration.

@@ -140,8 +140,8 @@ void CSiteSurvPage::OnListWidth(int id, int pixels) {
 void CSiteSurvPage::OnInit() {
   auto& list = Control(survey::kList);
   PrepareSurveyList(list, ctx_.strings, listWidth_);
-  statusColumn_ = ctx_.screenReader && ctx_.screenReader();
-  if (statusColumn_) list.columns.push_back({Text(IDS_COL_STATUS), ShareOfWidth(listWidth_, kStatusTenths)});
+  if (ctx_.screenReader && ctx_.screenReader())
+    list.columns.push_back({Text(IDS_COL_STATUS), ShareOfWidth(listWidth_, kStatusTenths)});
   bool hasCurrent = hooks_.sheetHasCurrentProfile && hooks_.sheetHasCurrentProfile();
   if (!hasCurrent) {
     requestedSsid_ = SsidRecord::From(ReadText(ctx_.registry, ctx_.profiles.AdapterKey(), regstr::kSsid, ""));
