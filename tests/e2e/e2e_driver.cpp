@@ -11,8 +11,6 @@
 //   e2e_driver box-up SECONDS                        print the text of the first message box that
 //                                                    is up within SECONDS, and leave it up
 //   e2e_driver key VK                                send a key press to the foreground window
-//   e2e_driver foreground                            print the foreground window's title and the
-//                                                    dialog ID of the control with the focus
 // Controls are found by dialog ID among the visible descendants of the window titled TITLE (a
 // property sheet's hidden pages are skipped):
 //   e2e_driver click TITLE ID                        press a button (check boxes toggle)
@@ -470,13 +468,6 @@ int wmain(int argc, wchar_t** wargv) {
     in[0].ki.wVk = in[1].ki.wVk = vk;
     in[1].ki.dwFlags = KEYEVENTF_KEYUP;
     return SendInput(2, in, sizeof(INPUT)) == 2 ? 0 : 1;
-  }
-  if (verb == "foreground" && argc == 2) {
-    GUITHREADINFO gi{};
-    gi.cbSize = sizeof gi;
-    if (!GetGUIThreadInfo(0, &gi) || !gi.hwndActive) return 1;
-    std::printf("%s\t%d\n", Utf8(TextOf(gi.hwndActive)).c_str(), gi.hwndFocus ? GetDlgCtrlID(gi.hwndFocus) : 0);
-    return 0;
   }
   if (verb == "controls" && argc == 3) {
     HWND top = FindTitle(Wide(argv[2]));

@@ -345,8 +345,7 @@ void InspectTabs(Probe& p, HWND h, const std::wstring& dialog, int id) {
     SendMessageW(h, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
     std::wstring text = WithoutPrefix(buf);
     p.report.Text(dialog, id, "tab", Words(buf));
-    // Ctrl+Tab turns the pages: a tab needs no access key, but one it has must be unique.
-    if (AccessKey(buf)) p.keyed[1].emplace_back(h, buf);
+    if (AccessKey(buf)) p.keyed[1].emplace_back(h, buf);  // none needed: Ctrl+Tab turns the pages
     RECT r = {};
     SendMessageW(h, TCM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&r));
     // A tab keeps 6 pixels of padding a side; one past the control's edge needs the scroll arrows.
@@ -357,8 +356,7 @@ void InspectTabs(Probe& p, HWND h, const std::wstring& dialog, int id) {
     p.report.Fit(dialog, id, "tab", text, need, have, false);
   }
   // Tabs in a second row jump about as pages are chosen: one row, or the control is too narrow.
-  if (SendMessageW(h, TCM_GETROWCOUNT, 0, 0) > 1)
-    p.report.Line("clipped", dialog, id, "tabs", L"", "2 rows/1");
+  if (SendMessageW(h, TCM_GETROWCOUNT, 0, 0) > 1) p.report.Line("clipped", dialog, id, "tabs", L"", "2 rows");
 }
 
 void InspectList(Probe& p, HWND list, const std::wstring& dialog, int id) {
@@ -520,11 +518,11 @@ bool IsField(HWND h) {
 }
 
 // What the keyboard and a screen reader need: every button, check box, radio button and field
-// label has an access key (tabs may: Ctrl+Tab turns pages), no two of one window's share a key (a
-// sheet's buttons share it with the page shown; its tabs with each other), every control a user
-// changes is a tab stop, a radio group starts with WS_GROUP on a radio button, and a field's label
-// comes just before it, which is also how a screen reader names the field (the first control of a
-// dialog has its title).
+// label has an access key (a tab needs none), no two of one window's share a key (a sheet's buttons share it
+// with the page shown; its tabs with each other), every control a user changes is a tab stop,
+// a radio group starts with WS_GROUP on a radio button, and a field's label comes just before
+// it, which is also how a screen reader names the field (the first control of a dialog has its
+// title).
 //   nokey   DIALOG ID KIND TEXT       samekey WINDOW ID KEY TEXT ID2 TEXT2
 //   notab   DIALOG ID TEXT            nolabel DIALOG ID        nogroup DIALOG ID
 void InspectKeyboard(Probe& p) {

@@ -189,8 +189,7 @@ fi
 
 # The same pages at 144 DPI in both languages and at 110 (no multiple of 24), as Wine's LogPixels
 # sets it when each program starts (no new server needed): nothing stretched, cut or overlapping,
-# keys and labels as at 96. In Chinese a screen reader runs (it says so to the system): the Site
-# Survey list then names the connected row in words, in a last column, as a reader speaks it.
+# keys and labels as at 96. In Chinese a screen reader runs: Site Survey names the connected row.
 desktop='HKCU\Control Panel\Desktop'
 reader='HKCU\Control Panel\Accessibility\Blind Access'
 says_connected() { drv items "$1" "$(idc SURVEY_LIST)" | awk -F'\t' -v w="$2" 'NF == 8 && $8 == w {n++} END {exit n != 1}'; }

@@ -56,7 +56,7 @@ TEST(Images, CommittedFilesAreWhatTheGeneratorDraws) {
   EXPECT_EQ(compared, static_cast<int>(NamedFiles().size()));
 }
 
-TEST(Images, IconsHoldEachSizeOfTheScreensWithAlpha) {
+TEST(Images, IconsHold16To48PixelImagesWithAlpha) {
   const uint32_t sizes[] = {16, 20, 24, 32, 48};
   for (const auto& name : NamedFiles()) {
     if (fs::path(name).extension() != ".ico") continue;
@@ -73,8 +73,8 @@ TEST(Images, IconsHoldEachSizeOfTheScreensWithAlpha) {
       EXPECT_EQ(U16(b, e + 6), 32u);
       ASSERT_LE(size_t(offset) + bytes, b.size());
       EXPECT_EQ(U32(b, offset + 4), size);
-      EXPECT_EQ(U32(b, offset + 8), size * 2);                               // colour and mask
-      EXPECT_EQ(bytes, 40 + size * size * 4 + (size + 31) / 32 * 4 * size);  // mask rows in whole words
+      EXPECT_EQ(U32(b, offset + 8), size * 2);  // colour and mask
+      EXPECT_EQ(bytes, 40 + size * size * 4 + (size + 31) / 32 * 4 * size);
     }
   }
 }

@@ -70,7 +70,6 @@ class SurveyPageTest : public ::testing::Test {
   SurveyShared shared;
   bool supplicantOpen = true;
   bool admin = true;
-  bool screenReader = false;
   int osKind = 8;
   std::unique_ptr<CSiteSurvPage> page;
   // Answers of the scripted user by dialog template.
@@ -127,7 +126,6 @@ class SurveyPageTest : public ::testing::Test {
     ctx.wepError = [this] { return link.WepError(); };
     ctx.osKind = [this] { return osKind; };
     ctx.adapterName = [this] { return adapter.Hardware().instanceId; };
-    ctx.screenReader = [this] { return screenReader; };
     return ctx;
   }
   void Open(std::optional<SurveyHooks> given = {}) {
@@ -305,21 +303,6 @@ TEST_F(SurveyPageTest, OpenNetworkIsStoredJoinedByBssidAndMarked) {
   EXPECT_EQ(ConnectedRow(), RowOf("Arventa-AP"));
   EXPECT_EQ(C(survey::kList).rows[size_t(ConnectedRow())].image, 0);
   EXPECT_EQ(page->DisconnectedTicks(), -3);
-}
-
-// A screen reader hears the connected row in words, in a last column; the list's own keep theirs.
-TEST_F(SurveyPageTest, ScreenReaderHearsTheConnectedRowInWords) {
-  screenReader = true;
-  OpenScanned();
-  ConnectTo("Arventa-AP");
-  Pass(4000);
-  const auto& list = C(survey::kList);
-  ASSERT_EQ(list.columns.size(), 8u);
-  EXPECT_EQ(list.columns.back().title, "Status");
-  for (size_t i = 0; i < list.rows.size(); ++i) {
-    EXPECT_EQ(list.rows[i].cells[kColumnSsid], page->Rows()[i].texts[kColumnSsid]) << i;
-    EXPECT_EQ(list.rows[i].cells.back(), int(i) == RowOf("Arventa-AP") ? "Connected" : "") << i;
-  }
 }
 
 TEST_F(SurveyPageTest, SecuredNetworkAsksInSecurityProfileAndAssociates) {
