@@ -199,7 +199,6 @@ for run in 144:en 144:zh 110:en; do
   "$VX_WINE" reg add "$desktop" /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
   "$VX_WINE" reg add "$reader" /v On /d "$([ "$lang" = zh ] && echo 1 || echo 0)" /f >/dev/null 2>&1
   check "$lang: starts at $dpi DPI" start_client "${env[@]}" || continue
-  within 10 associated  # the link status page's bars then show the link
   drv post ClientCfg 0x111 32774 0
   drv wait "$caption" 10
   for page in $pages; do
