@@ -34,6 +34,9 @@ class SystemPort {
   virtual bool TokenHasAdministrators() { return true; }
   // `utf8` in the system's ANSI code page, exactly; nullopt when a character has no form there.
   virtual std::optional<std::string> ToAnsi(std::string_view utf8) { return std::string(utf8); }
+  // True while a screen reader runs (it says so to the system): lists then say in words what
+  // their icons show.
+  virtual bool ScreenReaderRunning() { return false; }
 };
 
 }  // namespace vx

@@ -33,6 +33,11 @@
 #define VX_IDB_QUICKSECURE 187
 #define VX_IDB_RADIO_ON 188
 #define VX_IDB_RADIO_OFF 189
+// The same drawings half as large again, for 144 DPI and more: the ID plus this.
+#define VX_IDB_LARGE 1000
+#define VX_IDB_QUICKSECURE_48 1187
+#define VX_IDB_RADIO_ON_48 1188
+#define VX_IDB_RADIO_OFF_48 1189
 
 // Tray menus: the popup is the menu's first item. Command IDs are in menus/menu_ids.h.
 #define VX_IDR_MENU_ZERO_CONFIG 223

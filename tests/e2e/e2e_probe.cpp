@@ -345,10 +345,7 @@ void InspectTabs(Probe& p, HWND h, const std::wstring& dialog, int id) {
     SendMessageW(h, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
     std::wstring text = WithoutPrefix(buf);
     p.report.Text(dialog, id, "tab", Words(buf));
-    if (AccessKey(buf))
-      p.keyed[1].emplace_back(h, buf);
-    else
-      p.report.Line("nokey", dialog, id, "tab", text, nullptr);
+    if (AccessKey(buf)) p.keyed[1].emplace_back(h, buf);  // none needed: Ctrl+Tab turns the pages
     RECT r = {};
     SendMessageW(h, TCM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&r));
     // A tab keeps 6 pixels of padding a side; one past the control's edge needs the scroll arrows.
@@ -358,6 +355,8 @@ void InspectTabs(Probe& p, HWND h, const std::wstring& dialog, int id) {
     if (r.right > client.cx || r.left < 0) have.cx = 0;
     p.report.Fit(dialog, id, "tab", text, need, have, false);
   }
+  // Tabs in a second row jump about as pages are chosen: one row, or the control is too narrow.
+  if (SendMessageW(h, TCM_GETROWCOUNT, 0, 0) > 1) p.report.Line("clipped", dialog, id, "tabs", L"", "2 rows");
 }
 
 void InspectList(Probe& p, HWND list, const std::wstring& dialog, int id) {
@@ -518,8 +517,8 @@ bool IsField(HWND h) {
   return (Is(h, L"Edit") && !(GetWindowLongW(h, GWL_STYLE) & ES_READONLY)) || Is(h, L"ComboBox") || IsList(h);
 }
 
-// What the keyboard and a screen reader need: every button, check box, radio button, tab and
-// field label has an access key, no two of one window's share a key (a sheet's buttons share it
+// What the keyboard and a screen reader need: every button, check box, radio button and field
+// label has an access key (a tab needs none), no two of one window's share a key (a sheet's buttons share it
 // with the page shown; its tabs with each other), every control a user changes is a tab stop,
 // a radio group starts with WS_GROUP on a radio button, and a field's label comes just before
 // it, which is also how a screen reader names the field (the first control of a dialog has its

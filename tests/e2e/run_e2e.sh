@@ -189,12 +189,15 @@ fi
 
 # The same pages at 144 DPI in both languages and at 110 (no multiple of 24), as Wine's LogPixels
 # sets it when each program starts (no new server needed): nothing stretched, cut or overlapping,
-# keys and labels as at 96.
+# keys and labels as at 96. In Chinese a screen reader runs: Site Survey names the connected row.
 desktop='HKCU\Control Panel\Desktop'
+reader='HKCU\Control Panel\Accessibility\Blind Access'
+says_connected() { drv items "$1" "$(idc SURVEY_LIST)" | awk -F'\t' -v w="$2" 'NF == 8 && $8 == w {n++} END {exit n != 1}'; }
 for run in 144:en 144:zh 110:en; do
   dpi=${run%:*} lang=${run#*:} caption=$(text_of "${run#*:}" 102) env=()
   [ "$lang" = zh ] && env=(LANG=zh_TW.UTF-8 LC_ALL=zh_TW.UTF-8)
   "$VX_WINE" reg add "$desktop" /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+  "$VX_WINE" reg add "$reader" /v On /d "$([ "$lang" = zh ] && echo 1 || echo 0)" /f >/dev/null 2>&1
   check "$lang: starts at $dpi DPI" start_client "${env[@]}" || continue
   drv post ClientCfg 0x111 32774 0
   drv wait "$caption" 10
@@ -202,9 +205,11 @@ for run in 144:en 144:zh 110:en; do
     page_ticked "$caption" "${page%%:*}"
     look_at "page-${page#*:}-${dpi}dpi-$lang" "$caption"
   done
+  [ "$lang" = zh ] && check "zh: a screen reader hears the connected row in words" within 6 says_connected "$caption" "$(text_of zh 2003)"
   stop_client
 done
 "$VX_WINE" reg delete "$desktop" /v LogPixels /f >/dev/null 2>&1
+"$VX_WINE" reg delete "$reader" /f >/dev/null 2>&1
 
 start_client >/dev/null
 within 10 associated

@@ -231,19 +231,37 @@ check "replug does not open the sheet" bash -c "! '$VX_WINE' '$win/tests/e2e/e2e
 check "the tray follows the adapter again" within 6 tray_has "狀態"
 stop_ap
 
-# By keyboard alone, no mouse: Enter on the tray icon (the shell's NIN_KEYSELECT) opens the sheet,
-# and the security dialog opens by its button's access key (closed again by its Cancel).
+# The pages at 144 DPI (Wine's LogPixels, read at start): nothing stretched, cut or overlapping.
+for lang in en zh; do
+  caption=$title env=() && [ $lang = zh ] && caption=$zh_caption env=(LANG=zh_TW.UTF-8 LC_ALL=zh_TW.UTF-8)
+  "$VX_WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
+  check "$lang: starts at 144 DPI" start_ap "${env[@]}" && drv post HotspotCfg 0x111 32774 0 && drv wait "$caption" 10 &&
+    for i in 0 1 2 3 4 5 6; do page_ticked "$caption" $i && look_at "ap-${pages[$i]}-144dpi-$lang" "$caption"; done
+  stop_ap
+done
+"$VX_WINE" reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1
+
+# By keyboard alone, no mouse: Enter on the tray icon (NIN_KEYSELECT) opens the sheet, then the SSID,
+# WPA-PSK with AES and a pass phrase in the security dialog, OK by Enter, Apply: the driver takes them.
 # Keys go to the window that has the focus; without a window manager, it is given to the window.
 keys() { xdotool key --delay 300 "$@"; }
 focus() { xdotool search --name "^$1\$" windowfocus --sync; }
+psk=$(openssl kdf -keylen 32 -kdfopt digest:SHA1 -kdfopt pass:"keyboard only 42" -kdfopt salt:E2E-Keys \
+  -kdfopt iter:4096 PBKDF2 | tr -d ':\n' | tr 'A-F' 'a-f')
+keyed() { state_has '"authMode":4' && state_has '"encryption":6' && log_has 0x0d81011d "$psk" &&
+  log_has 0x0d810102 "$(printf E2E-Keys | od -An -tx1 | tr -d ' \n')"; }
+security="Authentication & Security"
 if start_ap; then
   drv post HotspotCfg 1124 161 0x401
-  if check "keyboard: Enter on the tray icon opens the sheet" drv wait "$title" 10; then
-    opened "$title" && sleep 2
+  if check "keyboard: Enter on the tray icon opens the sheet" opened "$title"; then
     focus "$title"
-    keys alt+v
-    check "keyboard: the security dialog opens by its key" drv wait "Authentication & Security" 5 &&
-      drv click "Authentication & Security" 2
+    keys alt+i && xdotool type --delay 60 E2E-Keys && keys alt+v
+    if check "keyboard: the security dialog opens by its key" opened "$security"; then
+      focus "$security"
+      keys alt+a End Tab Down alt+p && xdotool type --delay 60 "keyboard only 42" && keys Return
+    fi
+    check "keyboard: Enter is the security dialog's OK" drv gone "$security" 5 && focus "$title" && keys alt+p
+    check "keyboard: the driver gets the new SSID, WPA-PSK with AES and the pass phrase's key" within 20 keyed
   fi
   stop_ap
 fi

@@ -56,24 +56,25 @@ TEST(Images, CommittedFilesAreWhatTheGeneratorDraws) {
   EXPECT_EQ(compared, static_cast<int>(NamedFiles().size()));
 }
 
-TEST(Images, IconsHold16And32PixelImagesWithAlpha) {
+TEST(Images, IconsHold16To48PixelImagesWithAlpha) {
+  const uint32_t sizes[] = {16, 20, 24, 32, 48};
   for (const auto& name : NamedFiles()) {
     if (fs::path(name).extension() != ".ico") continue;
     SCOPED_TRACE(name);
     auto b = ReadAll(kImages / name);
-    ASSERT_GE(b.size(), 6u + 2 * 16);
+    ASSERT_GE(b.size(), 6u + 5 * 16);
     EXPECT_EQ(U16(b, 0), 0u);
     EXPECT_EQ(U16(b, 2), 1u);  // icon
-    ASSERT_EQ(U16(b, 4), 2u);
-    for (int i = 0; i < 2; ++i) {
+    ASSERT_EQ(U16(b, 4), 5u);
+    for (int i = 0; i < 5; ++i) {
       size_t e = 6 + 16 * i;
-      uint32_t size = i == 0 ? 16 : 32, bytes = U32(b, e + 8), offset = U32(b, e + 12);
+      uint32_t size = sizes[i], bytes = U32(b, e + 8), offset = U32(b, e + 12);
       EXPECT_EQ(b[e], size);
       EXPECT_EQ(U16(b, e + 6), 32u);
       ASSERT_LE(size_t(offset) + bytes, b.size());
       EXPECT_EQ(U32(b, offset + 4), size);
       EXPECT_EQ(U32(b, offset + 8), size * 2);  // colour and mask
-      EXPECT_EQ(bytes, 40 + size * size * 4 + size * 4);
+      EXPECT_EQ(bytes, 40 + size * size * 4 + (size + 31) / 32 * 4 * size);
     }
   }
 }

@@ -1,6 +1,6 @@
 // Draws the programs' icons and bitmaps and writes them as .ico and .bmp files, byte by byte.
-// Glyphs are drawn in a 32-unit square with 4x4 supersampling; icons carry 16x16 and 32x32
-// images, 32-bit with alpha plus the AND mask older shells use. Bitmaps are 24-bit and use
+// Glyphs are drawn in a 32-unit square with 4x4 supersampling; icons carry 16, 20, 24, 32 and 48
+// pixel images, 32-bit with alpha plus the AND mask older shells use. Bitmaps are 24-bit and use
 // magenta (0xFF00FF) for the background the views draw as transparent, so their edges are not
 // blended: a pixel is either the glyph's colour or exact magenta.
 // Usage: icongen <output folder>
@@ -285,7 +285,9 @@ std::vector<uint8_t> IconImage(const Canvas& c) {
 
 std::vector<uint8_t> IconFile(const Glyph& draw) {
   std::vector<std::vector<uint8_t>> images;
-  const int sizes[] = {16, 32};
+  // The small icon at 96, 120 and 144 DPI, and the large one at 96 and 144: each drawn at its
+  // size, so that the system need not scale one.
+  const int sizes[] = {16, 20, 24, 32, 48};
   for (int s : sizes) {
     Canvas c(s);
     draw(c);
@@ -374,10 +376,17 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "icongen: cannot write %s/%s\n", dir.c_str(), icon.file);
       return 1;
     }
-  for (const auto& bmp : Bitmaps())
-    if (!WriteFile(dir + "/" + bmp.file, BitmapFile(bmp))) {
+  // Each bitmap also drawn half as large again, "name_48.bmp", for 144 DPI.
+  for (const auto& bmp : Bitmaps()) {
+    BitmapDrawing large = bmp;
+    large.width = bmp.width * 3 / 2;
+    large.height = bmp.height * 3 / 2;
+    std::string name = bmp.file, largeName = name.substr(0, name.size() - 4) + "_48.bmp";
+    if (!WriteFile(dir + "/" + name, BitmapFile(bmp)) ||
+        !WriteFile(dir + "/" + largeName, BitmapFile(large))) {
       std::fprintf(stderr, "icongen: cannot write %s/%s\n", dir.c_str(), bmp.file);
       return 1;
     }
+  }
   return 0;
 }

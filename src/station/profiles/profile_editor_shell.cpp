@@ -28,6 +28,7 @@ ProfileEditorContext MakeProfileEditorContext(HideDlg& shell, CertStorePort& cer
         f.channels.bgCode = plan.regionWord & 0xFF;
         f.channels.aCode = (plan.regionWord >> 8) & 0xFF;
         f.channels.wirelessMode = shell.Link().WirelessMode();
+        f.screenReader = shell.Ports().system.ScreenReaderRunning();
         return f;
       },
       [&link] {

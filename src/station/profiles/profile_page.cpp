@@ -18,6 +18,7 @@ namespace {
 constexpr int kColumns[] = {IDS_COL_PROFILE_NAME,   IDS_COL_SSID,       IDS_COL_CHANNEL,
                             IDS_COL_AUTHENTICATION, IDS_COL_ENCRYPTION, IDS_COL_NETWORK_TYPE};
 constexpr int kTenths[] = {17, 21, 12, 18, 15, 17};  // (width / 10) x 1.7, 2.1, ...
+constexpr int kStatusTenths = 15;                    // the status column, as wide as Encryption
 
 }  // namespace
 
@@ -64,6 +65,8 @@ void CProfilePage::SetListWidth(int pixels) {
   auto& columns = Control(prof::kList).columns;
   for (size_t i = 0; i < columns.size() && i < std::size(kTenths); ++i)
     columns[i].width = ShareOfWholeTenths(listWidth_, kTenths[i]);
+  if (columns.size() > std::size(kTenths))
+    columns.back().width = ShareOfWholeTenths(listWidth_, kStatusTenths);
 }
 
 void CProfilePage::OnListWidth(int id, int pixels) {
@@ -74,6 +77,7 @@ void CProfilePage::OnInit() {
   ControlState& list = Control(prof::kList);
   list.columns.clear();
   for (int title : kColumns) list.columns.push_back({Text(static_cast<uint32_t>(title)), 0});
+  if (ctx_.facts && ctx_.facts().screenReader) list.columns.push_back({Text(IDS_COL_STATUS), 0});
   SetListWidth(listWidth_);
   // Image 0 marks the active profile while associated with its network, image 1 otherwise.
   list.listImages = {kIconProfileConnected, kIconProfileIdle};
@@ -196,6 +200,11 @@ void CProfilePage::RefreshStatusIcon() {
                 : kImageIdle;
   }
   for (size_t i = 0; i < rows.size(); ++i) rows[i].image = static_cast<int>(i) == active ? image : -1;
+  ShowStatus();
+}
+
+void CProfilePage::ShowStatus() {
+  ShowRowStatus(Control(prof::kList), std::size(kColumns), {Text(IDS_CONNECTED), Text(IDS_PROFILE_ACTIVE)});
 }
 
 void CProfilePage::Box(uint32_t id, uint32_t flags) {
@@ -232,6 +241,7 @@ void CProfilePage::EditSelected() {
   int image = list.rows[static_cast<size_t>(row)].image;
   list.rows[static_cast<size_t>(row)] = RowOf(stored);
   list.rows[static_cast<size_t>(row)].image = image;
+  ShowStatus();
   if (EqualsIgnoreCase(name, activeName_) && !ctx_.store.SelectProfile(name, false))
     Box(IDS_PROFILE_NOT_ACTIVATED, kMbIconError);
 }

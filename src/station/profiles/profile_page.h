@@ -60,6 +60,8 @@ class CProfilePage : public DialogModel {
  private:
   std::string Text(uint32_t id) const { return ctx_.strings.Get(id); }
   ListRow RowOf(const StationProfile& p) const;
+  // The status column, when the list has one: the active row's image in words.
+  void ShowStatus();
   ListRow ReadRow(const std::string& name);
   int Selected() const;
   std::string RowName(int row) const;

@@ -34,6 +34,7 @@ struct ProfileEditorFacts {
   bool has5GHz = false;
   uint32_t driverVersion = 0;
   ChannelFacts channels;
+  bool screenReader = false;  // the profile list then names the active profile in words
 };
 
 // Everything the editor reaches: ports, the store and the shell's shared state.

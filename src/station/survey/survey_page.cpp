@@ -4,6 +4,7 @@
 
 #include "common/settings/registry_values.h"
 #include "common/text/shown_text.h"
+#include "common/ui/list_columns.h"
 #include "driver/oid_codes.h"
 #include "resources/resource_ids.h"
 #include "resources/string_ids.h"
@@ -97,6 +98,7 @@ SurveyContext MakeSurveyContext(HideDlg& shell, TcpPort& tcp, IpInfoPort& ipInfo
   c.wepError = [s] { return s->Link().WepError(); };
   c.osKind = [s] { return s->OsKind(); };
   c.adapterName = [s] { return s->Discovery().Selected().netCfgInstanceId; };
+  c.screenReader = [&p] { return p.system.ScreenReaderRunning(); };
   return c;
 }
 
@@ -104,7 +106,8 @@ CSiteSurvPage::CSiteSurvPage(SurveyContext context, SurveyHooks hooks)
     : ctx_(std::move(context)),
       hooks_(std::move(hooks)),
       timers_(ctx_.timers, [this](int id) { Tick(id); }),
-      flow_(ctx_.shared.setup, timers_, ctx_.dialogs, ctx_.strings, ctx_.registry, ctx_.profiles, ctx_.process),
+      flow_(ctx_.shared.setup, timers_, ctx_.dialogs, ctx_.strings, ctx_.registry, ctx_.profiles,
+            ctx_.process),
       workerConfig_{ctx_.tcp, ctx_.ipInfo, ctx_.channel.Device(), "", ctx_.process.ProgramFolder()} {
   flow_.Hooks().rescan = [this] { Rescan(); };
   flow_.Hooks().makeProfileCurrent = [this](const std::string& name) { MakeCurrent(name); };
@@ -124,7 +127,10 @@ CSiteSurvPage::~CSiteSurvPage() {
 
 void CSiteSurvPage::SetListWidth(int pixels) {
   listWidth_ = pixels > 0 ? pixels : kDefaultListWidth;
-  SetSurveyColumnWidths(Control(survey::kList), listWidth_);
+  auto& list = Control(survey::kList);
+  SetSurveyColumnWidths(list, listWidth_);
+  if (list.columns.size() > kSurveyColumnCount)
+    list.columns.back().width = ShareOfWidth(listWidth_, kStatusTenths);
 }
 
 void CSiteSurvPage::OnListWidth(int id, int pixels) {
@@ -132,7 +138,10 @@ void CSiteSurvPage::OnListWidth(int id, int pixels) {
 }
 
 void CSiteSurvPage::OnInit() {
-  PrepareSurveyList(Control(survey::kList), ctx_.strings, listWidth_);
+  auto& list = Control(survey::kList);
+  PrepareSurveyList(list, ctx_.strings, listWidth_);
+  if (ctx_.screenReader && ctx_.screenReader())
+    list.columns.push_back({Text(IDS_COL_STATUS), ShareOfWidth(listWidth_, kStatusTenths)});
   bool hasCurrent = hooks_.sheetHasCurrentProfile && hooks_.sheetHasCurrentProfile();
   if (!hasCurrent) {
     requestedSsid_ = SsidRecord::From(ReadText(ctx_.registry, ctx_.profiles.AdapterKey(), regstr::kSsid, ""));
@@ -308,11 +317,14 @@ void CSiteSurvPage::MarkConnectedRow(int row, bool connected) {
   auto& list = Control(survey::kList);
   if (list.rows.size() != rows_.size()) ShowRows();
   for (auto& r : list.rows) r.image = -1;
+  ShowRowStatus(list, kSurveyColumnCount, {});
   if (!connected || row < 0 || static_cast<size_t>(row) >= rows_.size()) return;
   uint32_t infrastructure = kInfraInfrastructure;
   ctx_.channel.QueryU32(OID_802_11_INFRASTRUCTURE_MODE, infrastructure);
   ListRow& shown = list.rows[static_cast<size_t>(row)];
   shown.image = infrastructure == kInfraAdhoc ? kSurveyImageAdhoc : kSurveyImageInfrastructure;
+  const std::string words = Text(IDS_CONNECTED);  // either image: the network joined
+  ShowRowStatus(list, kSurveyColumnCount, {words, words});
   MacAddress bssid{};
   ctx_.channel.Query(OID_802_11_BSSID, bssid);
   const HiddenNetworkRecord& hidden = ctx_.shared.hidden;

@@ -81,6 +81,7 @@ struct SurveyContext {
   std::function<bool()> wepError;
   std::function<int()> osKind;
   std::function<std::string()> adapterName;  // NetCfgInstanceId, for the worker's address check
+  std::function<bool()> screenReader;        // the list then names the connected row in words
 };
 
 // The facts and ports of the hidden main dialog. `timers` replaces the shell's timer port (a view
@@ -119,6 +120,7 @@ class CSiteSurvPage : public DialogModel {
   static constexpr int kMaxMisses = 5;
   // The width the column factors apply to when the view does not tell its own.
   static constexpr int kDefaultListWidth = 399;
+  static constexpr int kStatusTenths = 13;  // the status column's share, as wide as Encryption
 
   CSiteSurvPage(SurveyContext context, SurveyHooks hooks = {});
   ~CSiteSurvPage() override;
@@ -188,6 +190,7 @@ class CSiteSurvPage : public DialogModel {
   std::unique_ptr<ScanBuffer> scanCopy_;
   std::vector<SurveyRow> rows_;
   std::vector<std::string> shownSsid_;  // the bytes column 0 shows (a hidden network's typed name)
+  bool statusColumn_ = false;           // the list's last column names the connected row
   bool refillPending_ = true;
   bool joinBySsid_ = false;
   bool joinByBssid_ = false;

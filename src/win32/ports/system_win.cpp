@@ -27,6 +27,11 @@ std::optional<OsVersionInfo> Win32System::GetVersion(bool extended) {
 
 uint16_t Win32System::DefaultUiLanguage() { return GetUserDefaultUILanguage(); }
 
+bool Win32System::ScreenReaderRunning() {
+  BOOL on = FALSE;
+  return SystemParametersInfoW(SPI_GETSCREENREADER, 0, &on, 0) && on;
+}
+
 std::optional<std::string> Win32System::GetEnv(const std::string& name) {
   std::wstring wname = Widen(name);
   DWORD n = GetEnvironmentVariableW(wname.c_str(), nullptr, 0);

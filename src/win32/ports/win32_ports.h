@@ -58,6 +58,7 @@ class Win32System : public SystemPort {
   bool EnableWow64FsRedirection(bool enable) override;
   bool TokenHasAdministrators() override;
   std::optional<std::string> ToAnsi(std::string_view utf8) override;
+  bool ScreenReaderRunning() override;
 
  private:
   Kernel32Lookup lookup_;

@@ -1,5 +1,7 @@
 #include "win32/ui/bitmap_button.h"
 
+#include <algorithm>
+#include <initializer_list>
 #include <string>
 
 namespace vx {
@@ -256,23 +258,48 @@ void SetBitmapButtonImage(HWND button, HINSTANCE module, uint32_t imageId) {
   if (imageId != 0) {
     LPCWSTR name = MAKEINTRESOURCEW(imageId);
     if (FindResourceW(module, name, MAKEINTRESOURCEW(2) /* RT_BITMAP */)) {
-      s->bitmap = static_cast<HBITMAP>(LoadImageW(module, name, IMAGE_BITMAP, 0, 0, LR_SHARED));
+      s->bitmap = static_cast<HBITMAP>(LoadImageW(module, MAKEINTRESOURCEW(BitmapForScreen(module, imageId)),
+                                                  IMAGE_BITMAP, 0, 0, LR_SHARED));
       BITMAP bm{};
       if (s->bitmap && GetObjectW(s->bitmap, sizeof(bm), &bm)) s->size = {bm.bmWidth, bm.bmHeight};
     } else {
-      int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON);
+      int cx = IconSizeForScreen(false), cy = cx;
       RECT rc;
       GetClientRect(button, &rc);
       // Large icons when the button has room for them.
-      if (rc.bottom - rc.top >= GetSystemMetrics(SM_CYICON) + 4) {
-        cx = GetSystemMetrics(SM_CXICON);
-        cy = GetSystemMetrics(SM_CYICON);
-      }
+      if (rc.bottom - rc.top >= IconSizeForScreen(true) + 4) cx = cy = IconSizeForScreen(true);
       s->icon = static_cast<HICON>(LoadImageW(module, name, IMAGE_ICON, cx, cy, LR_SHARED));
       if (s->icon) s->size = {cx, cy};
     }
   }
   InvalidateRect(button, nullptr, FALSE);
+}
+
+namespace {
+
+int ScreenDpi() {
+  HDC screen = GetDC(nullptr);
+  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+  if (screen) ReleaseDC(nullptr, screen);
+  return dpi > 0 ? dpi : 96;
+}
+
+}  // namespace
+
+int IconSizeForScreen(bool large) {
+  const int want = MulDiv(large ? 32 : 16, ScreenDpi(), 96);
+  int size = large ? 32 : 16;
+  for (int made : large ? std::initializer_list<int>{32, 48} : std::initializer_list<int>{16, 20, 24})
+    if (made <= want) size = made;
+  return std::max(size, GetSystemMetrics(large ? SM_CXICON : SM_CXSMICON));
+}
+
+uint32_t BitmapForScreen(HINSTANCE module, uint32_t id) {
+  constexpr uint32_t kLarge = 1000;  // resources/resource_ids.h, VX_IDB_LARGE
+  const int dpi = ScreenDpi();
+  if (dpi >= 144 && FindResourceW(module, MAKEINTRESOURCEW(id + kLarge), MAKEINTRESOURCEW(2) /* RT_BITMAP */))
+    return id + kLarge;
+  return id;
 }
 
 void SetBitmapButtonLook(HWND button, BitmapButtonLook look) {

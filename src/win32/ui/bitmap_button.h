@@ -26,6 +26,13 @@ HWND CreateBitmapButton(HWND parent, int id, const RECT& rect, BitmapButtonLook 
 // enabled state and tab position. Returns the new window, or null when there is no such control.
 HWND ReplaceWithBitmapButton(HWND dialog, int id, BitmapButtonLook look);
 
+// The bitmap drawn for the screen's DPI: from 144 DPI on, the one half as large again (the ID plus
+// 1000) where the module has it, else `id` itself. Pictures are never stretched.
+uint32_t BitmapForScreen(HINSTANCE module, uint32_t id);
+// The size an icon is drawn at on this screen, from the sizes the icons hold: small 16, 20 or 24,
+// large 32 or 48, the largest the DPI reaches (never less than the system's own metric).
+int IconSizeForScreen(bool large);
+
 // `imageId` names a bitmap resource of `module` or, when there is none, an icon; 0 clears it.
 void SetBitmapButtonImage(HWND button, HINSTANCE module, uint32_t imageId);
 void SetBitmapButtonLook(HWND button, BitmapButtonLook look);

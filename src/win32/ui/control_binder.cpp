@@ -362,8 +362,8 @@ void ControlBinder::ApplyList(HWND list, const ControlState& s, const ControlSta
 // A copy of the bitmap with its magenta pixels painted in the colour the static is drawn on, as
 // a picture static cannot draw transparently.
 HANDLE ControlBinder::BitmapOnBackground(HWND hwnd, uint32_t imageId) {
-  HBITMAP bitmap = static_cast<HBITMAP>(
-      LoadImageW(module_, MAKEINTRESOURCEW(imageId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  HBITMAP bitmap = static_cast<HBITMAP>(LoadImageW(
+      module_, MAKEINTRESOURCEW(BitmapForScreen(module_, imageId)), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
   if (!bitmap) return nullptr;
   COLORREF back = GetSysColor(COLOR_3DFACE);
   HDC dc = GetDC(hwnd);
@@ -404,8 +404,9 @@ void ControlBinder::ApplyImage(HWND hwnd, uint32_t imageId) {
   if (imageId != 0 && isBitmap && isStatic)
     image = BitmapOnBackground(hwnd, imageId);
   else if (imageId != 0)
-    image = LoadImageW(module_, name, isBitmap ? IMAGE_BITMAP : IMAGE_ICON, 0, 0,
-                       LR_SHARED | (isBitmap ? 0 : LR_DEFAULTSIZE));
+    image =
+        LoadImageW(module_, isBitmap ? MAKEINTRESOURCEW(BitmapForScreen(module_, imageId)) : name,
+                   isBitmap ? IMAGE_BITMAP : IMAGE_ICON, 0, 0, LR_SHARED | (isBitmap ? 0 : LR_DEFAULTSIZE));
   UINT type = isBitmap ? IMAGE_BITMAP : IMAGE_ICON;
   if (isStatic) {
     HANDLE old = reinterpret_cast<HANDLE>(SendMessageW(hwnd, STM_SETIMAGE, type, reinterpret_cast<LPARAM>(image)));
@@ -419,7 +420,7 @@ void ControlBinder::ApplyImage(HWND hwnd, uint32_t imageId) {
 void ControlBinder::ApplyImageList(HWND list, const std::vector<uint32_t>& icons) {
   HIMAGELIST images = nullptr;
   if (!icons.empty()) {
-    int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON);
+    const int cx = IconSizeForScreen(false), cy = cx;
     images = ImageList_Create(cx, cy, ILC_COLOR8 | ILC_MASK, static_cast<int>(icons.size()), 0);
     for (uint32_t icon : icons) {
       HICON h = static_cast<HICON>(LoadImageW(module_, MAKEINTRESOURCEW(icon), IMAGE_ICON, cx, cy, 0));

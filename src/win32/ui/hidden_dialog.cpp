@@ -86,10 +86,14 @@ INT_PTR HiddenMainDialog::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       if (onInit) onInit(hwnd_);
       RefreshViews();
       return FALSE;
-    case WM_WINDOWPOSCHANGING:
-      // The dialog box functions show their dialog; this one never appears.
-      reinterpret_cast<WINDOWPOS*>(lp)->flags &= ~SWP_SHOWWINDOW;
+    case WM_WINDOWPOSCHANGING: {
+      // The dialog box functions show and activate their dialog once their loop first goes
+      // idle; this one never appears, and never takes the foreground from a sheet opened from
+      // the tray before that moment.
+      auto& pos = *reinterpret_cast<WINDOWPOS*>(lp);
+      pos.flags = (pos.flags & ~SWP_SHOWWINDOW) | SWP_NOACTIVATE;
       return FALSE;
+    }
     case WM_PAINT: {
       PAINTSTRUCT ps;
       BeginPaint(hwnd_, &ps);

@@ -361,7 +361,7 @@ TEST_F(ApHideDlgTest, SheetPagesFollowThePageListAndItsCaption) {
   EXPECT_EQ(templates, (std::vector<uint32_t>{kIddApConfigPage, kIddApAccessControlPage, kIddApWdsPage,
                                               kIddApMacTablePage, kIddApEventLogPage, kIddStatistics, kIddAbout}));
   EXPECT_EQ(pages.Caption(), "Arventa SoftAP Utility");
-  EXPECT_EQ(pages.Models()[0]->caption, "C&onfig");
+  EXPECT_EQ(pages.Models()[0]->caption, "Config");
   for (DialogModel* m : pages.Models()) m->OnInit();
   EXPECT_TRUE(ApSheetPages::IsHexEdit(kIddApWdsPage, kIdcWdsMac));
   EXPECT_FALSE(ApSheetPages::IsHexEdit(kIddApConfigPage, kIdcApcSsid));

@@ -236,7 +236,10 @@ TEST_F(ProfilePageTest, AddRefusedAtAnyWriteKeepsTheEditorOpenAndAddsNothing) {
   }
 }
 
+// With a screen reader the icon is said in words too, in a last column.
 TEST_F(ProfilePageTest, ActivateAndTheStatusIcon) {
+  facts.screenReader = true;
+  auto status = [&](CProfilePage& p, size_t row) { return p.Control(prof::kList).rows[row].cells.at(6); };
   StationProfile home = Profile("Home", "HomeNet");
   home.authenType = kAuthWpa2Psk;
   home.encryption = kEncAes;
@@ -255,6 +258,7 @@ TEST_F(ProfilePageTest, ActivateAndTheStatusIcon) {
   ASSERT_TRUE(adapter.State().associated);
   EXPECT_EQ(p.Control(prof::kList).rows[1].image, CProfilePage::kImageConnected);
   EXPECT_EQ(p.Control(prof::kList).rows[0].image, -1);
+  EXPECT_EQ(status(p, 1) + "|" + status(p, 0), "Connected|");
 
   // A profile of another network is active while the adapter stays with this one.
   reg.SetSz(kEditorRoot, "CurProfile", "Other");
@@ -263,11 +267,13 @@ TEST_F(ProfilePageTest, ActivateAndTheStatusIcon) {
   EXPECT_EQ(p.ActiveName(), "Other");
   p.RefreshStatusIcon();
   EXPECT_EQ(p.Control(prof::kList).rows[2].image, CProfilePage::kImageIdle);
+  EXPECT_EQ(status(p, 2), "Active");
   // A profile without SSID counts as connected to whatever the adapter joined.
   reg.SetSz(kEditorRoot, "CurProfile", "Any");
   p.FillList();
   p.RefreshStatusIcon();
   EXPECT_EQ(p.Control(prof::kList).rows[0].image, CProfilePage::kImageConnected);
+  EXPECT_EQ(status(p, 0) + "|" + status(p, 2), "Connected|");
 }
 
 }  // namespace
