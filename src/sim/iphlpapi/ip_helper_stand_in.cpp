@@ -49,6 +49,14 @@ void Fill(IP_ADAPTER_INFO& out, const vx::AdapterIpInfo& in, DWORD index) {
 extern "C" DWORD WINAPI GetAdaptersInfo(PIP_ADAPTER_INFO info, PULONG size) {
   if (!size) return ERROR_INVALID_PARAMETER;
   std::lock_guard guard(lock);
+  // The utilities load and free the library at each call; kept loaded, its runtime and Winsock
+  // are not torn down and brought up again each time (which the x86_64 runtime does not survive).
+  static const bool pinned = [] {
+    HMODULE self = nullptr;
+    return GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+                              reinterpret_cast<LPCWSTR>(&Fill), &self) != 0;
+  }();
+  (void)pinned;
   auto port = vx::sim::InstalledSimPort();
   if (!port) return ERROR_NOT_SUPPORTED;
   vx::sim::SimConnection connection(vx::sim::SimEndpoint{"127.0.0.1", *port});
