@@ -187,13 +187,14 @@ else
   check "starts in Chinese" false
 fi
 
-# The same pages at 144 DPI in both languages and at 110 (no multiple of 24), as Wine's LogPixels
-# sets it when each program starts (no new server needed): nothing stretched, cut or overlapping,
-# keys and labels as at 96. In Chinese a screen reader runs: Site Survey names the connected row.
+# The same pages at 144 DPI in both languages, at 120 and at 110 (no multiple of 24), as Wine's
+# LogPixels sets it when each program starts (no new server needed): nothing stretched, cut or
+# overlapping, keys and labels as at 96. In Chinese a screen reader runs: Site Survey names the
+# connected row.
 desktop='HKCU\Control Panel\Desktop'
 reader='HKCU\Control Panel\Accessibility\Blind Access'
 says_connected() { drv items "$1" "$(idc SURVEY_LIST)" | awk -F'\t' -v w="$2" 'NF == 8 && $8 == w {n++} END {exit n != 1}'; }
-for run in 144:en 144:zh 110:en; do
+for run in 144:en 144:zh 120:zh 110:en; do
   dpi=${run%:*} lang=${run#*:} caption=$(text_of "${run#*:}" 102) env=()
   [ "$lang" = zh ] && env=(LANG=zh_TW.UTF-8 LC_ALL=zh_TW.UTF-8)
   "$VX_WINE" reg add "$desktop" /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
