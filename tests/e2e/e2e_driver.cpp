@@ -551,6 +551,7 @@ int wmain(int argc, wchar_t** wargv) {
     return 0;
   }
   if (verb == "items" && argc == 4) return PrintItems(control);
+  if (verb == "dropped" && argc == 4) return SendMessageW(control, CB_GETDROPPEDSTATE, 0, 0) ? 0 : 1;
   if (verb == "rect" && argc == 4) {
     PrintRect(control);
     return 0;

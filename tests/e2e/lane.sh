@@ -12,18 +12,21 @@
 set -uo pipefail
 cd "$(dirname "$0")/../.."
 
-sweep() {  # VAR=VALUE: TERM, and KILL for what is left a second later (builtins only)
-  local signal f pid vars left
+pids_of() {  # VAR=VALUE: the processes whose environment holds it, this shell aside (builtins only)
+  local f pid vars
+  for f in /proc/[0-9]*/environ; do
+    pid=${f#/proc/}
+    pid=${pid%/environ}
+    [ "$pid" = $$ ] && continue
+    mapfile -d "" vars 2>/dev/null <"$f" || continue
+    [[ " ${vars[*]} " == *" $1 "* ]] && echo "$pid"
+  done
+}
+sweep() {  # VAR=VALUE: TERM, and KILL for what is left a second later
+  local signal pid left
   for signal in TERM KILL; do
     left=0
-    for f in /proc/[0-9]*/environ; do
-      pid=${f#/proc/}
-      pid=${pid%/environ}
-      [ "$pid" = $$ ] && continue
-      mapfile -d "" vars 2>/dev/null <"$f" || continue
-      [[ " ${vars[*]} " == *" $1 "* ]] || continue
-      kill -"$signal" "$pid" 2>/dev/null && left=1
-    done
+    for pid in $(pids_of "$1"); do kill -"$signal" "$pid" 2>/dev/null && left=1; done
     [ "$left" = 0 ] && return 0
     [ "$signal" = TERM ] && sleep 1
   done
@@ -89,6 +92,7 @@ fi
 echo "== $name on DISPLAY=$DISPLAY, WINEPREFIX=$WINEPREFIX" >"$log"
 timeout -k 15 "$bound" "$@" >>"$log" 2>&1 &
 part=$!
+started=$SECONDS noted=
 while kill -0 "$part" 2>/dev/null; do
   if ! kill -0 "$xvfb" 2>/dev/null; then
     fail "the virtual display $DISPLAY ended while the part ran; the part is ended"
@@ -96,6 +100,14 @@ while kill -0 "$part" 2>/dev/null; do
   elif [ -n "$server" ] && ! kill -0 "$server" 2>/dev/null; then
     fail "the wineserver of $WINEPREFIX ended while the part ran; the part is ended"
     kill -TERM "$part"
+  fi
+  # Just before the bound: what the part was waiting on, for its log.
+  if [ -z "$noted" ] && [ $((SECONDS - started)) -ge $((bound - 3)) ]; then
+    noted=1
+    echo "== running 3 s before the bound:" >>"$log"
+    for pid in $(pids_of "VX_LANE=$VX_LANE"); do
+      ps -o pid=,etimes=,args= -p "$pid" 2>/dev/null | cut -c1-200 >>"$log"
+    done
   fi
   sleep 1
 done

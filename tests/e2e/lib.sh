@@ -38,12 +38,17 @@ check() {  # name, then a command that must succeed
     return 1
   fi
 }
-# Waits up to $1 seconds for a command to succeed; says what it waited for when the time runs out.
+# Microseconds since the epoch: the clock of the waits below, whatever their commands take.
+now_us() { echo "${EPOCHREALTIME/./}"; }
+# Waits for a command to succeed: $1 seconds of tries a quarter second apart, and, where the
+# command itself is slow (a loaded machine, a probe waiting on a window), no more than three times
+# $1 in all. Says what it waited for when the time runs out.
 within() {
-  local seconds=$1
+  local seconds=$1 end=$(($(now_us) + $1 * 3000000))
   shift
   for _ in $(seq $((seconds * 4))); do
     "$@" >/dev/null 2>&1 && return 0
+    [ "$(now_us)" -ge "$end" ] && break
     sleep 0.25
   done
   echo "  waited ${seconds} s in vain for: $*" >&2
@@ -51,9 +56,9 @@ within() {
 }
 # A command keeps succeeding for $1 seconds: what must not change, watched.
 throughout() {
-  local seconds=$1
+  local end=$(($(now_us) + $1 * 1000000))
   shift
-  for _ in $(seq $((seconds * 4))); do
+  while [ "$(now_us)" -lt "$end" ]; do
     "$@" >/dev/null 2>&1 || { echo "  no longer true: $*" >&2; return 1; }
     sleep 0.25
   done
@@ -144,7 +149,10 @@ programs_up() {
     (exec 3<>"/dev/tcp/127.0.0.1/$p") 2>/dev/null && p=
   done
   mkdir -p "$work/apps"
-  cp -u "$win"/src/win32/apps/*.exe "$work/apps/"
+  # By content, not by date: a folder last filled from the other build (i686, x86_64) holds
+  # newer files; and a program still running from it is not written over with itself.
+  local f
+  for f in "$win"/src/win32/apps/*.exe; do cmp -s "$f" "$work/apps/${f##*/}" || cp "$f" "$work/apps/"; done
   printf '[Option]\r\nSERVER_PORT=%s\r\n' "$p" >"$work/apps/security.ini"
   clientcfg=$work/apps/ClientCfg.exe
   hotspotcfg=$work/apps/HotspotCfg.exe
