@@ -216,7 +216,7 @@ if check "driver boundary: ClientCfg reaches the tray" start_client && within 20
   check "... the program lives on with the last good list" within 10 has_rows 64
   ctl "{\"cmd\":\"load\",\"path\":\"$PWD/$work/world.json\"}" >/dev/null
   ctl '{"cmd":"log","clear":true}' >/dev/null
-  drv click "$sheet" "$(idc SURVEY_RESCAN)"
+  within 15 surveyed && drv click "$sheet" "$(idc SURVEY_RESCAN)"  # Rescan waits for the last scan
   within 10 scan_asked && unplug  # before the list is read, 3 s after the scan was asked for
   check "unplugged in the middle of a scan: the tray says \"Not exist\"" within 15 tray_has "Not exist"
   check "... the sheet goes and the program lives on" sheet_gone_alive
