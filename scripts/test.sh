@@ -6,7 +6,7 @@
 #   fuzz       the fuzz targets, bounded (FUZZ_SECONDS per target, default 20)
 # Without names, everything (CI runs that). Each part builds only what it needs. The builds and
 # the tests that need no display come first; then the end-to-end suites, the Windows-side tests
-# and the fuzzing run side by side in VX_LANES lanes (default 3; tests/e2e/lane.sh), longest
+# and the fuzzing run side by side in VX_LANES lanes (default 4; tests/e2e/lane.sh), longest
 # first. At the end: a table of the parts with their checks passed and failed and their seconds,
 # the log of each failing part, and "N passed, N failed" as the last line; the exit status is
 # not zero when anything failed. Logs: build/lanes/.
@@ -82,27 +82,40 @@ counts() {  # name -> "passed failed"
   [ "$status" = 0 ] && [ "$p" = 0 ] && [ "$f" = 0 ] && p=1
   echo "$p $f"
 }
-step() {  # name command...: a part that runs here, one after another
+run_part() {  # name command...: runs a part here, its output to its log, its result beside it
   local name=$1 begun=$SECONDS status
   shift
-  parts+=("$name")
   "$@" >"build/lanes/$name.log" 2>&1
   status=$?
   echo "$status $((SECONDS - begun))" >"build/lanes/$name.result"
   echo "== $name: status $status after $((SECONDS - begun)) s"
   return "$status"
 }
+step() { parts+=("$1"); run_part "$@"; }
 build() {  # preset [targets]
   cmake --preset "$1" >/dev/null && cmake --build --preset "$1" -j"$(nproc)" ${2:+--target $2}
 }
 
 step setup bash scripts/setup.sh
+# The native and the Windows build side by side (each has steps that keep one core only, its
+# configure and links), and the Wine prefix made ready meanwhile, as it needs no build.
+background=()
 if [ "$want_native" = 1 ]; then
-  step native:build build native-asan && step native:tests ctest --preset native-asan -j"$(nproc)"
+  parts+=(native:build native:tests)
+  { run_part native:build build native-asan && run_part native:tests ctest --preset native-asan -j"$(nproc)"; } &
+  background+=($!)
 elif [ ${#picked[@]} -gt 0 ]; then
-  step native:build build native-asan "wlansim wlanctl"
+  parts+=(native:build)
+  run_part native:build build native-asan "wlansim wlanctl" &
+  background+=($!)
 fi
 if [ "$want_windows" = 1 ] || [ ${#picked[@]} -gt 0 ]; then
+  # One Wine prefix made ready once (booted, fonts set: scripts/wine-env.sh); each lane copies it.
+  template=$PWD/build/wineprefix-template-$VX_WIN_PRESET
+  parts+=(windows:prefix)
+  WINEPREFIX=$template VX_LANE_NO_SERVER=windows:prefix bash tests/e2e/lane.sh windows:prefix 600 \
+    bash -c 'source scripts/wine-env.sh' >/dev/null &
+  background+=($!)
   step windows:build build win32-release
   if [ "$VX_WIN_PRESET" != win32-release ]; then  # this kernel cannot run 32-bit code: wine64
     step windows:build64 build "$VX_WIN_PRESET"
@@ -113,12 +126,8 @@ if [ "$want_windows" = 1 ] || [ ${#picked[@]} -gt 0 ]; then
     step windows:shipped bash tools/shipped/check_shipped.sh build/win32-release/src/win32/apps/ClientCfg.exe \
       build/win32-release/src/win32/apps/HotspotCfg.exe
   fi
-  # One Wine prefix made ready once (booted, fonts set: scripts/wine-env.sh); each lane copies it.
-  template=$PWD/build/wineprefix-template-$VX_WIN_PRESET
-  parts+=(windows:prefix)
-  WINEPREFIX=$template VX_LANE_NO_SERVER=windows:prefix bash tests/e2e/lane.sh windows:prefix 600 \
-    bash -c 'source scripts/wine-env.sh' >/dev/null
 fi
+[ ${#background[@]} -gt 0 ] && wait "${background[@]}"
 
 # The lanes: the longest parts first, each lane taking the next part as it finishes one.
 queue=() others=()
@@ -129,7 +138,7 @@ queue=("${queue[@]:0:3}" "${others[@]}" "${queue[@]:3}")  # they take about as l
 for q in "${queue[@]}"; do parts+=("${q%% *}"); done
 if [ ${#queue[@]} -gt 0 ]; then
   printf '%s\n' "${queue[@]}" | VX_TEMPLATE=${template:-} VX_LANE_NO_SERVER="e2e:novnc fuzz" \
-    xargs -L 1 -P "${VX_LANES:-3}" bash tests/e2e/lane.sh
+    xargs -L 1 -P "${VX_LANES:-4}" bash tests/e2e/lane.sh
 fi
 # The screenshots as one contact sheet per language: build/screenshots/gallery-en.png, -zh.png.
 [ ${#picked[@]} -gt 0 ] && step e2e:gallery bash tests/e2e/gallery.sh build/screenshots

@@ -59,9 +59,11 @@ trap 'finish; exit 130' INT TERM
 
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$dir/display" 2>"$dir/xvfb.log" &
 xvfb=$!
-for _ in $(seq 100); do [ -s "$dir/display" ] && break; sleep 0.1; done
+# Bounded at 30 s: it takes a tenth of a second, but once took over 10 s while both builds ran.
+for _ in $(seq 300); do [ -s "$dir/display" ] && break; sleep 0.1; done
 if [ ! -s "$dir/display" ]; then
-  fail "no virtual display within 10 s: $(cat "$dir/xvfb.log")"
+  kill -0 "$xvfb" 2>/dev/null && state="still starting" || state="ended"
+  fail "no virtual display within 30 s (Xvfb $state): $(cat "$dir/xvfb.log")"
   finish
   echo "1 $((SECONDS - begun))" >"build/lanes/$name.result"
   exit 1
