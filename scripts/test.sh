@@ -82,40 +82,27 @@ counts() {  # name -> "passed failed"
   [ "$status" = 0 ] && [ "$p" = 0 ] && [ "$f" = 0 ] && p=1
   echo "$p $f"
 }
-run_part() {  # name command...: runs a part here, its output to its log, its result beside it
+step() {  # name command...: a part that runs here, one after another
   local name=$1 begun=$SECONDS status
   shift
+  parts+=("$name")
   "$@" >"build/lanes/$name.log" 2>&1
   status=$?
   echo "$status $((SECONDS - begun))" >"build/lanes/$name.result"
   echo "== $name: status $status after $((SECONDS - begun)) s"
   return "$status"
 }
-step() { parts+=("$1"); run_part "$@"; }
 build() {  # preset [targets]
   cmake --preset "$1" >/dev/null && cmake --build --preset "$1" -j"$(nproc)" ${2:+--target $2}
 }
 
 step setup bash scripts/setup.sh
-# The native and the Windows build side by side (each has steps that keep one core only, its
-# configure and links), and the Wine prefix made ready meanwhile, as it needs no build.
-background=()
 if [ "$want_native" = 1 ]; then
-  parts+=(native:build native:tests)
-  { run_part native:build build native-asan && run_part native:tests ctest --preset native-asan -j"$(nproc)"; } &
-  background+=($!)
+  step native:build build native-asan && step native:tests ctest --preset native-asan -j"$(nproc)"
 elif [ ${#picked[@]} -gt 0 ]; then
-  parts+=(native:build)
-  run_part native:build build native-asan "wlansim wlanctl" &
-  background+=($!)
+  step native:build build native-asan "wlansim wlanctl"
 fi
 if [ "$want_windows" = 1 ] || [ ${#picked[@]} -gt 0 ]; then
-  # One Wine prefix made ready once (booted, fonts set: scripts/wine-env.sh); each lane copies it.
-  template=$PWD/build/wineprefix-template-$VX_WIN_PRESET
-  parts+=(windows:prefix)
-  WINEPREFIX=$template VX_LANE_NO_SERVER=windows:prefix bash tests/e2e/lane.sh windows:prefix 600 \
-    bash -c 'source scripts/wine-env.sh' >/dev/null &
-  background+=($!)
   step windows:build build win32-release
   if [ "$VX_WIN_PRESET" != win32-release ]; then  # this kernel cannot run 32-bit code: wine64
     step windows:build64 build "$VX_WIN_PRESET"
@@ -126,8 +113,12 @@ if [ "$want_windows" = 1 ] || [ ${#picked[@]} -gt 0 ]; then
     step windows:shipped bash tools/shipped/check_shipped.sh build/win32-release/src/win32/apps/ClientCfg.exe \
       build/win32-release/src/win32/apps/HotspotCfg.exe
   fi
+  # One Wine prefix made ready once (booted, fonts set: scripts/wine-env.sh); each lane copies it.
+  template=$PWD/build/wineprefix-template-$VX_WIN_PRESET
+  parts+=(windows:prefix)
+  WINEPREFIX=$template VX_LANE_NO_SERVER=windows:prefix bash tests/e2e/lane.sh windows:prefix 600 \
+    bash -c 'source scripts/wine-env.sh' >/dev/null
 fi
-[ ${#background[@]} -gt 0 ] && wait "${background[@]}"
 
 # The lanes: the longest parts first, each lane taking the next part as it finishes one.
 queue=() others=()

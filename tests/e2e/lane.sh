@@ -59,7 +59,7 @@ trap 'finish; exit 130' INT TERM
 
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$dir/display" 2>"$dir/xvfb.log" &
 xvfb=$!
-# Bounded at 30 s: it takes a tenth of a second, but once took over 10 s while both builds ran.
+# Bounded at 30 s: it takes a tenth of a second, but once took over 10 s on a loaded machine.
 for _ in $(seq 300); do [ -s "$dir/display" ] && break; sleep 0.1; done
 if [ ! -s "$dir/display" ]; then
   kill -0 "$xvfb" 2>/dev/null && state="still starting" || state="ended"
